@@ -8,9 +8,10 @@
 //   "ProxyServer"="proxy.example:8080"
 //   @="the key's default value"
 //
-// Texts escape "\" and '"' with a backslash, line breaks as \n and \r. Keys and value names keep their spelling and are
-// found without regard to case. A file that breaks these rules is damaged: parseHive names the
-// line, and the hive is never rewritten from a damaged file. Pure functions, thread-safe.
+// Texts escape "\" and '"' with a backslash, line breaks as \n and \r. Keys and value names keep
+// their spelling and are found without regard to case. A file that breaks these rules is damaged:
+// parseHive names the line, and the hive is never rewritten from a damaged file. Pure functions,
+// thread-safe.
 
 #include <cstdint>
 #include <optional>

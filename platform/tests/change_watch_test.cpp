@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 using Kind = ChangeEvent::Kind;
 
 class ChangeWatchTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "watchtestXXXXXX").string();
         dir_ = ::mkdtemp(pattern.data());

@@ -54,10 +54,18 @@ TEST(FileSearch, WildcardRule) {
         bool match;
     };
     const Case cases[] = {
-        {"*", "", true},           {"*", "anything", true},      {"?", "", false},
-        {"a?c", "ABC", true},      {"a?c", "ac", false},         {"*.mp3", "song.MP3", true},
-        {"*.mp3", "song.mp3x", false}, {"a*b*c", "aXbYbZc", true}, {"a*b*c", "aXbYbZ", false},
-        {"**x", "yx", true},       {"in_*.so", "in_.so", true},  {"x", "X", true},
+        {"*", "", true},
+        {"*", "anything", true},
+        {"?", "", false},
+        {"a?c", "ABC", true},
+        {"a?c", "ac", false},
+        {"*.mp3", "song.MP3", true},
+        {"*.mp3", "song.mp3x", false},
+        {"a*b*c", "aXbYbZc", true},
+        {"a*b*c", "aXbYbZ", false},
+        {"**x", "yx", true},
+        {"in_*.so", "in_.so", true},
+        {"x", "X", true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(wildcardMatch(c.pattern, c.name), c.match) << c.pattern << " / " << c.name;

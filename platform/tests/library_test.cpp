@@ -23,8 +23,8 @@ TEST(Library, DllNamesLoadTheirSharedObjectWithoutRegardToCase) {
     EXPECT_EQ(libraryFileName("QuickTime.qts"), "QuickTime.qts");
 
     const std::string folder = kSample.parent_path().string();
-    for (const std::string& name : {folder + "/in_sample.so", folder + "/IN_SAMPLE.DLL",
-                                   folder + "\\In_Sample.dll"}) {
+    for (const std::string& name :
+         {folder + "/in_sample.so", folder + "/IN_SAMPLE.DLL", folder + "\\In_Sample.dll"}) {
         auto library = Library::load(name);
         ASSERT_TRUE(library) << name;
         EXPECT_EQ(fs::canonical(library->path()), fs::canonical(kSample)) << name;

@@ -66,13 +66,13 @@ TEST(ProfileFile, DesktopPlaylistRules) {
         {"File1", "/home/me/Music/01 - Intro.mp3", 0},  // blanks around the key and value go
         {"Title1", "Artist - Intro", 0},                // one pair of quotes goes
         {"Length1", "215", 215},
-        {"FILE2", "/home/me/Music/02.ogg", 0},          // keys without regard to case
-        {"Length2", "3:05", 3},                         // read up to the first non-digit
-        {"Length3", "", -1},                            // empty: the default number
-        {"Length4", "abc", 0},                          // not a number: 0
+        {"FILE2", "/home/me/Music/02.ogg", 0},  // keys without regard to case
+        {"Length2", "3:05", 3},                 // read up to the first non-digit
+        {"Length3", "", -1},                    // empty: the default number
+        {"Length4", "abc", 0},                  // not a number: 0
         {"Length5", "0x1F", 31},
-        {"NumberOfEntries", "2", 2},                    // first match wins
-        {"Version", "3", 3},                            // the second [playlist] still counts
+        {"NumberOfEntries", "2", 2},  // first match wins
+        {"Version", "3", 3},          // the second [playlist] still counts
         {"Missing", "-", -1},
     };
     for (const Case& c : cases) {
@@ -105,9 +105,10 @@ TEST(ProfileFile, IntegerRule) {
         const char* text;
         int value;
     };
-    const Case cases[] = {{"42", 42},     {"  -17 ", -17}, {"+5", 5},      {"12abc", 12},
-                          {"abc", 0},     {"", 99},        {"0x10", 16},   {"-0x10", -16},
-                          {"2147483647", 2147483647},      {"4294967295", -1}};
+    const Case cases[] = {{"42", 42},        {"  -17 ", -17}, {"+5", 5},
+                          {"12abc", 12},     {"abc", 0},      {"", 99},
+                          {"0x10", 16},      {"-0x10", -16},  {"2147483647", 2147483647},
+                          {"4294967295", -1}};
     for (const Case& c : cases) {
         EXPECT_EQ(profileInt(c.text, 99), c.value) << '"' << c.text << '"';
     }

@@ -1,6 +1,6 @@
 // The registry stand-in: hive text round trips, damaged hives, overlay, case and concurrency.
-#include "platform/reg_hive.h"
 #include "platform/registry.h"
+#include "platform/reg_hive.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -29,7 +29,7 @@ void writeAll(const fs::path& path, const std::string& text) {
 }
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (fs::temp_directory_path() / "regtestXXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
@@ -37,7 +37,7 @@ public:
     ~TempDir() { fs::remove_all(path_); }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -47,7 +47,8 @@ TEST(RegHive, TextRoundTripKeepsEveryValue) {
     Hive::setValue(key, "ProxyEnable", RegValue::dword(0xA));
     Hive::setValue(key, "ProxyServer", RegValue::string("proxy:8080"));
     Hive::setValue(key, "", RegValue::string("default"));
-    Hive::setValue(key, "Odd \"name\"", RegValue::string("C:\\Path\\ with \"quotes\"\nand lines\r"));
+    Hive::setValue(key, "Odd \"name\"",
+                   RegValue::string("C:\\Path\\ with \"quotes\"\nand lines\r"));
     Hive::setValue(key, "Max", RegValue::dword(0xFFFFFFFF));
     hive.createKey("HKEY_LOCAL_MACHINE\\Software\\Empty");
 
@@ -87,15 +88,15 @@ TEST(RegHive, DamagedFilesNameTheLine) {
     };
     const Case cases[] = {
         {"not a hive\n", 1},
-        {"REGEDIT4\n\"x\"=\"y\"\n", 2},                       // value outside a key
-        {"REGEDIT4\n[K]\n\"x\"=dword:1\n", 3},                // dword needs 8 digits
+        {"REGEDIT4\n\"x\"=\"y\"\n", 2},         // value outside a key
+        {"REGEDIT4\n[K]\n\"x\"=dword:1\n", 3},  // dword needs 8 digits
         {"REGEDIT4\n[K]\n\"x\"=dword:0000000g\n", 3},
-        {"REGEDIT4\n[K]\n\"x\"=\"open\n", 3},                 // unterminated text
-        {"REGEDIT4\n[K]\n\"x\"=hex:01,02\n", 3},              // a type we do not keep
-        {"REGEDIT4\n[K]\n\"x\"\n", 3},                        // no '='
+        {"REGEDIT4\n[K]\n\"x\"=\"open\n", 3},     // unterminated text
+        {"REGEDIT4\n[K]\n\"x\"=hex:01,02\n", 3},  // a type we do not keep
+        {"REGEDIT4\n[K]\n\"x\"\n", 3},            // no '='
         {"REGEDIT4\n[K\n", 2},
-        {"REGEDIT4\n[-K]\n", 2},                              // deletions are not hive content
-        {"REGEDIT4\n[K]\n\"a\\q\"=\"b\"\n", 3},               // unknown escape
+        {"REGEDIT4\n[-K]\n", 2},                 // deletions are not hive content
+        {"REGEDIT4\n[K]\n\"a\\q\"=\"b\"\n", 3},  // unknown escape
         {"REGEDIT4\n[K]\n\"x\"=\"y\" trailing\n", 3},
     };
     for (const Case& c : cases) {
@@ -113,8 +114,9 @@ TEST(Registry, ValuesRoundTripWithoutRegardToCase) {
                                     (dir.path() / "config/sonari/user.reg").string()});
     RegValue value;
     EXPECT_EQ(registry.openKey(RootKey::LocalMachine, "Software\\ZEM\\Kelpo"), RegStatus::NotFound);
-    EXPECT_EQ(registry.queryValue(RootKey::LocalMachine, "Software\\ZEM\\Kelpo", "ProxyEnable", value),
-              RegStatus::NotFound);
+    EXPECT_EQ(
+        registry.queryValue(RootKey::LocalMachine, "Software\\ZEM\\Kelpo", "ProxyEnable", value),
+        RegStatus::NotFound);
 
     EXPECT_EQ(registry.createKey(RootKey::LocalMachine, "Software\\ZEM\\Kelpo"), RegStatus::Ok);
     EXPECT_EQ(registry.openKey(RootKey::LocalMachine, "software\\zem\\kelpo"), RegStatus::Ok);
@@ -127,13 +129,13 @@ TEST(Registry, ValuesRoundTripWithoutRegardToCase) {
     EXPECT_EQ(registry.setValue(RootKey::LocalMachine, "Software\\ZEM\\Kelpo", "ProxyServer",
                                 RegValue::string("other:8080")),
               RegStatus::Ok);
-    ASSERT_EQ(registry.queryValue(RootKey::LocalMachine, "Software\\ZEM\\Kelpo", "PROXYENABLE",
-                                  value),
-              RegStatus::Ok);
+    ASSERT_EQ(
+        registry.queryValue(RootKey::LocalMachine, "Software\\ZEM\\Kelpo", "PROXYENABLE", value),
+        RegStatus::Ok);
     EXPECT_EQ(value, RegValue::dword(1));
-    ASSERT_EQ(registry.queryValue(RootKey::LocalMachine, "Software\\ZEM\\Kelpo", "ProxyServer",
-                                  value),
-              RegStatus::Ok);
+    ASSERT_EQ(
+        registry.queryValue(RootKey::LocalMachine, "Software\\ZEM\\Kelpo", "ProxyServer", value),
+        RegStatus::Ok);
     EXPECT_EQ(value, RegValue::string("other:8080"));
     // One key, one value of that name, the first spelling kept.
     const std::string text = readAll(dir.path() / "data/sonari/machine.reg");
@@ -142,13 +144,16 @@ TEST(Registry, ValuesRoundTripWithoutRegardToCase) {
     EXPECT_FALSE(fs::exists(dir.path() / "etc/machine.reg"));  // writes never go to the base
 
     // The roots are separate hives.
-    EXPECT_EQ(registry.queryValue(RootKey::CurrentUser, "Software\\ZEM\\Kelpo", "ProxyEnable", value),
-              RegStatus::NotFound);
-    EXPECT_EQ(registry.setValue(RootKey::CurrentUser, "Software\\Kinvo", "x", RegValue::string("u")),
-              RegStatus::Ok);
+    EXPECT_EQ(
+        registry.queryValue(RootKey::CurrentUser, "Software\\ZEM\\Kelpo", "ProxyEnable", value),
+        RegStatus::NotFound);
+    EXPECT_EQ(
+        registry.setValue(RootKey::CurrentUser, "Software\\Kinvo", "x", RegValue::string("u")),
+        RegStatus::Ok);
     EXPECT_TRUE(fs::exists(dir.path() / "config/sonari/user.reg"));
-    EXPECT_EQ(fs::status(dir.path() / "config/sonari/user.reg").permissions() & fs::perms::others_read,
-              fs::perms::none);
+    EXPECT_EQ(
+        fs::status(dir.path() / "config/sonari/user.reg").permissions() & fs::perms::others_read,
+        fs::perms::none);
 }
 
 TEST(Registry, PerUserMachineHiveOverlaysTheSystemOne) {
@@ -191,8 +196,8 @@ TEST(Registry, DamagedHiveIsReportedAndNeverEmptiedByAWrite) {
         "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\A]\n"
         "\"Keep\"=\"me\"\n\"Broken\"=dword:zz\n";
     writeAll(user, damaged);
-    Registry registry(RegistryPaths{(dir.path() / "m.reg").string(), (dir.path() / "m.reg").string(),
-                                    user.string()});
+    Registry registry(RegistryPaths{(dir.path() / "m.reg").string(),
+                                    (dir.path() / "m.reg").string(), user.string()});
     RegValue value;
     EXPECT_EQ(registry.queryValue(RootKey::CurrentUser, "Software\\A", "Keep", value),
               RegStatus::Damaged);
@@ -216,7 +221,8 @@ TEST(Registry, EnvironmentFolderReplacesAllThree) {
     EXPECT_EQ(paths.machineOverlay, paths.machineBase);
     EXPECT_EQ(paths.user, (dir.path() / "user.reg").string());
     Registry registry(paths);
-    EXPECT_EQ(registry.setValue(RootKey::LocalMachine, "K", "v", RegValue::string("1")), RegStatus::Ok);
+    EXPECT_EQ(registry.setValue(RootKey::LocalMachine, "K", "v", RegValue::string("1")),
+              RegStatus::Ok);
     RegValue value;
     EXPECT_EQ(registry.queryValue(RootKey::LocalMachine, "K", "v", value), RegStatus::Ok);
 }

@@ -1,10 +1,10 @@
 // Named shared memory and the named mutex table.
+#include "platform/shared_memory.h"
 #include "platform/named_mutex.h"
 #include "platform/process.h"
-#include "platform/shared_memory.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,7 +16,9 @@
 namespace win {
 namespace {
 
-std::string uniqueName(const char* stem) { return std::string(stem) + std::to_string(::getpid()); }
+std::string uniqueName(const char* stem) {
+    return std::string(stem) + std::to_string(::getpid());
+}
 
 bool objectExists(const std::string& name) {
     struct stat st {};
