@@ -177,6 +177,7 @@ HWND Layer::createWindow(const CreateParams& params) {
         window->backend = std::move(visible.backend);
         window->topLevel = visible.topLevel;
     }
+    window->hasFile = messageOnly && dir_.has_value();
     bool inserted = false;
     {
         std::lock_guard guard(tableLock_);
@@ -191,8 +192,7 @@ HWND Layer::createWindow(const CreateParams& params) {
         }
         return 0;
     }
-    if (messageOnly && dir_) {
-        window->hasFile = true;
+    if (window->hasFile) {
         publish(window);
     }
     // Published before WM_CREATE: the procedure may hand its handle to another process there.

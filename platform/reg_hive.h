@@ -14,6 +14,7 @@
 // thread-safe.
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,7 +44,7 @@ struct HiveKey {
 };
 
 struct Hive {
-    std::vector<HiveKey> keys;
+    std::deque<HiveKey> keys;  // a deque: keys stay in place as others are added
 
     HiveKey* findKey(std::string_view path);
     const HiveKey* findKey(std::string_view path) const;
