@@ -338,6 +338,11 @@ std::string Layer::className(HWND hwnd) {
     return file ? file->className : std::string();
 }
 
+UINT Layer::classStyle(HWND hwnd) {
+    const auto window = find(hwnd);
+    return window ? window->cls->style : 0;
+}
+
 pid_t Layer::windowProcess(HWND hwnd) {
     if (find(hwnd)) {
         return pid_;
