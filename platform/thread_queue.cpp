@@ -211,7 +211,7 @@ bool ThreadQueue::takeDueTimer(MSG& msg, HWND filter, UINT min, UINT max, bool r
 }
 
 void ThreadQueue::rearmTimer() {
-    itimerspec spec{};
+    itimerspec timing{};
     if (!timers_.empty()) {
         auto due = timers_.front().due;
         for (const Timer& t : timers_) {
@@ -221,15 +221,15 @@ void ThreadQueue::rearmTimer() {
             std::chrono::duration_cast<std::chrono::nanoseconds>(due.time_since_epoch()).count();
         // steady_clock is CLOCK_MONOTONIC on Linux; 0 would disarm, so a due time in the past
         // becomes one nanosecond.
-        spec.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
-        spec.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
-        if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0) {
-            spec.it_value.tv_nsec = 1;
+        timing.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
+        timing.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
+        if (timing.it_value.tv_sec == 0 && timing.it_value.tv_nsec == 0) {
+            timing.it_value.tv_nsec = 1;
         }
     } else if (!timerArmed_) {
         return;
     }
-    ::timerfd_settime(timer_.get(), TFD_TIMER_ABSTIME, &spec, nullptr);
+    ::timerfd_settime(timer_.get(), TFD_TIMER_ABSTIME, &timing, nullptr);
     timerArmed_ = !timers_.empty();
 }
 
