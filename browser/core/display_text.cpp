@@ -37,7 +37,8 @@ QByteArrayView view(std::string_view bytes) {
 
 bool isUtf8(std::string_view bytes) {
     QStringDecoder utf8 = utf8Decoder();
-    (void)utf8.decode(view(bytes));
+    // decode() is lazy: the conversion, and so the error check, happens on making the QString.
+    const QString text = utf8.decode(view(bytes));
     return !utf8.hasError();
 }
 
