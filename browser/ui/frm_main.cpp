@@ -109,6 +109,7 @@ bool frmMain::startUp() {
 }
 
 void frmMain::GetSettings() {
+    browser_.state.largeFonts = logicalDpiX() != 96;
     setEnabled(false);
     lblStat->show();
     lblStat->repaint();
