@@ -2,22 +2,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "axserver/channel/protocol.h"
 #include "axserver/channel/type_string.h"
 
 namespace vexa {
-
-ControlBlock::ControlBlock(ControlBlock&& other) noexcept
-    : mapping_(std::move(other.mapping_)), base_(std::exchange(other.base_, nullptr)) {}
-
-ControlBlock& ControlBlock::operator=(ControlBlock&& other) noexcept {
-    if (this != &other) {
-        mapping_ = std::move(other.mapping_);
-        base_ = std::exchange(other.base_, nullptr);
-    }
-    return *this;
-}
 
 std::string ControlBlock::nameFor(uint32_t serverWindow) {
     char name[32];

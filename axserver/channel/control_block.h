@@ -20,8 +20,8 @@
 namespace vexa {
 
 class ControlBlock {
-public:
-    ControlBlock() = default;  // no view
+  public:
+    ControlBlock();  // no view
     ControlBlock(ControlBlock&&) noexcept;
     ControlBlock& operator=(ControlBlock&&) noexcept;
     ~ControlBlock();
@@ -57,7 +57,7 @@ public:
     std::span<uint8_t> payload();
     std::span<const uint8_t> payload() const;
 
-private:
+  private:
     struct Mapping;
     std::unique_ptr<Mapping> mapping_;  // owns the shared memory, if any
     uint8_t* base_ = nullptr;

@@ -29,15 +29,4 @@ CommandLine parseCommandLine(std::string_view text) {
     return result;
 }
 
-std::string commandLineText(int argc, const char* const* argv) {
-    std::string text;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) {
-            text.push_back(' ');
-        }
-        text += argv[i];
-    }
-    return text;
-}
-
 }  // namespace vexa

@@ -18,8 +18,4 @@ struct CommandLine {
 // taken modulo 2^32 (a window handle is 32 bits), so no input overflows.
 CommandLine parseCommandLine(std::string_view text);
 
-// The command line text from main's arguments: the arguments after the program name joined by
-// single blanks (a client passes the whole text as one argument).
-std::string commandLineText(int argc, const char* const* argv);
-
 }  // namespace vexa

@@ -1,8 +1,5 @@
 #include "control/client/vexa_client.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "axserver/channel/command_table.h"
 #include "axserver/channel/protocol.h"
 #include "axserver/channel/swap_block.h"
@@ -40,7 +37,9 @@ VexaClient::VexaClient() {
     }
 }
 
-VexaClient::~VexaClient() { closeWindow(); }
+VexaClient::~VexaClient() {
+    closeWindow();
+}
 
 void VexaClient::closeWindow() {
     if (window_ != 0) {
@@ -58,19 +57,27 @@ bool VexaClient::start(const std::string& serverPath, std::chrono::milliseconds 
         return false;
     }
     readyWindow_ = 0;
-    process_ = ServerProcess::spawn(serverPath, std::to_string(window_));
+    process_ = win::createProcess(serverPath, std::to_string(window_));
+    processEnded_ = false;
     if (!process_) {
-        lastError_ = serverPath + ": " + std::strerror(errno);
+        lastError_ = serverPath + ": cannot be started";
         return false;
     }
-    bool ready = waitFor(
-        [&] { return readyWindow_ != 0 || !process_->running(); }, timeout);
+    bool ready = waitFor([&] { return readyWindow_ != 0 || !serverRunning(); }, timeout);
     if (!ready || readyWindow_ == 0) {
-        lastError_ = process_->running() ? "vexahost did not report ready in time"
-                                         : "vexahost ended before it was ready";
+        lastError_ = serverRunning() ? "vexahost did not report ready in time"
+                                     : "vexahost ended before it was ready";
         return false;
     }
     return attach(readyWindow_);
+}
+
+bool VexaClient::serverRunning() {
+    if (!process_ || processEnded_) {
+        return false;
+    }
+    processEnded_ = process_->wait(std::chrono::milliseconds(0)).has_value();
+    return !processEnded_;
 }
 
 bool VexaClient::attach(win::HWND server) {

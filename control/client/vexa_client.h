@@ -26,16 +26,16 @@
 
 #include "axserver/channel/control_block.h"
 #include "axserver/channel/values.h"
-#include "control/client/server_process.h"
 #include "platform/message_types.h"
+#include "platform/process.h"
 
 namespace vexa {
 
 struct ClientEvent {
     enum class Kind { kEvent, kStatus, kMetadata } kind;
-    int32_t code = 0;      // event or status code; metadata: 0
+    int32_t code = 0;       // event or status code; metadata: 0
     win::LPARAM value = 0;  // event: lParam; status: the value; metadata: the number
-    std::string text;      // metadata only
+    std::string text;       // metadata only
 };
 
 struct Reply {
@@ -49,7 +49,7 @@ struct Reply {
 };
 
 class VexaClient {
-public:
+  public:
     VexaClient();  // creates the client window
     VexaClient(const VexaClient&) = delete;
     VexaClient& operator=(const VexaClient&) = delete;
@@ -58,7 +58,9 @@ public:
     win::HWND window() const { return window_; }
     win::HWND serverWindow() const { return serverWindow_; }
     // The started server process (null when attached to a server started elsewhere).
-    ServerProcess* serverProcess() { return process_ ? &*process_ : nullptr; }
+    win::ChildProcess* serverProcess() { return process_ ? &*process_ : nullptr; }
+    // True while the started server process runs (reaping it once it has ended).
+    bool serverRunning();
     const std::string& lastError() const { return lastError_; }
 
     // Starts `serverPath` with this window's handle, waits up to `timeout` for SRV_READY and
@@ -105,13 +107,14 @@ public:
     win::LRESULT handleMessage(win::HWND hwnd, win::UINT message, win::WPARAM wParam,
                                win::LPARAM lParam) noexcept;
 
-private:
+  private:
     bool openBlock(win::HWND server);
     void deliver(const ClientEvent& event);
 
     win::HWND window_ = 0;
     win::HWND serverWindow_ = 0;
-    std::optional<ServerProcess> process_;
+    std::optional<win::ChildProcess> process_;
+    bool processEnded_ = false;
     std::optional<ControlBlock> block_;
     EventHandler handler_;
     SwapConsent swapConsent_;

@@ -45,7 +45,7 @@ std::string defaultServerPath(const char* argv0) {
 }
 
 class Session {
-public:
+  public:
     explicit Session(vexa::VexaClient& client) : client_(client) {
         client_.setEventHandler([this](const vexa::ClientEvent& e) {
             switch (e.kind) {
@@ -100,8 +100,8 @@ public:
             }
             case Kind::kWaitEvent: {
                 int32_t code = command->eventCode;
-                auto timeout = std::chrono::milliseconds(
-                    static_cast<int64_t>(command->timeoutSeconds * 1000));
+                auto timeout =
+                    std::chrono::milliseconds(static_cast<int64_t>(command->timeoutSeconds * 1000));
                 bool seen = client_.waitFor([&] { return takeEvent(code); }, timeout);
                 printLine(seen ? "0" : "1");
                 return true;
@@ -115,7 +115,7 @@ public:
         pollfd fds[2] = {{fd, POLLIN, 0}, {win::queueDescriptor(), POLLIN, 0}};
         while (true) {
             client_.pump(0ms);
-            if (client_.serverProcess() && !client_.serverProcess()->running()) {
+            if (client_.serverProcess() && !client_.serverRunning()) {
                 return;
             }
             int r = ::poll(fds, 2, 200);
@@ -127,7 +127,7 @@ public:
 
     bool failed() const { return failed_; }
 
-private:
+  private:
     bool print(const vexa::Reply& reply) {
         if (!reply.delivered) {
             std::fputs("vexactl: the server does not answer\n", stderr);
@@ -214,7 +214,7 @@ int main(int argc, char** argv) {
         // Closing the client window lets the server go; wait for it so a script that runs
         // vexactl again finds it gone.
         client.closeWindow();
-        if (vexa::ServerProcess* process = client.serverProcess()) {
+        if (win::ChildProcess* process = client.serverProcess()) {
             process->wait(10s);
         }
     }

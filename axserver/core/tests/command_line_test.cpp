@@ -32,9 +32,6 @@ TEST(CommandLine, SelectsTheModeAndReadsTheClient) {
         EXPECT_EQ(line.burnArguments, c.burnArguments) << c.text;
         EXPECT_EQ(line.clientWindow, c.client) << c.text;
     }
-    const char* argv[] = {"vexahost", "12", "34"};
-    EXPECT_EQ(commandLineText(3, argv), "12 34");
-    EXPECT_EQ(commandLineText(1, argv), "");
 }
 
 TEST(ProgramPaths, CutAtTheLastSeparatorAndAppendTmp) {
