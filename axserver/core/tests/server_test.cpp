@@ -74,8 +74,9 @@ struct FakePlaylist : Playlist {
     win::LRESULT handleCommand(CommandCall& call) noexcept override {
         return commands.handleCommand(call);
     }
-    bool hasEntryWithFile(const std::string&) const noexcept override { return false; }
+    bool hasEntryWithFile(const std::string& path) const noexcept override { return path == entry; }
     FakeModule commands;
+    std::string entry;
 };
 
 struct FakeVideo : Video {
@@ -143,7 +144,9 @@ class ServerTest : public ::testing::Test {
             m.inputHost = std::make_unique<FakeInputHost>(log_);
             m.outputHost = std::make_unique<FakeOutputHost>(log_);
             m.playback = std::make_unique<FakePlayback>(log_);
-            m.playlist = std::make_unique<FakePlaylist>(log_);
+            auto playlist = std::make_unique<FakePlaylist>(log_);
+            playlist_ = playlist.get();
+            m.playlist = std::move(playlist);
             m.video = std::make_unique<FakeVideo>(log_);
             m.convert = std::make_unique<FakeModule>(log_, "convert", 16);
             m.burnRequests = std::make_unique<FakeBurnRequests>(log_);
@@ -163,9 +166,27 @@ class ServerTest : public ::testing::Test {
 
     void pump() {
         win::MSG msg;
-        while (win::peekMessage(msg, client_, 0, 0, win::PM_REMOVE)) {
+        while (win::peekMessage(msg, 0, 0, 0, win::PM_REMOVE)) {
             win::dispatchMessage(msg);
         }
+    }
+    // Pumps until `count` client messages have arrived or a generous deadline passes.
+    bool pumpUntil(size_t count) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (received_.size() < count && std::chrono::steady_clock::now() < deadline) {
+            win::waitMessage(50);
+            pump();
+        }
+        return received_.size() >= count;
+    }
+    std::vector<std::pair<win::WPARAM, win::LPARAM>> events() const {
+        std::vector<std::pair<win::WPARAM, win::LPARAM>> out;
+        for (const Received& r : received_) {
+            if (r.message == SRV_EVENT) {
+                out.push_back({r.wParam, r.lParam});
+            }
+        }
+        return out;
     }
     win::LRESULT send(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) {
         return win::sendMessage(server_->serverWindow(), message, wParam, lParam);
@@ -175,6 +196,7 @@ class ServerTest : public ::testing::Test {
     std::string tempFile_;
     win::HWND client_ = 0;
     std::unique_ptr<Server> server_;
+    FakePlaylist* playlist_ = nullptr;
     Log log_;
     std::vector<Received> received_;
 };
@@ -316,6 +338,45 @@ TEST_F(ServerTest, MetadataIsInTheBlockWhileTheClientHandlesIt) {
     server_->sendMetadata(std::string(70000, 'm'), 7);
     ASSERT_EQ(received_.size(), 1u);
     EXPECT_EQ(received_[0].metadata, std::string(kPayloadSize - 5, 'm') + "|7");
+}
+
+TEST_F(ServerTest, ChangesInWatchedFoldersRaise112Then240) {
+    namespace fs = std::filesystem;
+    fs::path dir = runtime_ / "music";
+    fs::create_directory(dir);
+    std::ofstream(dir / "a.mp3") << "a";
+    std::ofstream(dir / "other.mp3") << "o";
+    server_->watchFolder(dir.string());
+    using Events = std::vector<std::pair<win::WPARAM, win::LPARAM>>;
+    const Events pair{{112, 0}, {240, -1}};
+
+    // A new entry in the folder: its contents changed.
+    std::ofstream(dir / "new.mp3") << "n";
+    ASSERT_TRUE(pumpUntil(2));
+    EXPECT_EQ(events(), pair);
+
+    // A rename whose new name is a playlist entry raises the pair once.
+    playlist_->entry = (dir / "b.mp3").string();
+    received_.clear();
+    fs::rename(dir / "a.mp3", dir / "b.mp3");
+    ASSERT_TRUE(pumpUntil(2));
+    win::waitMessage(200);
+    pump();
+    EXPECT_EQ(events(), pair);
+
+    // A change of a file that is no entry raises nothing; of an entry, the pair.
+    received_.clear();
+    std::ofstream(dir / "other.mp3", std::ios::app) << "more";
+    std::ofstream(dir / "b.mp3", std::ios::app) << "more";
+    ASSERT_TRUE(pumpUntil(2));
+    win::waitMessage(200);
+    pump();
+    EXPECT_EQ(events(), pair);
+
+    // The message itself carries pointers of another process: it is answered and ignored.
+    received_.clear();
+    EXPECT_EQ(send(SRV_SHELL_CHANGE, 0xdeadbeef, 0x1000), 0);
+    EXPECT_TRUE(received_.empty());
 }
 
 TEST_F(ServerTest, LivenessTimerEndsTheLoopWhenTheClientGoes) {

@@ -190,6 +190,22 @@ TEST_F(DiagnosticsProcess, TooOldOrWithoutEx) {
               "FCInitializeWithManifestInternal 8 master_ac_kelpovexa.bin\n");
 }
 
+TEST_F(DiagnosticsProcess, TheRegistryFolderComesBeforeTheProgramFolder) {
+    fs::path elsewhere = folder_.dir() / "diag";
+    fs::create_directory(elsewhere);
+    fs::copy_file(RECORDING_DIAG_NO_EX, elsewhere / "tbdiag.so");
+    folder_.add(RECORDING_DIAG, "tbdiag.so");
+    std::ofstream(test::registryDir() / "machine.reg")
+        << "Windows Registry Editor Version 5.00\n\n"
+        << "[HKEY_LOCAL_MACHINE\\Software\\Zemlink\\ZEM Diagnostics]\n"
+        << "\"InstallDir\"=\"" << elsewhere.string() << "\"\n";
+    EXPECT_EQ(runAndReadLog("abc"),
+              "FCLibraryVersion 8\n"
+              "FCInitializeWithManifestInternal 8 master_ac_kelpovexa.bin\n")
+        << "the library of the registry's folder (the one without Ex) was used";
+    fs::remove(test::registryDir() / "machine.reg");
+}
+
 TEST_F(DiagnosticsProcess, NoLibraryNoCalls) {
     EXPECT_EQ(runAndReadLog("abc"), "");
 }
