@@ -284,13 +284,35 @@ TEST_F(ChannelTest, SwapHandsTheServerToAnotherClient) {
     EXPECT_TRUE(process->wait(kGenerous).has_value());
 }
 
+TEST_F(ChannelTest, HandOverGivesTheServerToTheNamedClient) {
+    auto first = startClient();
+    win::HWND server = first->serverWindow();
+    VexaClient second;
+    ASSERT_TRUE(first->handOver(second.window(), 5)) << first->lastError();
+    EXPECT_EQ(first->serverWindow(), 0u);
+    ASSERT_TRUE(second.attach(server));
+    std::vector<int32_t> firstSaw, secondSaw;
+    first->setEventHandler([&](const ClientEvent& e) { firstSaw.push_back(e.code); });
+    second.setEventHandler([&](const ClientEvent& e) { secondSaw.push_back(e.code); });
+    ASSERT_TRUE(win::postMessage(server, SRV_STATUS, 201, 0));
+    ASSERT_TRUE(second.waitFor([&] { return !secondSaw.empty(); }, kGenerous));
+    first->pump(100ms);
+    EXPECT_EQ(secondSaw, std::vector<int32_t>{201});
+    EXPECT_TRUE(firstSaw.empty());
+    EXPECT_EQ(cmd::setInstanceTitle(second, "second's").status, kStatusOk);
+}
+
 TEST_F(ChannelTest, SwapWithoutBlockOrConsentAnswersZero) {
     auto first = startClient();
     first->setSwapConsent([](int32_t) { return false; });
     VexaClient second;
-    EXPECT_FALSE(second.takeOver(first->serverWindow(), 78)) << "refused";
-    EXPECT_EQ(first->serverWindow(), first->serverWindow());
-    EXPECT_EQ(cmd::getInstance(*first, 0).status, kStatusOk) << "still the first one's server";
+    win::HWND server = first->serverWindow();
+    EXPECT_FALSE(second.takeOver(server, 78)) << "refused";
+    EXPECT_EQ(first->serverWindow(), server) << "still the first one's server";
+    std::vector<int32_t> firstSaw;
+    first->setEventHandler([&](const ClientEvent& e) { firstSaw.push_back(e.code); });
+    ASSERT_TRUE(win::postMessage(server, SRV_EVENT, 9, 0));
+    EXPECT_TRUE(first->waitFor([&] { return !firstSaw.empty(); }, kGenerous));
     win::LRESULT answer = -1;
     ASSERT_TRUE(win::sendMessageTimeout(first->serverWindow(), SRV_COMMAND, 4242, CMD_SWAP_CLIENT,
                                         win::SMTO_NORMAL, 10000, &answer));
