@@ -44,7 +44,7 @@ struct Window {
 };
 
 class Layer final : public FrameSink {
-public:
+  public:
     static Layer& instance();
 
     ThreadQueue& currentQueue();
@@ -58,6 +58,7 @@ public:
     std::string windowText(HWND hwnd);
     bool setWindowText(HWND hwnd, std::string_view text);
     std::string className(HWND hwnd);
+    UINT classStyle(HWND hwnd);
     pid_t windowProcess(HWND hwnd);
     WNDPROC setWindowProc(HWND hwnd, WNDPROC proc);
     WNDPROC windowProc(HWND hwnd);
@@ -84,7 +85,7 @@ public:
     void threadEnded(const std::shared_ptr<ThreadQueue>& queue) noexcept;
     void processExit() noexcept;
 
-private:
+  private:
     Layer();
 
     std::shared_ptr<Window> find(HWND hwnd);
