@@ -639,6 +639,7 @@ bool Layer::enumWindows(const std::function<bool(HWND)>& visit) {
         }
     }
     if (dir_) {
+        removeStaleSockets(*dir_);
         for (const HWND hwnd : listWindowFiles(*dir_)) {
             if (isMessageWindowHandle(hwnd) && handleProcess(hwnd) != pid_ && remoteWindow(hwnd)) {
                 handles.push_back(hwnd);

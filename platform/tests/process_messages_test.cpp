@@ -266,6 +266,8 @@ TEST_F(ProcessMessages, EnumWindowsSeesThreeProcessesAndNotAfterTheyEnd) {
         EXPECT_FALSE(isWindow(h));
         struct stat st {};
         EXPECT_NE(::stat(detail::windowFilePath(dir, h).c_str(), &st), 0) << "left behind";
+        EXPECT_NE(::stat(detail::socketPath(dir, handleProcess(h)).c_str(), &st), 0)
+            << "socket left behind";
     }
 }
 
