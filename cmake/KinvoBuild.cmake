@@ -42,6 +42,11 @@ function(kinvo_test name)
   kinvo_warnings(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  # Listing the cases runs the program too (a Qt program needs its platform even for that), and
+  # CTest's ENVIRONMENT reaches only the runs, so the listing goes through env.
+  if(T_ENV)
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "env;${T_ENV}")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60

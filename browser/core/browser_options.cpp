@@ -1,0 +1,48 @@
+#include "browser_options.h"
+
+#include "texts.h"
+
+#include <QUrl>
+
+namespace kinvo {
+
+ParsedOptions parseBrowserOptions(const std::vector<std::string>& args) {
+    BrowserOptions options;
+    options.discoveryAddress = texts::kDefaultDiscoveryAddress;
+    std::optional<ConnectTarget> explicitTarget;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& name = args[i];
+        if (name != "--discovery" && name != "--connect-to" && name != "--print-category") {
+            return {std::nullopt, "unknown option " + name};
+        }
+        if (i + 1 >= args.size()) {
+            return {std::nullopt, name + " needs a value"};
+        }
+        const std::string& value = args[++i];
+        if (name == "--discovery") {
+            options.discoveryAddress = value;
+        } else if (name == "--connect-to") {
+            explicitTarget = ConnectTarget::parse(value);
+            if (!explicitTarget) {
+                return {std::nullopt, "--connect-to wants HOST:PORT, not " + value};
+            }
+        } else {
+            options.printCategory = value;
+        }
+    }
+    const QUrl discovery = QUrl::fromEncoded(QByteArray::fromStdString(options.discoveryAddress),
+                                             QUrl::TolerantMode);
+    if (!discovery.isValid() || discovery.host().isEmpty()) {
+        return {std::nullopt, "--discovery wants an http:// address, not " +
+                                  options.discoveryAddress};
+    }
+    if (explicitTarget) {
+        options.connectTo = *explicitTarget;
+    } else {
+        const quint16 port = static_cast<quint16>(discovery.port(80));
+        options.connectTo = ConnectTarget{discovery.host(), port, discovery.host()};
+    }
+    return {options, {}};
+}
+
+}  // namespace kinvo

@@ -1,0 +1,219 @@
+#include "catalogue.h"
+
+#include "cache_file.h"
+#include "capitals.h"
+#include "catalogue_view.h"
+#include "category_box.h"
+#include "doc_fetcher.h"
+#include "program_state.h"
+#include "prompts.h"
+#include "settings_store.h"
+#include "station_lists.h"
+#include "text_shift.h"
+#include "texts.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace kinvo {
+namespace {
+
+// Station list heights in twips: with and without the rating panel below the list.
+constexpr int kListHeightWithRating = 4080;
+constexpr int kListHeightFull = 4900;
+
+std::string catalogueRequest(std::string_view dataServer) {
+    std::string request(texts::kScheme);
+    request.append(dataServer).append(texts::kCataloguePath).append(texts::kCatalogueProduct);
+    return request;
+}
+
+}  // namespace
+
+std::string categoryParameter(std::string_view category) {
+    if (category.empty() || category.front() == '_') {
+        return {};
+    }
+    std::string parameter(category);
+    for (char& c : parameter) {
+        if (c == ' ') {
+            c = '+';
+        }
+    }
+    return parameter;
+}
+
+std::string_view speedEnding(std::string_view speed) {
+    if (speed == texts::kBroadband) {
+        return texts::kBroadbandEnding;
+    }
+    if (speed == texts::kAllContent) {
+        return texts::kAllContentEnding;
+    }
+    return texts::kDialupEnding;
+}
+
+std::string listRequest(std::string_view dataServer, std::string_view category,
+                        std::string_view speed) {
+    return catalogueRequest(dataServer)
+        .append(texts::kListRequest)
+        .append(texts::kCategoryParameter)
+        .append(categoryParameter(category))
+        .append(speedEnding(speed))
+        .append(texts::kVersion);
+}
+
+Catalogue::Catalogue(Parts parts)
+    : p_(std::move(parts)), letEventsRun_([] { QCoreApplication::processEvents(); }) {}
+
+std::string Catalogue::FetchCategoryNames() {
+    p_.state.documentText.clear();
+    p_.fetcher.GetDoc(catalogueRequest(p_.state.dataServer)
+                          .append(texts::kCategoryNamesRequest)
+                          .append(texts::kVersionParameter)
+                          .append(texts::kVersion));
+    return p_.state.documentText;
+}
+
+void Catalogue::FillCategories() {
+    p_.view.setStatText(texts::kLoadingStations);
+    const std::string names = FetchCategoryNames();
+    p_.lists.lstStations.clear();
+    p_.comboS.clear();
+    std::size_t start = 0;
+    while (start <= names.size()) {
+        std::size_t end = names.find('|', start);
+        if (end == std::string::npos) {
+            end = names.size();
+        }
+        if (end > start) {
+            p_.comboS.addItem(names.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    p_.comboS.addItem(std::string(texts::kFavorites));
+    p_.comboS.addItem(std::string(texts::kMostPopularStations));
+    p_.comboS.addItem(std::string(texts::kVideoSearch));
+    p_.comboS.setText(p_.comboS.item(3));
+}
+
+void Catalogue::ComboS_Click() {
+    CatalogueView& view = p_.view;
+    const bool largeFonts = p_.state.largeFonts;
+    view.setWindowEnabled(false);
+    view.setBandwidthText({});
+    view.setStationsText({});
+    view.setRateFrameVisible(true);
+    if (!largeFonts) {
+        view.setStationListHeight(kListHeightWithRating);
+    }
+    if (p_.comboS.text() == texts::kVideoSearch) {
+        view.setRateFrameVisible(false);
+        view.setRateButtonVisible(false);
+        view.openVideoSearch();
+    } else {
+        const bool rating = p_.comboS.text() == texts::kMusicVideo;
+        view.setRateFrameVisible(rating);
+        view.setRateButtonVisible(rating);
+        if (!rating && !largeFonts) {
+            view.setStationListHeight(kListHeightFull);
+        }
+        view.setBusy(true);
+        LoadCategory();
+        view.setBusy(false);
+    }
+    view.setWindowEnabled(true);
+    view.layOut();
+}
+
+void Catalogue::LoadCategory() {
+    CatalogueView& view = p_.view;
+    SBList& lstStations = p_.lists.lstStations;
+    const std::string category = p_.comboS.text();
+    const bool favorites = containsInCapitals(category, texts::kFavoritesMarker);
+
+    view.setPlayTimeVisible(false);
+    view.setBusy(true);
+    p_.comboS.setEnabled(false);
+    lstStations.clear();
+    view.setStationListVisible(false);
+
+    if (favorites) {
+        view.setStationListHeight(kListHeightFull);
+        lstStations.setSorted(true);
+        const SBList& lstFavorites = p_.lists.lstFavorites;
+        for (int i = 0; i < lstFavorites.count(); ++i) {
+            lstStations.add(lstStations.count(), DecodeText(lstFavorites.text(i), false),
+                            DecodeText(lstFavorites.tag(i), false), lstFavorites.number(i));
+        }
+        lstStations.setSorted(false);
+    } else {
+        const QString cacheFile = cacheFilePath(p_.programFolder, category);
+        const bool sortByName = category.find(texts::kPopularMarker) == std::string::npos;
+        if (!QFileInfo::exists(cacheFile) || !listFromCache(cacheFile, sortByName)) {
+            listFromServer(cacheFile);
+        }
+    }
+
+    view.setBusy(false);
+    p_.comboS.setEnabled(true);
+    view.setStationListVisible(true);
+    if (lstStations.count() > 0) {
+        lstStations.setSelected(0, true);
+    }
+    view.setStationsText(std::to_string(lstStations.count()).append(texts::kItemsSuffix));
+    if (favorites && lstStations.count() == 0) {
+        p_.prompts.message(texts::kNoFavorites, Prompts::Buttons::Ok, Prompts::Icon::Information);
+    }
+}
+
+void Catalogue::listFromServer(const QString& cacheFile) {
+    p_.state.stopRequested = false;
+    const std::string speed = p_.settings.readText(texts::kKeySpeed, texts::kBroadband);
+    p_.fetcher.GetDoc(listRequest(p_.state.dataServer, p_.comboS.text(), speed));
+    extract(ExtractMode::Catalogue);
+
+    const SBList& lstStations = p_.lists.lstStations;
+    if (lstStations.count() == 0) {
+        return;
+    }
+    SBList& lstTemp = p_.lists.lstTemp;
+    lstTemp.clear();
+    for (int i = 0; i < lstStations.count(); ++i) {
+        lstTemp.add(lstTemp.count(), encodeForCache(lstStations.text(i)),
+                    encodeForCache(lstStations.tag(i)), lstStations.number(i));
+        letEventsRun_();
+    }
+    lstTemp.save(cacheFile);
+}
+
+bool Catalogue::listFromCache(const QString& cacheFile, bool sortByName) {
+    SBList& lstTemp = p_.lists.lstTemp;
+    if (!lstTemp.load(cacheFile)) {
+        QFile::remove(cacheFile);
+        return false;
+    }
+    SBList& lstStations = p_.lists.lstStations;
+    lstStations.setSorted(sortByName);
+    for (int i = 0; i < lstTemp.count(); ++i) {
+        lstStations.add(lstStations.count(), decodeFromCache(lstTemp.text(i)),
+                        decodeFromCache(lstTemp.tag(i)), lstTemp.number(i));
+        letEventsRun_();
+    }
+    lstStations.setSorted(false);
+    return true;
+}
+
+void Catalogue::extract(ExtractMode mode) {
+    // The events extract lets run may fetch again and overwrite documentText; parse what is
+    // there now.
+    const std::string document = p_.state.documentText;
+    ExtractOptions options;
+    options.mode = mode;
+    options.adultSettings = p_.settings.readNumber(texts::kKeyAdultSettings, 1);
+    options.stopRequested = &p_.state.stopRequested;
+    options.letEventsRun = letEventsRun_;
+    ::kinvo::extract(document, p_.lists.lstStations, p_.lists.lstStations2, options);
+}
+
+}  // namespace kinvo

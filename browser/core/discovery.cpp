@@ -1,0 +1,75 @@
+#include "discovery.h"
+
+#include "doc_fetcher.h"
+#include "program_state.h"
+#include "prompts.h"
+#include "texts.h"
+
+namespace kinvo {
+
+std::string hostFromDiscovery(std::string_view body) {
+    body = body.substr(0, body.find('<'));
+    return std::string(body.substr(0, body.find(':')));
+}
+
+std::string versionRequest(std::string_view dataServer) {
+    std::string request(texts::kScheme);
+    request.append(dataServer)
+        .append(texts::kVersionPath)
+        .append(texts::kProductCode)
+        .append(texts::kVersionParameter)
+        .append(texts::kVersion);
+    return request;
+}
+
+void FindDataServer(ProgramState& state, DocFetcher& fetcher, Prompts& prompts,
+                    std::string_view discoveryAddress,
+                    const std::function<void(std::string_view)>& setStatus,
+                    const std::function<void()>& letEventsRun) {
+    using Answer = Prompts::Answer;
+    using Buttons = Prompts::Buttons;
+    using Icon = Prompts::Icon;
+    for (;;) {
+        setStatus(texts::kFindingDataServers);
+        letEventsRun();
+        fetcher.GetDoc(discoveryAddress);
+        state.dataServer =
+            state.documentText.empty() ? std::string() : hostFromDiscovery(state.documentText);
+        setStatus(texts::kDone);
+
+        if (!state.dataServer.empty()) {
+            setStatus(texts::kCheckingVersion);
+            state.documentText.clear();
+            fetcher.GetDoc(versionRequest(state.dataServer));
+            if (!state.documentText.empty()) {
+                if (state.documentText == texts::kVersionRejected) {
+                    prompts.message(texts::kOutOfDate, Buttons::Ok, Icon::Critical);
+                    prompts.message(std::string(texts::kPleaseVisit)
+                                        .append(texts::kVendorWebAddress)
+                                        .append(texts::kForNewestVersion),
+                                    Buttons::Ok, Icon::Information);
+                    state.dataServer.clear();
+                }
+                return;
+            }
+        }
+
+        prompts.message(texts::kUnableToContact, Buttons::Ok, Icon::None);
+        if (prompts.message(texts::kRetryQuestion, Buttons::OkCancel, Icon::None) == Answer::Ok) {
+            state.dataServer.clear();
+            continue;
+        }
+        if (prompts.message(texts::kFirewallQuestion, Buttons::YesNo, Icon::None) == Answer::Yes) {
+            prompts.showSettingsDialog();
+            continue;
+        }
+        prompts.message(std::string(texts::kCannotContinue)
+                            .append(texts::kSupportEmail)
+                            .append(texts::kForSystemStatus),
+                        Buttons::Ok, Icon::Critical);
+        state.dataServer.clear();
+        return;
+    }
+}
+
+}  // namespace kinvo

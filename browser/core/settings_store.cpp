@@ -1,0 +1,102 @@
+#include "settings_store.h"
+
+#include "display_text.h"
+#include "texts.h"
+
+#include <QDir>
+#include <QSettings>
+
+#include <charconv>
+
+namespace kinvo {
+namespace {
+
+QString fromBytes(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+std::optional<std::int64_t> parseWholeNumber(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') {
+            return std::nullopt;
+        }
+    }
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+SettingsStore::SettingsStore(const QString& iniPath)
+    : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {
+    settings_->beginGroup(fromBytes(texts::kSettingsSection));
+}
+
+SettingsStore::~SettingsStore() = default;
+
+QString SettingsStore::defaultPath() {
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty()) {
+        config = QDir::homePath() + QStringLiteral("/.config");
+    }
+    const QString application = fromBytes(texts::kSettingsApplication);
+    return config + QLatin1Char('/') + application + QLatin1Char('/') + application +
+           QStringLiteral(".ini");
+}
+
+QString SettingsStore::storedKey(std::string_view key) const {
+    const QString wanted = fromBytes(key);
+    const QStringList keys = settings_->childKeys();
+    for (const QString& stored : keys) {
+        if (stored.compare(wanted, Qt::CaseInsensitive) == 0) {
+            return stored;
+        }
+    }
+    return {};
+}
+
+std::string SettingsStore::readText(std::string_view key, std::string_view defaultValue) const {
+    const QString stored = storedKey(key);
+    if (stored.isEmpty()) {
+        return std::string(defaultValue);
+    }
+    const QVariant value = settings_->value(stored);
+    const QByteArray bytes =
+        value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
+    return bytes.toStdString();
+}
+
+std::optional<std::int64_t> SettingsStore::readNumber(std::string_view key,
+                                                      std::int64_t defaultValue) const {
+    return parseWholeNumber(readText(key, std::to_string(defaultValue)));
+}
+
+void SettingsStore::write(std::string_view key, std::string_view value) {
+    QString stored = storedKey(key);
+    if (stored.isEmpty()) {
+        stored = fromBytes(key);
+    }
+    // Text that is not UTF-8 is kept as bytes so it reads back unchanged.
+    if (isUtf8(value)) {
+        settings_->setValue(stored, fromBytes(value));
+    } else {
+        settings_->setValue(stored,
+                            QByteArray(value.data(), static_cast<qsizetype>(value.size())));
+    }
+    settings_->sync();
+}
+
+}  // namespace kinvo

@@ -1,0 +1,14 @@
+#include "shell_open.h"
+
+#include "prompts.h"
+#include "texts.h"
+
+namespace kinvo {
+
+void ShellOpen(std::string_view target, ShellOpener& opener, Prompts& prompts) {
+    if (!opener.open(target)) {
+        prompts.message(texts::kShellOpenFailed, Prompts::Buttons::Ok, Prompts::Icon::None);
+    }
+}
+
+}  // namespace kinvo

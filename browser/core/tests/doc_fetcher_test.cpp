@@ -1,0 +1,151 @@
+#include "doc_fetcher.h"
+#include "http_fixture.h"
+
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace kinvo {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Answer;
+using testing::HttpFixture;
+
+TEST(GetDoc, LeavesTheBodyOrNothingInDocumentText) {
+    HttpFixture fixture;
+    fixture.answer("/doc", "line one\nline two\0with nul");
+    fixture.answer("/bytes", std::string("\xff\x00\x80|", 4));
+    fixture.answer("/empty", "");
+    fixture.answer("/error", Answer{"<html>server error</html>", 500});
+    struct Case {
+        std::string target, body;
+    };
+    const Case cases[] = {
+        {"/doc", "line one\nline two"},  // the literal's NUL ends the fixture's text
+        {"/bytes", std::string("\xff\x00\x80|", 4)},
+        {"/empty", ""},
+        {"/error", ""},
+        {"/missing", ""},  // 404
+    };
+    ProgramState state;
+    DocFetcher fetcher(state);
+    for (const Case& c : cases) {
+        state.documentText = "stale";
+        fetcher.GetDoc(fixture.url(c.target));
+        EXPECT_EQ(state.documentText, c.body) << c.target;
+        EXPECT_FALSE(fetcher.stillExecuting());
+    }
+}
+
+TEST(GetDoc, UnreachableOrSlowServersBringNothing) {
+    ProgramState state;
+    DocFetcher fetcher(state);
+    int closedPort = 0;
+    {
+        HttpFixture gone;
+        closedPort = gone.port();
+    }
+    state.documentText = "stale";
+    fetcher.GetDoc("http://127.0.0.1:" + std::to_string(closedPort) + "/x");
+    EXPECT_EQ(state.documentText, "");
+    fetcher.GetDoc("not an address");
+    EXPECT_EQ(state.documentText, "");
+
+    HttpFixture fixture;
+    fixture.answer("/slow", Answer{"late", 200, 1000ms});
+    fetcher.setTimeout(200ms);
+    fetcher.GetDoc(fixture.url("/slow"));
+    EXPECT_EQ(state.documentText, "");
+}
+
+TEST(GetDoc, KeepsEventsRunningWhileItWaits) {
+    HttpFixture fixture;
+    fixture.answer("/slow", Answer{"body", 200, 300ms});
+    ProgramState state;
+    DocFetcher fetcher(state);
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    timer.start(20);
+    fetcher.GetDoc(fixture.url("/slow"));
+    EXPECT_EQ(state.documentText, "body");
+    EXPECT_GE(ticks, 5);
+}
+
+TEST(GetDoc, ANestedFetchCancelsTheOuterOne) {
+    HttpFixture fixture;
+    fixture.answer("/outer", Answer{"outer body", 200, 1000ms});
+    fixture.answer("/inner", "inner body");
+    ProgramState state;
+    DocFetcher fetcher(state);
+    std::string innerSaw;
+    // A window handler runs while the outer fetch waits, and fetches itself.
+    QTimer::singleShot(100, [&] {
+        EXPECT_TRUE(fetcher.stillExecuting());
+        fetcher.GetDoc(fixture.url("/inner"));
+        innerSaw = state.documentText;
+    });
+    const auto start = std::chrono::steady_clock::now();
+    fetcher.GetDoc(fixture.url("/outer"));
+    EXPECT_EQ(innerSaw, "inner body");
+    // The outer caller finds what the nested one left, without waiting for its own answer.
+    EXPECT_EQ(state.documentText, "inner body");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 900ms);
+    EXPECT_FALSE(fetcher.stillExecuting());
+}
+
+TEST(GetDoc, ConnectToKeepsAddressAndHostHeader) {
+    HttpFixture fixture;
+    fixture.answer("/kinvo39.asp?P=T&T1=CLASS_TV&V=3.9", "News|");
+    ProgramState state;
+    state.dataServer = "catalogue.example";
+    DocFetcher fetcher(state);
+    fetcher.setConnectTo(ConnectTarget{"127.0.0.1", static_cast<quint16>(fixture.port()), {}});
+    fetcher.GetDoc("http://catalogue.example/kinvo39.asp?P=T&T1=CLASS_TV&V=3.9");
+    EXPECT_EQ(state.documentText, "News|");
+    fetcher.GetDoc("http://CATALOGUE.example:8080/kinvo39.asp?P=T&T1=CLASS_TV&V=3.9");
+    EXPECT_EQ(state.documentText, "News|");
+    const auto requests = fixture.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].target, "/kinvo39.asp?P=T&T1=CLASS_TV&V=3.9");
+    EXPECT_EQ(requests[0].host, "catalogue.example");
+    EXPECT_EQ(requests[1].host, "catalogue.example:8080");
+
+    // Only data-server requests are connected elsewhere.
+    fetcher.GetDoc("http://127.0.0.1:1/kinvo39.asp?P=T&T1=CLASS_TV&V=3.9");
+    EXPECT_EQ(state.documentText, "");
+    EXPECT_EQ(fixture.requests().size(), 2u);
+    // A target meant for one server name leaves others alone.
+    fetcher.setConnectTo(
+        ConnectTarget{"127.0.0.1", static_cast<quint16>(fixture.port()), "elsewhere.example"});
+    fetcher.GetDoc("http://catalogue.example/kinvo39.asp?P=T&T1=CLASS_TV&V=3.9");
+    EXPECT_EQ(state.documentText, "");
+}
+
+TEST(ConnectTarget, Parse) {
+    struct Case {
+        const char* text;
+        bool ok;
+        const char* host;
+        int port;
+    };
+    const Case cases[] = {
+        {"127.0.0.1:8639", true, "127.0.0.1", 8639}, {"localhost:80", true, "localhost", 80},
+        {"[::1]:9000", true, "::1", 9000},          {"host", false, "", 0},
+        {":80", false, "", 0},                      {"host:", false, "", 0},
+        {"host:0", false, "", 0},                   {"host:70000", false, "", 0},
+        {"host:80x", false, "", 0},                 {"::1:80", false, "", 0},
+    };
+    for (const Case& c : cases) {
+        const auto target = ConnectTarget::parse(c.text);
+        ASSERT_EQ(target.has_value(), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(target->host.toStdString(), c.host);
+            EXPECT_EQ(target->port, c.port);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kinvo

@@ -1,0 +1,87 @@
+#include "print_category.h"
+
+#include "browser.h"
+#include "catalogue.h"
+#include "catalogue_view.h"
+#include "discovery.h"
+#include "prompts.h"
+
+#include <QCoreApplication>
+
+namespace kinvo {
+namespace {
+
+// Message boxes as lines on a stream; every question gets the answer that ends the run.
+class StreamPrompts : public Prompts {
+public:
+    explicit StreamPrompts(std::FILE* messages) : messages_(messages) {}
+
+    Answer message(std::string_view text, Buttons buttons, Icon) override {
+        std::fwrite(text.data(), 1, text.size(), messages_);
+        std::fputc('\n', messages_);
+        switch (buttons) {
+            case Buttons::Ok: return Answer::Ok;
+            case Buttons::OkCancel: return Answer::Cancel;
+            case Buttons::YesNo: return Answer::No;
+        }
+        return Answer::Cancel;
+    }
+    void showSettingsDialog() override {}
+
+private:
+    std::FILE* messages_;
+};
+
+// A window nobody sees: only the search-mode switch has to be remembered.
+class NoWindow : public CatalogueView {
+public:
+    void setWindowEnabled(bool) override {}
+    void setBusy(bool) override {}
+    void setStatText(std::string_view) override {}
+    void setStationsText(std::string_view) override {}
+    void setBandwidthText(std::string_view) override {}
+    void setRateFrameVisible(bool) override {}
+    void setRateButtonVisible(bool) override {}
+    void setPlayTimeVisible(bool visible) override { playTime_ = visible; }
+    bool playTimeVisible() const override { return playTime_; }
+    void setStationListVisible(bool) override {}
+    void setStationListHeight(int) override {}
+    void openVideoSearch() override {}
+    void layOut() override {}
+
+private:
+    bool playTime_ = false;
+};
+
+}  // namespace
+
+int printCategory(const BrowserOptions& options, const std::string& category, std::FILE* out,
+                  std::FILE* messages) {
+    Browser browser(options);
+    StreamPrompts prompts(messages);
+    NoWindow view;
+    Catalogue catalogue({browser.state, browser.fetcher, browser.settings, browser.lists,
+                         browser.comboS, prompts, view, browser.programFolder});
+
+    FindDataServer(browser.state, browser.fetcher, prompts, options.discoveryAddress,
+                   [](std::string_view) {}, [] { QCoreApplication::processEvents(); });
+    if (browser.state.dataServer.empty()) {
+        return kExitNoDataServer;
+    }
+    browser.beginRun();
+    catalogue.FillCategories();
+    browser.comboS.setText(category);
+    catalogue.ComboS_Click();
+
+    const SBList& stations = browser.lists.lstStations;
+    for (int i = 0; i < stations.count(); ++i) {
+        const std::string line = stations.text(i) + '\t' + std::to_string(stations.number(i)) +
+                                 '\t' + stations.tag(i) + '\n';
+        std::fwrite(line.data(), 1, line.size(), out);
+    }
+    std::fflush(out);
+    browser.endRun();
+    return kExitListed;
+}
+
+}  // namespace kinvo

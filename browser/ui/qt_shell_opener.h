@@ -1,0 +1,13 @@
+#pragma once
+// The desktop's "open this" service through QDesktopServices (xdg-open).
+
+#include "shell_open.h"
+
+namespace kinvo {
+
+class QtShellOpener : public ShellOpener {
+public:
+    bool open(std::string_view target) override;
+};
+
+}  // namespace kinvo
