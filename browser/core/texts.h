@@ -114,6 +114,9 @@ inline constexpr std::string_view kKeyFontSize = "FontSize";
 inline constexpr std::string_view kKeyBKColor = "BKColor";
 inline constexpr std::int64_t kDefaultBKColor = 12582912;
 
+// The vendor as the Help menu names it.
+inline constexpr std::string_view kVendorName = "Kinvo Online";
+
 // The connection-type dialog frmConn.
 inline constexpr std::string_view kConnCaption = "Choose Connection";
 inline constexpr std::string_view kConnAllHeading = "ALL Content";
