@@ -16,8 +16,6 @@
 namespace kinvo {
 
 namespace {
-constexpr int kOpeningWidth = 12000;
-constexpr int kOpeningHeight = 9500;
 constexpr std::int64_t kFewestGoodColours = 256;
 constexpr int kSmallestFontSize = 3;
 constexpr int kLargestFontSize = 20;
@@ -83,8 +81,8 @@ void BrowserLife::GetSettings() {
     host.resetZoom();
 
     TwipRect opening = host.windowGeometry();
-    opening.width = kOpeningWidth;
-    opening.height = kOpeningHeight;
+    opening.width = kOpeningWindowWidth;
+    opening.height = kOpeningWindowHeight;
     host.setWindowGeometry(opening);
 
     host.setTrayIcon(std::string(texts::kTitle) + std::string(texts::kTrayTooltipSeparator) +

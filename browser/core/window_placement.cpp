@@ -44,14 +44,16 @@ TwipRect startupPlacement(const StoredPlacement& stored, TwipRect current, int s
     if (auto height = twipsValue(stored.height)) {
         r.height = *height;
     }
-    // The defaults centre the window of the size just set.
+    // A position never stored centres the window at the size it opens with: centring it for
+    // the size just set (1000 twips by default) would leave the opening window hanging off the
+    // screen's right and bottom edges on every first run.
     if (!stored.top) {
-        r.top = screenHeight / 2 - r.height / 2;
+        r.top = screenHeight / 2 - kOpeningWindowHeight / 2;
     } else if (auto top = parseWholeNumber(*stored.top)) {
         r.top = *top;
     }
     if (!stored.left) {
-        r.left = screenWidth / 2 - r.width / 2;
+        r.left = screenWidth / 2 - kOpeningWindowWidth / 2;
     } else if (auto left = parseWholeNumber(*stored.left)) {
         r.left = *left;
     }

@@ -20,8 +20,12 @@ struct StoredPlacement {
 
 StoredPlacement readStoredPlacement(const SettingsStore& settings);
 
+// The size every window opens with, whatever was stored.
+inline constexpr int kOpeningWindowWidth = 12000;
+inline constexpr int kOpeningWindowHeight = 9500;
+
 // Start-up's placement steps: the size from "Width" and "Height", the top and left from "Top"
-// and "Left" (defaults centre the window of that size on the screen), then a window off the
+// and "Left" (never stored: centred for the opening size), then a window off the
 // screen is brought back: a top below 0 or beyond the screen height becomes half the screen
 // height, then a left beyond the screen width or below 0 half the screen width.
 // current is the window's geometry before the steps; screenWidth/Height the screen in twips.

@@ -202,7 +202,7 @@ void frmMain::placeStationPanelContents() {
         picTV->move(px(102), px(900));
         Label3->setGeometry(px(0), below(picTV, 0), px(900), px(2 * kLabelHeight));
         picSearch->move(px(102), px(2300));
-        Label5->setGeometry(px(0), below(picSearch, 0), px(900), px(2 * kLabelHeight));
+        Label5->setGeometry(px(0), below(picSearch, 0), px(900), px(3 * kLabelHeight));
         picRate->move(px(102), px(3800));
         Label4->setGeometry(px(0), below(picRate, 0), px(900), px(kLabelHeight));
         return;

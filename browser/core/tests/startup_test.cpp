@@ -303,7 +303,7 @@ TEST_F(StartupTest, TheWindowOpensAtItsStoredPlaceAndIsBroughtBackOnScreen) {
         {"16000", "3000", 7680, 3000},  // below it
         {"1500", "20000", 1500, 9600},  // beyond the right edge: half its width
         {"1500", "-5", 1500, 9600},
-        {nullptr, nullptr, 7680 - 500, 9600 - 500},  // centred for the 1000 x 1000 default
+        {nullptr, nullptr, 7680 - 4750, 9600 - 6000},  // never stored: centred as it opens
         {"x", "y", 450, 600},                        // not numbers: where the window stood
     };
     for (const auto& c : cases) {
