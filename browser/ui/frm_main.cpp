@@ -1,5 +1,6 @@
 #include "frm_main.h"
 
+#include "always_on_top.h"
 #include "browser.h"
 #include "close_box.h"
 #include "combo_binding.h"
@@ -499,19 +500,10 @@ void frmMain::showWindowNormal() {
 }
 
 void frmMain::setAlwaysOnTop(bool onTop) {
-    if (testAttribute(Qt::WA_WState_Created) &&
-        windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) {
-        return;
-    }
-    // A new flag re-creates the native window hidden; it comes back where it was.
-    const QPoint at = pos();
-    const QSize size = this->size();
-    const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    move(at);
-    resize(size);
-    if (visible) {
-        show();
+    if (onTop) {
+        SetAlwaysOnTop(*this);
+    } else {
+        ClearAlwaysOnTop(*this);
     }
 }
 

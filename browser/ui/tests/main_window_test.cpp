@@ -1,5 +1,6 @@
 // The main window's own behaviour under the offscreen platform: menus, the connection dialog,
 // picture buttons, the close box, the mouse hook, tray, zoom and the volume display.
+#include "always_on_top.h"
 #include "browser.h"
 #include "canned_catalogue.h"
 #include "frm_conn.h"
@@ -290,6 +291,25 @@ TEST_F(MainWindowTest, MinimisingGoesToTheTrayOnlyWithTrayOn) {
         EXPECT_TRUE(window->isVisible());
         EXPECT_FALSE(window->isMinimized());
         EXPECT_FALSE(window->trayIcon()->isVisible());
+    }
+}
+
+TEST_F(MainWindowTest, ADialogLiftsTheTopmostStateAndRestoresItOnlyWhenSet) {
+    window->show();
+    const QPoint at = window->pos();
+    for (const char* stored : {"1", "0"}) {
+        SCOPED_TRACE(stored);
+        SettingsStore().write("AlwaysOnTop", stored);
+        window->setAlwaysOnTop(true);
+        EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        {
+            DialogTopmostPause pause(*window, browser->settings);
+            EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        }
+        EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                  std::string(stored) == "1");
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->pos(), at);
     }
 }
 
