@@ -143,11 +143,11 @@ void frmMain::buildStationPanel() {
     lstStations->setObjectName(QStringLiteral("lstStations"));
     lstStations->setGeometry(rect(kListLeft, kListTop + 300, kListWidth, 4900));
     lblStations = new QLabel(frameStations);
-    lblStations->setGeometry(rect(kListLeft, 660, 3000, 300));
+    lblStations->setGeometry(rect(kListLeft, 420, 3000, 270));
     lblBandwidth = new QLabel(frameStations);
-    lblBandwidth->setGeometry(rect(kListLeft + 3000, 660, 1500, 300));
+    lblBandwidth->setGeometry(rect(kListLeft + 3000, 420, 1500, 270));
     lblLen = new QLabel(frameStations);
-    lblLen->setGeometry(rect(kListLeft + 4500, 660, 900, 300));
+    lblLen->setGeometry(rect(kListLeft + 4500, 420, 900, 270));
     lblLen->hide();
     frameRate = new QFrame(frameStations);
     frameRate->setFrameShape(QFrame::StyledPanel);
@@ -281,6 +281,9 @@ bool frmMain::startUp() {
 
 void frmMain::Form_Resize() {
     const TwipScale s = scale();
+    if (browser_.state.largeFonts && !isMinimized()) {
+        placeStationPanelContents();
+    }
     const QRect outer = frameGeometry();
     LayoutInput in;
     in.width = s.toTwips(outer.width());
@@ -293,9 +296,6 @@ void frmMain::Form_Resize() {
     if (const auto out = layOutMainWindow(in)) {
         menuBar_->setGeometry(0, 0, width(), menuBar_->sizeHint().height());
         client_->setGeometry(0, menuBar_->height(), width(), height() - menuBar_->height());
-        if (browser_.state.largeFonts) {
-            placeStationPanelContents();
-        }
         const auto place = [&s](QWidget* w, const TwipRect& r) {
             w->setGeometry(s.toPixels(r.left), s.toPixels(r.top), s.toPixels(r.width),
                            s.toPixels(r.height));
@@ -512,8 +512,8 @@ void frmMain::setWindowVisible(bool visible) {
 }
 
 int frmMain::desktopLogicalDpiX() const {
-    const QScreen* s = screen();
-    return s != nullptr ? static_cast<int>(s->logicalDotsPerInchX()) : 96;
+    // The same resolution the twips are converted with.
+    return logicalDpiX();
 }
 
 void frmMain::setTrayIcon(std::string_view tooltip) {
