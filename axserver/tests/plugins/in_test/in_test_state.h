@@ -1,0 +1,16 @@
+// What the parts of the test input plug-in share: its configuration and its log.
+#pragma once
+
+#include <string>
+
+#include "plugin_config.h"
+
+namespace testplugin {
+
+extern Config config;
+extern Log logFile;
+
+void log(const std::string& text);
+void copyText(char* out, size_t size, const std::string& text);
+
+}  // namespace testplugin
