@@ -21,16 +21,18 @@
 SONARI_EXTERN_C_BEGIN
 
 /* Interface versions. The host loads records up to SONARI_IN_VERSION_LATEST. */
-#define SONARI_IN_VERSION_BASE 0x100    /* without details and without the client callbacks */
-#define SONARI_IN_VERSION_DETAILS 0x101 /* + getDetails, reportAddress, postStatus, sendMetadata \
-                                         */
-#define SONARI_IN_VERSION_EVENTS 0x102  /* + postEvent */
+#define SONARI_IN_VERSION_BASE 0x100 /* without details and without the client callbacks */
+#define SONARI_IN_VERSION_DETAILS                                                               \
+    0x101                              /* + getDetails, reportAddress, postStatus, sendMetadata \
+                                        */
+#define SONARI_IN_VERSION_EVENTS 0x102 /* + postEvent */
 #define SONARI_IN_VERSION_LATEST SONARI_IN_VERSION_EVENTS
 
 /* Bits of the flags field. */
-#define SONARI_IN_USES_OUTPUT 0x1   /* plays its sound through outputModule */
-#define SONARI_IN_OWN_EQUALIZER 0x2 /* applies the equaliser itself (cleared at load, see below) \
-                                     */
+#define SONARI_IN_USES_OUTPUT 0x1 /* plays its sound through outputModule */
+#define SONARI_IN_OWN_EQUALIZER                                      \
+    0x2 /* applies the equaliser itself (cleared at load, see below) \
+         */
 
 /* getFileInfo writes at most this many bytes (the zero included) into its title. */
 #define SONARI_IN_TITLE_SIZE 2048
@@ -93,7 +95,8 @@ typedef struct SonariInModule {
     void (*visInit)(int32_t maxLatencyMs, int32_t sampleRate);
     /* 25 host: drops the ring. */
     void (*visQuit)(void);
-    /* 26 host: offers a block of PCM (interleaved samples) for the visualisation. */
+    /* 26 host: offers PCM for the visualisation: at least SONARI_VIS_VALUES frames of
+     *    interleaved 8- or 16-bit samples. */
     void (*visAddPcm)(const void* samples, int32_t channels, int32_t bitsPerSample,
                       int32_t timestamp);
     /* 27 host: the kind of data visAdd wants. */

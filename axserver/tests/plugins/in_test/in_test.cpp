@@ -4,6 +4,7 @@
 //   description=TEXT       (default "Test input <file name>")
 //   types=EXTS|DESC|...    file type pairs (default none)
 //   flags=N                flags as the record starts; initflags=N  flags set again in init
+//   zerowindow=1           init sets hostWindow back to 0
 //   record=null            the export answers no record
 //   claim=NAME             claimsFile answers 1 for NAME ("*" for every name); repeatable
 //   play=CODE              play's answer (default 0); playcode=NAME|CODE for one name
@@ -137,9 +138,14 @@ void joinWorker() {
 
 void init() {
     log("init flags=" + std::to_string(record.flags) +
-        " window=" + std::to_string(record.hostWindow));
+        " window=" + std::to_string(record.hostWindow) +
+        " library=" + (record.libraryHandle != nullptr ? "set" : "null") +
+        " streaminfo=" + (record.setStreamInfo != nullptr ? "set" : "null"));
     if (config.has("initflags")) {
         record.flags = config.number("initflags", 0);
+    }
+    if (config.has("zerowindow")) {
+        record.hostWindow = 0;
     }
 }
 
@@ -170,6 +176,7 @@ void getFileInfo(const char* file, char* title, int32_t* length) {
 }
 
 int32_t claimsFile(const char* file) {
+    log("claims " + std::string(file));
     for (const auto& claim : config.all("claim")) {
         if (claim == "*" || claim == file) {
             return 1;
