@@ -4,7 +4,7 @@
 // straight to "none" without searching the libraries again.
 #include <algorithm>
 
-#include "axserver/inputs/input_host.h"
+#include "axserver/inputs/input_plugin_host.h"
 #include "axserver/inputs/lookup_key.h"
 #include "axserver/inputs/texts.h"
 
@@ -22,8 +22,8 @@ std::string cacheKeyOf(std::string_view file) {
 
 }  // namespace
 
-int32_t InputHost::getExtendedInfo(std::string_view file, std::string_view key, std::string& value,
-                                   size_t outSize) {
+int32_t InputPluginHost::getExtendedInfo(std::string_view file, std::string_view key,
+                                         std::string& value, size_t outSize) {
     value.clear();
     if (outSize == 0) {
         return 0;
@@ -58,8 +58,8 @@ int32_t InputHost::getExtendedInfo(std::string_view file, std::string_view key, 
     return answer;
 }
 
-int32_t InputHost::setExtendedInfo(std::string_view file, std::string_view key,
-                                   std::string_view value) {
+int32_t InputPluginHost::setExtendedInfo(std::string_view file, std::string_view key,
+                                         std::string_view value) {
     const std::string cacheKey = cacheKeyOf(file);
     SonariSetExtendedFileInfoFn fn = nullptr;
     if (!cacheKey.empty() && cacheKey == setCache_.key) {
@@ -90,7 +90,7 @@ int32_t InputHost::setExtendedInfo(std::string_view file, std::string_view key,
     return fn(fileText.c_str(), keyText.c_str(), valueText.c_str());
 }
 
-int32_t InputHost::writeExtendedInfo() {
+int32_t InputPluginHost::writeExtendedInfo() {
     auto fn = reinterpret_cast<SonariWriteExtendedFileInfoFn>(setCache_.write);
     return fn != nullptr ? fn() : 0;
 }

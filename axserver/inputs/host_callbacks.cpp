@@ -3,32 +3,32 @@
 #include <atomic>
 
 #include "axserver/inputs/client_link.h"
-#include "axserver/inputs/input_host.h"
+#include "axserver/inputs/input_plugin_host.h"
 
 namespace vexa {
 
 namespace {
 
 // The host the entries reach; written by the main thread, read by plug-in threads.
-std::atomic<InputHost*> target{nullptr};
+std::atomic<InputPluginHost*> target{nullptr};
 
 constexpr int32_t kVisMode = 2;
 constexpr int32_t kAddressNumber = 256;
 
 void visInit(int32_t maxLatencyMs, int32_t sampleRate) {
-    if (InputHost* host = target.load()) {
+    if (InputPluginHost* host = target.load()) {
         host->visRing().init(maxLatencyMs, sampleRate);
     }
 }
 
 void visQuit() {
-    if (InputHost* host = target.load()) {
+    if (InputPluginHost* host = target.load()) {
         host->visRing().quit();
     }
 }
 
 void visAddPcm(const void* samples, int32_t channels, int32_t bitsPerSample, int32_t timestamp) {
-    if (InputHost* host = target.load()) {
+    if (InputPluginHost* host = target.load()) {
         host->visRing().addPcm(samples, channels, bitsPerSample, timestamp);
     }
 }
@@ -38,7 +38,7 @@ int32_t visGetMode() {
 }
 
 int32_t visAdd(const unsigned char* values, int32_t timestamp, int32_t kind) {
-    InputHost* host = target.load();
+    InputPluginHost* host = target.load();
     return host != nullptr ? host->visRing().add(values, timestamp, kind) : 1;
 }
 
@@ -60,13 +60,13 @@ int32_t dspProcess(void*, int32_t count, int32_t, int32_t, int32_t) {
 }
 
 void setStreamInfo(int32_t info1, int32_t info2, int32_t info3, int32_t) {
-    if (InputHost* host = target.load()) {
+    if (InputPluginHost* host = target.load()) {
         host->storeStreamInfo(info1, info2, info3);
     }
 }
 
 void sendMetadata(const char* text, int32_t number) {
-    if (InputHost* host = target.load()) {
+    if (InputPluginHost* host = target.load()) {
         host->client().sendMetadata(fittingMetadata(text != nullptr ? text : ""), number);
     }
 }
@@ -76,13 +76,13 @@ void reportAddress(const char* address) {
 }
 
 void postStatus(int32_t code, int32_t value) {
-    if (InputHost* host = target.load()) {
+    if (InputPluginHost* host = target.load()) {
         host->client().postStatus(code, value);
     }
 }
 
 void postEvent(int32_t code) {
-    if (InputHost* host = target.load()) {
+    if (InputPluginHost* host = target.load()) {
         host->client().postEvent(code);
     }
 }
@@ -115,7 +115,7 @@ void fillStreamInfoEntry(SonariInModule& record) noexcept {
     record.setStreamInfo = setStreamInfo;
 }
 
-void setCallbackTarget(InputHost* host) noexcept {
+void setCallbackTarget(InputPluginHost* host) noexcept {
     target.store(host);
 }
 

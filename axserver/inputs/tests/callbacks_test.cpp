@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "axserver/inputs/host_callbacks.h"
-#include "axserver/inputs/input_host.h"
+#include "axserver/inputs/input_plugin_host.h"
 #include "host_fixture.h"
 
 namespace vexa {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "axserver/inputs/input_host.h"
+#include "axserver/inputs/input_plugin_host.h"
 #include "host_fixture.h"
 
 namespace vexa {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "axserver/inputs/input_host.h"
-#include "axserver/outputs/output_host.h"
+#include "axserver/inputs/input_plugin_host.h"
+#include "axserver/outputs/output_plugin_host.h"
 #include "program_folder.h"
 #include "recording_client.h"
 
@@ -16,8 +16,8 @@ inline constexpr SonariWindow kServerWindow = 0x40004321;
 struct Hosts {
     ProgramFolder folder;
     RecordingClient client;
-    OutputHost outputs;
-    InputHost inputs{client, outputs};
+    OutputPluginHost outputs;
+    InputPluginHost inputs{client, outputs};
 
     void load() {
         inputs.loadAll(folder.path(), kServerWindow);

@@ -1,4 +1,4 @@
-#include "axserver/inputs/input_host.h"
+#include "axserver/inputs/input_plugin_host.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"NullRecord", {"record=null"}, false, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(InputHost, HostFieldsAreFilledBeforeInitAndStreamInfoAfter) {
+TEST(InputPluginHost, HostFieldsAreFilledBeforeInitAndStreamInfoAfter) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_x.so", {"flags=7"});
     hosts.load();
@@ -83,7 +83,7 @@ TEST(InputHost, HostFieldsAreFilledBeforeInitAndStreamInfoAfter) {
     EXPECT_EQ(hosts.inputs.plugins()[0]->flags, 1);
 }
 
-TEST(InputHost, SkipsLibrariesThatFailALoadingTest) {
+TEST(InputPluginHost, SkipsLibrariesThatFailALoadingTest) {
     Hosts hosts;
     hosts.folder.writeFile("Plugins/in_0junk.so", "not a library");
     hosts.folder.addPlugin("no_export", "in_1none.so");
@@ -97,7 +97,7 @@ TEST(InputHost, SkipsLibrariesThatFailALoadingTest) {
     EXPECT_EQ(Hosts::fileOf(hosts.inputs.plugins()[0]), "IN_4Good.SO");
 }
 
-TEST(InputHost, LoadsInNameOrderAndUnloadsInTableOrder) {
+TEST(InputPluginHost, LoadsInNameOrderAndUnloadsInTableOrder) {
     Hosts hosts;
     const std::string shared = "sharedlog=" + hosts.folder.path() + "/order.log";
     for (const char* name : {"in_c.so", "IN_A.so", "in_b.so"}) {
@@ -120,7 +120,7 @@ TEST(InputHost, LoadsInNameOrderAndUnloadsInTableOrder) {
     EXPECT_TRUE(hosts.inputs.plugins().empty());
 }
 
-TEST(InputHost, AtMost511PluginsLoad) {
+TEST(InputPluginHost, AtMost511PluginsLoad) {
     Hosts hosts;
     for (int i = 0; i < 513; ++i) {
         char name[32];
@@ -184,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"x.abc.mov", "in_c.so", 2, 0}, FindCase{"song.mp3", "in_a.so", -1, 1}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
-TEST(InputHost, NoFallbackWithoutAnMp3Plugin) {
+TEST(InputPluginHost, NoFallbackWithoutAnMp3Plugin) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_a.so", {"types=ogg|Ogg"});
     hosts.load();
@@ -193,7 +193,7 @@ TEST(InputHost, NoFallbackWithoutAnMp3Plugin) {
     EXPECT_EQ(Hosts::fileOf(hosts.inputs.findPlugin("a.OGG")), "in_a.so");
 }
 
-TEST(InputHost, FindingSetsAHostWindowThePluginCleared) {
+TEST(InputPluginHost, FindingSetsAHostWindowThePluginCleared) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_a.so", {"types=mp3|MP3", "zerowindow=1"});
     hosts.load();
@@ -311,7 +311,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(InputHost, NoPluginRaisesEvent101AndClearsTheActivePlugin) {
+TEST(InputPluginHost, NoPluginRaisesEvent101AndClearsTheActivePlugin) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_a.so", {"types=ogg|Ogg"});
     hosts.load();
@@ -322,7 +322,7 @@ TEST(InputHost, NoPluginRaisesEvent101AndClearsTheActivePlugin) {
     EXPECT_THAT(hosts.client.calls(), ElementsAre("send event 101"));
 }
 
-TEST(InputHost, PlaysTheResolvedName) {
+TEST(InputPluginHost, PlaysTheResolvedName) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_a.so", {"types=mp3|MP3"});
     hosts.load();
@@ -339,7 +339,7 @@ TEST(InputHost, PlaysTheResolvedName) {
     EXPECT_THAT(hosts.log("in_a.so"), Contains("play real.mp3 flags=0 output=none"));
 }
 
-TEST(InputHost, ControlsGoToTheActivePluginAndStayAfterStop) {
+TEST(InputPluginHost, ControlsGoToTheActivePluginAndStayAfterStop) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_a.so", {"types=mp3|MP3", "length=5000"});
     hosts.load();
@@ -371,7 +371,7 @@ TEST(InputHost, ControlsGoToTheActivePluginAndStayAfterStop) {
 
 // ---- File information ----------------------------------------------------------------------
 
-TEST(InputHost, FileLength) {
+TEST(InputPluginHost, FileLength) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_a.so",
                            {"types=mp3|MP3", "info=a.mp3|A|61999", "info=b.mp3|B|-1"});
@@ -396,7 +396,7 @@ TEST(InputHost, FileLength) {
                             "getFileInfo c.mp3"));
 }
 
-TEST(InputHost, FileLengthWithoutAPlugin) {
+TEST(InputPluginHost, FileLengthWithoutAPlugin) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_a.so", {"types=ogg|Ogg", "length=1000"});
     hosts.load();
@@ -453,7 +453,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- Lists ---------------------------------------------------------------------------------
 
-TEST(InputHost, FileTypeListOfTheQuickTimePluginAlone) {
+TEST(InputPluginHost, FileTypeListOfTheQuickTimePluginAlone) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_mova.so",
                            {"types=MOV;QT;M4P|QuickTime File (*.MOV;*.QT;*.M4P)"});
@@ -461,7 +461,7 @@ TEST(InputHost, FileTypeListOfTheQuickTimePluginAlone) {
     EXPECT_EQ(hosts.inputs.fileTypeList(), "MOV;QT;M4P\tQuickTime File (*.MOV;*.QT;*.M4P)");
 }
 
-TEST(InputHost, FileTypeListOfSeveralPlugins) {
+TEST(InputPluginHost, FileTypeListOfSeveralPlugins) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_a.so", {"types=mp3;mp2|MPEG audio|wav|Wave"});
     hosts.folder.addPlugin("in_test", "in_b.so");  // declares nothing
@@ -473,7 +473,7 @@ TEST(InputHost, FileTypeListOfSeveralPlugins) {
     EXPECT_THAT(hosts.inputs.extensionList(), ElementsAre("mp3", "mp2", "wav", "MOV", "QT", "M4P"));
 }
 
-TEST(InputHost, FileTypeListIsCutAt8191Characters) {
+TEST(InputPluginHost, FileTypeListIsCutAt8191Characters) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_a.so",
                            {"types=" + std::string(5000, 'e') + "|" + std::string(5000, 'd')});
@@ -483,7 +483,7 @@ TEST(InputHost, FileTypeListIsCutAt8191Characters) {
     EXPECT_EQ(list.substr(4998, 4), "ee\td");
 }
 
-TEST(InputHost, FindByDescriptionAndCustomDrm) {
+TEST(InputPluginHost, FindByDescriptionAndCustomDrm) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_a.so", {"description=kestrine WMA plug-in 1"});
     hosts.folder.addPlugin("in_test_ext", "in_b.so", {"description=Kestrine WMA plug-in 2.0"});
@@ -498,7 +498,7 @@ TEST(InputHost, FindByDescriptionAndCustomDrm) {
     EXPECT_THAT(hosts.log("in_c.so"), Not(Contains(HasSubstr("drm"))));
 }
 
-TEST(InputHost, CustomDrmWithoutPluginOrExport) {
+TEST(InputPluginHost, CustomDrmWithoutPluginOrExport) {
     Hosts hosts;
     hosts.folder.addPlugin("in_test", "in_a.so", {"description=Kestrine WMA plug-in 1"});
     hosts.folder.addPlugin("in_test_ext", "in_b.so", {"description=Kestrine WMA plug-in 2"});

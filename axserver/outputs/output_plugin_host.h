@@ -21,14 +21,14 @@
 
 namespace vexa {
 
-class OutputHost {
+class OutputPluginHost {
   public:
     static constexpr size_t kMaxOutputs = 31;
 
-    OutputHost() = default;
-    OutputHost(const OutputHost&) = delete;
-    OutputHost& operator=(const OutputHost&) = delete;
-    ~OutputHost() { unloadAll(); }
+    OutputPluginHost() = default;
+    OutputPluginHost(const OutputPluginHost&) = delete;
+    OutputPluginHost& operator=(const OutputPluginHost&) = delete;
+    ~OutputPluginHost() { unloadAll(); }
 
     // Loads every "out_*.so" of moduleDir + "/Plugins" in name order (at most kMaxOutputs that
     // pass: export present, record returned, version 0x10), replaces each record's fileName with

@@ -1,4 +1,4 @@
-#include "axserver/inputs/input_host.h"
+#include "axserver/inputs/input_plugin_host.h"
 
 #include <cassert>
 
@@ -6,7 +6,7 @@
 #include "axserver/inputs/host_callbacks.h"
 #include "axserver/inputs/lookup_key.h"
 #include "axserver/inputs/texts.h"
-#include "axserver/outputs/output_host.h"
+#include "axserver/outputs/output_plugin_host.h"
 #include "axserver/pluginlib/plugin_folder.h"
 
 namespace vexa {
@@ -20,25 +20,25 @@ constexpr int32_t kNoValue = -1;
 
 }  // namespace
 
-InputHost::InputHost(ClientLink& client, const OutputHost& outputs)
+InputPluginHost::InputPluginHost(ClientLink& client, const OutputPluginHost& outputs)
     : client_(client), outputs_(outputs) {}
 
-InputHost::~InputHost() {
+InputPluginHost::~InputPluginHost() {
     unloadAll();
 }
 
-void InputHost::setNameResolver(NameResolver resolver) {
+void InputPluginHost::setNameResolver(NameResolver resolver) {
     resolver_ = std::move(resolver);
 }
 
-ResolvedName InputHost::resolve(std::string_view name) const {
+ResolvedName InputPluginHost::resolve(std::string_view name) const {
     if (resolver_) {
         return resolver_(name);
     }
     return ResolvedName{std::string(name), false};
 }
 
-void InputHost::loadAll(std::string_view moduleDir, SonariWindow serverWindow) {
+void InputPluginHost::loadAll(std::string_view moduleDir, SonariWindow serverWindow) {
     serverWindow_ = serverWindow;
     info1_ = 0;
     info2_ = 0;
@@ -73,7 +73,7 @@ void InputHost::loadAll(std::string_view moduleDir, SonariWindow serverWindow) {
     }
 }
 
-void InputHost::unloadAll() noexcept {
+void InputPluginHost::unloadAll() noexcept {
     for (Loaded& loaded : table_) {
         if (loaded.record->quit != nullptr) {
             loaded.record->quit();
@@ -89,7 +89,7 @@ void InputHost::unloadAll() noexcept {
     setCallbackTarget(nullptr);
 }
 
-int InputHost::findIndex(std::string_view name, size_t start) const {
+int InputPluginHost::findIndex(std::string_view name, size_t start) const {
     const std::string text(name);
     for (size_t i = start; i < records_.size(); ++i) {
         if (records_[i]->claimsFile != nullptr && records_[i]->claimsFile(text.c_str()) != 0) {
@@ -108,7 +108,7 @@ int InputHost::findIndex(std::string_view name, size_t start) const {
     return -1;
 }
 
-SonariInModule* InputHost::findWithFallback(std::string_view name, bool allowFallback) {
+SonariInModule* InputPluginHost::findWithFallback(std::string_view name, bool allowFallback) {
     int index = findIndex(name, 0);
     if (index < 0) {
         return allowFallback ? findWithFallback(kFallbackName, false) : nullptr;
@@ -120,11 +120,11 @@ SonariInModule* InputHost::findWithFallback(std::string_view name, bool allowFal
     return record;
 }
 
-SonariInModule* InputHost::findPlugin(std::string_view name) {
+SonariInModule* InputPluginHost::findPlugin(std::string_view name) {
     return findWithFallback(name, true);
 }
 
-int InputHost::findPluginFrom(std::string_view name, int start) {
+int InputPluginHost::findPluginFrom(std::string_view name, int start) {
     int index = findIndex(name, start < 0 ? 0 : static_cast<size_t>(start));
     if (index >= 0 && records_[static_cast<size_t>(index)]->hostWindow == 0) {
         records_[static_cast<size_t>(index)]->hostWindow = serverWindow_;
@@ -132,11 +132,11 @@ int InputHost::findPluginFrom(std::string_view name, int start) {
     return index;
 }
 
-SonariInModule* InputHost::prepare(std::string_view name) {
+SonariInModule* InputPluginHost::prepare(std::string_view name) {
     return prepareTarget(resolve(name).target);
 }
 
-SonariInModule* InputHost::prepareTarget(const std::string& target) {
+SonariInModule* InputPluginHost::prepareTarget(const std::string& target) {
     SonariInModule* record = findPlugin(target);
     if (record == nullptr) {
         client_.sendEvent(kEventNoPlugin);
@@ -155,7 +155,7 @@ SonariInModule* InputHost::prepareTarget(const std::string& target) {
     return record;
 }
 
-int32_t InputHost::play(std::string_view name, int32_t volume) {
+int32_t InputPluginHost::play(std::string_view name, int32_t volume) {
     const std::string target = resolve(name).target;
     active_ = prepareTarget(target);
     if (active_ == nullptr) {
@@ -176,52 +176,52 @@ int32_t InputHost::play(std::string_view name, int32_t volume) {
     return active_->play(target.c_str());
 }
 
-void InputHost::pause() {
+void InputPluginHost::pause() {
     if (active_ != nullptr && active_->pause != nullptr) {
         active_->pause();
     }
 }
 
-void InputHost::unpause() {
+void InputPluginHost::unpause() {
     if (active_ != nullptr && active_->unpause != nullptr) {
         active_->unpause();
     }
 }
 
-void InputHost::stop() {
+void InputPluginHost::stop() {
     if (active_ != nullptr && active_->stop != nullptr) {
         active_->stop();
     }
 }
 
-int32_t InputHost::length() {
+int32_t InputPluginHost::length() {
     return active_ != nullptr && active_->getLength != nullptr ? active_->getLength()
                                                                : kUnknownLength;
 }
 
-int32_t InputHost::position() {
+int32_t InputPluginHost::position() {
     return active_ != nullptr && active_->getOutputTime != nullptr ? active_->getOutputTime() : 0;
 }
 
-void InputHost::seek(int32_t ms) {
+void InputPluginHost::seek(int32_t ms) {
     if (active_ != nullptr && active_->setOutputTime != nullptr) {
         active_->setOutputTime(ms);
     }
 }
 
-void InputHost::setVolume(int32_t volume) {
+void InputPluginHost::setVolume(int32_t volume) {
     if (active_ != nullptr && active_->setVolume != nullptr) {
         active_->setVolume(volume);
     }
 }
 
-void InputHost::setPan(int32_t pan) {
+void InputPluginHost::setPan(int32_t pan) {
     if (active_ != nullptr && active_->setPan != nullptr) {
         active_->setPan(pan);
     }
 }
 
-int32_t InputHost::fileLength(std::string_view name) {
+int32_t InputPluginHost::fileLength(std::string_view name) {
     const ResolvedName resolved = resolve(name);
     if (resolved.target.empty()) {
         return kUnknownLength;
@@ -236,7 +236,7 @@ int32_t InputHost::fileLength(std::string_view name) {
     return ms;
 }
 
-bool InputHost::fileInfo(std::string_view name, std::string& title, int32_t& lengthMs) {
+bool InputPluginHost::fileInfo(std::string_view name, std::string& title, int32_t& lengthMs) {
     SonariInModule* record = name.empty() ? active_ : findPlugin(name);
     if (record == nullptr || record->getFileInfo == nullptr) {
         return false;
@@ -251,7 +251,7 @@ bool InputHost::fileInfo(std::string_view name, std::string& title, int32_t& len
     return true;
 }
 
-int32_t InputHost::details(std::string_view file, FileDetails& details) {
+int32_t InputPluginHost::details(std::string_view file, FileDetails& details) {
     details = FileDetails{};
     if (resolve(file).pseudo) {
         return 0;
@@ -274,7 +274,7 @@ int32_t InputHost::details(std::string_view file, FileDetails& details) {
     return answer;
 }
 
-std::string InputHost::fileTypeList() const {
+std::string InputPluginHost::fileTypeList() const {
     std::string list;
     for (SonariInModule* record : records_) {
         for (const FileTypePair& pair : fileTypePairs(record->fileTypes)) {
@@ -292,7 +292,7 @@ std::string InputHost::fileTypeList() const {
     return list;
 }
 
-std::vector<std::string> InputHost::extensionList() const {
+std::vector<std::string> InputPluginHost::extensionList() const {
     std::vector<std::string> list;
     for (SonariInModule* record : records_) {
         for (std::string_view extension : declaredExtensions(record->fileTypes)) {
@@ -302,7 +302,7 @@ std::vector<std::string> InputHost::extensionList() const {
     return list;
 }
 
-SonariInModule* InputHost::findByDescription(std::string_view prefix) const {
+SonariInModule* InputPluginHost::findByDescription(std::string_view prefix) const {
     for (SonariInModule* record : records_) {
         if (record->description != nullptr &&
             std::string_view(record->description).starts_with(prefix)) {
@@ -312,11 +312,11 @@ SonariInModule* InputHost::findByDescription(std::string_view prefix) const {
     return nullptr;
 }
 
-void* InputHost::exportOf(size_t index, const char* name) const {
+void* InputPluginHost::exportOf(size_t index, const char* name) const {
     return table_[index].library.symbol(name);
 }
 
-bool InputHost::setCustomDrm(int32_t value) {
+bool InputPluginHost::setCustomDrm(int32_t value) {
     SonariInModule* record = findByDescription(kCustomDrmPluginPrefix);
     if (record == nullptr) {
         return false;
@@ -336,16 +336,16 @@ bool InputHost::setCustomDrm(int32_t value) {
     return false;
 }
 
-void InputHost::configureHttpStreaming() {
+void InputPluginHost::configureHttpStreaming() {
     setExtendedInfo(kHttpConfigFile, kHttpConfigKey, kHttpConfigValue);
 }
 
-StreamInfo InputHost::streamInfo() const noexcept {
+StreamInfo InputPluginHost::streamInfo() const noexcept {
     return StreamInfo{static_cast<int16_t>(info1_.load()), info2_.load(),
                       static_cast<int16_t>(info3_.load())};
 }
 
-void InputHost::storeStreamInfo(int32_t info1, int32_t info2, int32_t info3) noexcept {
+void InputPluginHost::storeStreamInfo(int32_t info1, int32_t info2, int32_t info3) noexcept {
     if (info3 != kNoValue) {
         info3_ = info3;
     }

@@ -1,4 +1,4 @@
-#include "axserver/outputs/output_host.h"
+#include "axserver/outputs/output_plugin_host.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ TEST_P(OutputPreference, LoadsAndChooses) {
     for (const auto& install : c.installs) {
         folder.addPlugin(install.stem, install.fileName, install.config);
     }
-    OutputHost host;
+    OutputPluginHost host;
     EXPECT_EQ(host.preferredOutput(), "out_qpcm.so");
     host.loadAll(folder.path(), kServerWindow);
 
@@ -119,29 +119,29 @@ INSTANTIATE_TEST_SUITE_P(
                        {"OUT_a.so", "out_B.so", "out_c.so"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(OutputHost, SkipsFilesThatAreNotLibrariesOrDoNotMatch) {
+TEST(OutputPluginHost, SkipsFilesThatAreNotLibrariesOrDoNotMatch) {
     ProgramFolder folder;
     folder.writeFile("Plugins/out_broken.so", "not a library");
     folder.addPlugin("out_qsnd", "in_qsnd.so");       // another prefix
     folder.addPlugin("out_qmix", "out_qmix.so.bak");  // another suffix
     folder.addPlugin("out_qpcm", "out_qpcm.so");
-    OutputHost host;
+    OutputPluginHost host;
     host.loadAll(folder.path(), kServerWindow);
     ASSERT_EQ(host.outputs().size(), 1u);
     EXPECT_STREQ(host.outputs()[0]->fileName, "out_qpcm.so");
 }
 
-TEST(OutputHost, MissingPluginFolderLeavesTableEmpty) {
-    OutputHost host;
+TEST(OutputPluginHost, MissingPluginFolderLeavesTableEmpty) {
+    OutputPluginHost host;
     host.loadAll("/nonexistent/folder", kServerWindow);
     EXPECT_TRUE(host.outputs().empty());
     EXPECT_EQ(host.preferredOutput(), "out_qsnd.so");
 }
 
-TEST(OutputHost, HostFieldsInitAndTrialOpenOrder) {
+TEST(OutputPluginHost, HostFieldsInitAndTrialOpenOrder) {
     ProgramFolder folder;
     folder.addPlugin("out_qsnd", "out_qsnd.so");
-    OutputHost host;
+    OutputPluginHost host;
     host.loadAll(folder.path(), kServerWindow);
     SonariOutModule* record = host.findByFileName("OUT_QSND.so");
     ASSERT_NE(record, nullptr);
@@ -157,23 +157,23 @@ TEST(OutputHost, HostFieldsInitAndTrialOpenOrder) {
     EXPECT_TRUE(host.outputs().empty());
 }
 
-TEST(OutputHost, OtherOutputsAreNotOpenedAndHaveNoWindow) {
+TEST(OutputPluginHost, OtherOutputsAreNotOpenedAndHaveNoWindow) {
     ProgramFolder folder;
     folder.addPlugin("out_qmix", "out_qmix.so");
-    OutputHost host;
+    OutputPluginHost host;
     host.loadAll(folder.path(), kServerWindow);
     EXPECT_EQ(host.findByFileName("out_qmix.so")->hostWindow, 0u);
     EXPECT_THAT(folder.pluginLog("out_qmix.so"), ElementsAre("get", "init fileName=out_qmix.so"));
 }
 
-TEST(OutputHost, AtMost31OutputsLoadAndTheRestAreNotTouched) {
+TEST(OutputPluginHost, AtMost31OutputsLoadAndTheRestAreNotTouched) {
     ProgramFolder folder;
     for (int i = 0; i < 33; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "out_%02d.so", i);
         folder.addPlugin("out_qpcm", name);
     }
-    OutputHost host;
+    OutputPluginHost host;
     host.loadAll(folder.path(), kServerWindow);
     ASSERT_EQ(host.outputs().size(), 31u);
     EXPECT_STREQ(host.outputs().back()->fileName, "out_30.so");
@@ -181,7 +181,7 @@ TEST(OutputHost, AtMost31OutputsLoadAndTheRestAreNotTouched) {
     EXPECT_TRUE(folder.pluginLog("out_32.so").empty());
 }
 
-TEST(OutputHost, SkippedLibrariesDoNotCountTowardTheLimit) {
+TEST(OutputPluginHost, SkippedLibrariesDoNotCountTowardTheLimit) {
     ProgramFolder folder;
     folder.addPlugin("out_qpcm", "out_00.so", {"version=0x11"});
     for (int i = 1; i <= 31; ++i) {
@@ -189,20 +189,20 @@ TEST(OutputHost, SkippedLibrariesDoNotCountTowardTheLimit) {
         std::snprintf(name, sizeof name, "out_%02d.so", i);
         folder.addPlugin("out_qpcm", name);
     }
-    OutputHost host;
+    OutputPluginHost host;
     host.loadAll(folder.path(), kServerWindow);
     ASSERT_EQ(host.outputs().size(), 31u);
     EXPECT_STREQ(host.outputs().front()->fileName, "out_01.so");
 }
 
-TEST(OutputHost, UnloadsInTableOrder) {
+TEST(OutputPluginHost, UnloadsInTableOrder) {
     ProgramFolder folder;
     const std::string shared = "sharedlog=" + folder.path() + "/order.log";
     folder.addPlugin("out_qpcm", "out_c.so", {shared});
     folder.addPlugin("out_qmix", "out_a.so", {shared});
     folder.addPlugin("out_qsnd", "out_b.so", {shared});
     {
-        OutputHost host;
+        OutputPluginHost host;
         host.loadAll(folder.path(), kServerWindow);
     }  // the destructor unloads
     std::vector<std::string> quits;

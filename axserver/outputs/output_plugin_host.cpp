@@ -1,4 +1,4 @@
-#include "axserver/outputs/output_host.h"
+#include "axserver/outputs/output_plugin_host.h"
 
 #include <cstring>
 
@@ -23,7 +23,7 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-void OutputHost::loadAll(std::string_view moduleDir, SonariWindow serverWindow) {
+void OutputPluginHost::loadAll(std::string_view moduleDir, SonariWindow serverWindow) {
     const std::string folder = pluginFolder(moduleDir);
     for (const std::string& name : findPluginFiles(folder, kOutputPluginPrefix)) {
         if (table_.size() >= kMaxOutputs) {
@@ -51,7 +51,7 @@ void OutputHost::loadAll(std::string_view moduleDir, SonariWindow serverWindow) 
     choosePreferred(serverWindow);
 }
 
-void OutputHost::choosePreferred(SonariWindow serverWindow) {
+void OutputPluginHost::choosePreferred(SonariWindow serverWindow) {
     preferredOutput_ = kPreferredOutput;
     SonariOutModule* record = findByFileName(preferredOutput_);
     if (record == nullptr) {
@@ -69,7 +69,7 @@ void OutputHost::choosePreferred(SonariWindow serverWindow) {
     }
 }
 
-void OutputHost::unloadAll() noexcept {
+void OutputPluginHost::unloadAll() noexcept {
     for (Loaded& loaded : table_) {
         if (loaded.record->quit != nullptr) {
             loaded.record->quit();
@@ -82,7 +82,7 @@ void OutputHost::unloadAll() noexcept {
     skipped_.clear();
 }
 
-SonariOutModule* OutputHost::findByFileName(std::string_view fileName) const noexcept {
+SonariOutModule* OutputPluginHost::findByFileName(std::string_view fileName) const noexcept {
     for (const Loaded& loaded : table_) {
         if (equalIgnoringCase(loaded.fileName.get(), fileName)) {
             return loaded.record;
@@ -91,7 +91,7 @@ SonariOutModule* OutputHost::findByFileName(std::string_view fileName) const noe
     return nullptr;
 }
 
-std::vector<SonariOutModule*> OutputHost::outputs() const {
+std::vector<SonariOutModule*> OutputPluginHost::outputs() const {
     std::vector<SonariOutModule*> records;
     for (const Loaded& loaded : table_) {
         records.push_back(loaded.record);

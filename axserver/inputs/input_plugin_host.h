@@ -12,7 +12,7 @@
 // information and the visualisation ring, all safe from any thread.
 //
 // Order: loadAll (after the output host has loaded) -> any calls -> unloadAll (before the
-// output host unloads). One InputHost holds the host entries' target at a time.
+// output host unloads). One InputPluginHost holds the host entries' target at a time.
 #pragma once
 
 #include <sonari/in_module.h>
@@ -30,7 +30,7 @@
 
 namespace vexa {
 
-class OutputHost;
+class OutputPluginHost;
 
 // A name after its pseudo-address has been resolved: the target, and whether the name was a
 // pseudo-address at all.
@@ -54,15 +54,15 @@ struct FileDetails {
     std::array<int32_t, 4> numbers{};
 };
 
-class InputHost {
+class InputPluginHost {
   public:
     static constexpr size_t kMaxInputs = 511;
 
     // `client` and `outputs` must outlive the host.
-    InputHost(ClientLink& client, const OutputHost& outputs);
-    InputHost(const InputHost&) = delete;
-    InputHost& operator=(const InputHost&) = delete;
-    ~InputHost();
+    InputPluginHost(ClientLink& client, const OutputPluginHost& outputs);
+    InputPluginHost(const InputPluginHost&) = delete;
+    InputPluginHost& operator=(const InputPluginHost&) = delete;
+    ~InputPluginHost();
 
     // Replaces the pseudo-address resolver (default: every name is its own target).
     void setNameResolver(NameResolver resolver);
@@ -170,7 +170,7 @@ class InputHost {
     ResolvedName resolve(std::string_view name) const;
 
     ClientLink& client_;
-    const OutputHost& outputs_;
+    const OutputPluginHost& outputs_;
     NameResolver resolver_;
     SonariWindow serverWindow_ = 0;
     std::vector<Loaded> table_;
