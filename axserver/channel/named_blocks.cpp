@@ -1,0 +1,110 @@
+// The control block's and the swap block's named mappings.
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "axserver/channel/control_block.h"
+#include "axserver/channel/named_mapping.h"
+#include "axserver/channel/protocol.h"
+#include "axserver/channel/swap_block.h"
+
+namespace vexa {
+
+struct ControlBlock::Mapping {
+    std::unique_ptr<detail::NamedMapping> named;
+};
+
+struct SwapBlock::Mapping {
+    std::unique_ptr<detail::NamedMapping> named;
+};
+
+ControlBlock::ControlBlock() = default;
+ControlBlock::~ControlBlock() = default;
+
+ControlBlock::ControlBlock(ControlBlock&& other) noexcept
+    : mapping_(std::move(other.mapping_)), base_(std::exchange(other.base_, nullptr)) {}
+
+ControlBlock& ControlBlock::operator=(ControlBlock&& other) noexcept {
+    if (this != &other) {
+        mapping_ = std::move(other.mapping_);
+        base_ = std::exchange(other.base_, nullptr);
+    }
+    return *this;
+}
+
+ControlBlock ControlBlock::create(uint32_t serverWindow) {
+    ControlBlock block;
+    if (serverWindow == 0) {
+        return block;
+    }
+    auto named = detail::NamedMapping::map(nameFor(serverWindow), kBlockSize, true);
+    if (!named) {
+        return block;
+    }
+    block.base_ = named->data();
+    block.mapping_ = std::make_unique<Mapping>(Mapping{std::move(named)});
+    block.setFill(kFillEmpty);
+    return block;
+}
+
+std::optional<ControlBlock> ControlBlock::open(uint32_t serverWindow) {
+    auto named = detail::NamedMapping::map(nameFor(serverWindow), kBlockSize, false);
+    if (!named) {
+        return std::nullopt;
+    }
+    ControlBlock block;
+    block.base_ = named->data();
+    block.mapping_ = std::make_unique<Mapping>(Mapping{std::move(named)});
+    return block;
+}
+
+SwapBlock::SwapBlock(SwapBlock&& other) noexcept
+    : mapping_(std::move(other.mapping_)), base_(std::exchange(other.base_, nullptr)) {}
+
+SwapBlock& SwapBlock::operator=(SwapBlock&& other) noexcept {
+    mapping_ = std::move(other.mapping_);
+    base_ = std::exchange(other.base_, nullptr);
+    return *this;
+}
+
+SwapBlock::~SwapBlock() = default;
+
+std::string SwapBlock::nameFor(int32_t swapNumber) {
+    char name[40];
+    std::snprintf(name, sizeof name, kSwapBlockFormat, static_cast<int>(swapNumber));
+    return name;
+}
+
+std::optional<SwapBlock> SwapBlock::create(int32_t swapNumber) {
+    auto named = detail::NamedMapping::map(nameFor(swapNumber), kSwapBlockSize, true);
+    if (!named) {
+        return std::nullopt;
+    }
+    SwapBlock block;
+    block.base_ = named->data();
+    block.mapping_ = std::make_unique<Mapping>(Mapping{std::move(named)});
+    return block;
+}
+
+std::optional<SwapBlock> SwapBlock::open(int32_t swapNumber) {
+    auto named = detail::NamedMapping::map(nameFor(swapNumber), kSwapBlockSize, false);
+    if (!named) {
+        return std::nullopt;
+    }
+    SwapBlock block;
+    block.base_ = named->data();
+    block.mapping_ = std::make_unique<Mapping>(Mapping{std::move(named)});
+    return block;
+}
+
+int32_t SwapBlock::get(int field) const {
+    int32_t v;
+    std::memcpy(&v, base_ + 4 * field, sizeof v);
+    return v;
+}
+
+void SwapBlock::set(int field, int32_t value) {
+    std::memcpy(base_ + 4 * field, &value, sizeof value);
+}
+
+}  // namespace vexa
