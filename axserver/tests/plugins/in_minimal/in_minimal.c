@@ -1,6 +1,6 @@
-/* An input plug-in written in C from include/sonari/ and its README alone: it takes ".xyz" files,
- * "plays" by starting a thread that reaches the client through every host entry and then ends
- * the track, and reports a title and a length. */
+/* An input plug-in written in C from include/sonari/ and its README alone: it takes ".xyz" files
+ * and "minimal://" addresses, "plays" by starting a thread that reaches the client through every
+ * host entry and then ends the track, and reports a title and a length. */
 #include <sonari/host_messages.h>
 #include <sonari/in_module.h>
 
@@ -92,6 +92,14 @@ static void setVolume(int32_t volume) {
 }
 static void setPan(int32_t pan) {
     (void)pan;
+}
+
+/* The optional set export: the item "play" starts a play of the file, so a host without a
+ * playlist can still have the plug-in report through its callbacks. */
+SONARI_EXPORT int32_t sonariSetExtendedFileInfo(const char* file, const char* key,
+                                                const char* value) {
+    (void)value;
+    return strcmp(key, "play") == 0 && play(file) == 0;
 }
 
 SONARI_EXPORT SonariInModule* sonariGetInModule2(void) {

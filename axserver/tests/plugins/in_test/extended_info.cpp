@@ -28,6 +28,9 @@ SONARI_EXPORT int32_t sonariGetExtendedFileInfo(const char* file, const char* ke
 SONARI_EXPORT int32_t sonariSetExtendedFileInfo(const char* file, const char* key,
                                                 const char* value) {
     log("setext " + std::string(file) + " " + key + " " + value);
+    if (std::string(key) == "run") {
+        testplugin::startScript(file);
+    }
     return config.number("setext", 1);
 }
 

@@ -13,7 +13,8 @@
 //   details=ok|fail|none   getDetails fills and answers 1 | fills numbers and answers 0 | absent
 //   equalizer=0            no setEqualizer entry
 //   ext=KEY|VALUE          sonariGetExtendedFileInfo's answers; setext=0 / writeext=0 refuse
-//   do=ACTION              run in order on the plug-in's own thread after each play:
+//   do=ACTION              run in order on the plug-in's own thread after each play (and, in
+//                          in_test_ext, when the extended item "run" is set for a file):
 //     status CODE VALUE | event CODE | metadata NUMBER TEXT | longmetadata NUMBER LENGTH |
 //     address TEXT | streaminfo A B C D | vis | output | trackend | sleep MS
 // Every call is logged; each action logs "done ACTION" when it has returned. The variant
@@ -134,6 +135,20 @@ void joinWorker() {
     }
 }
 
+}  // namespace
+
+void testplugin::startScript(const std::string& file) {
+    joinWorker();
+    playing = file;
+    worker = std::thread([] {
+        for (const auto& action : config.all("do")) {
+            runAction(action);
+        }
+    });
+}
+
+namespace {
+
 // The entries.
 
 void init() {
@@ -199,12 +214,7 @@ int32_t play(const char* file) {
         }
     }
     if (code == 0) {
-        playing = file;
-        worker = std::thread([] {
-            for (const auto& action : config.all("do")) {
-                runAction(action);
-            }
-        });
+        testplugin::startScript(file);
     }
     return code;
 }

@@ -12,5 +12,7 @@ extern Log logFile;
 
 void log(const std::string& text);
 void copyText(char* out, size_t size, const std::string& text);
+// Runs the configured actions on the plug-in's thread, as after a play of `file`.
+void startScript(const std::string& file);
 
 }  // namespace testplugin
