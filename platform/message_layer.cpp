@@ -173,12 +173,19 @@ HWND Layer::createWindow(const CreateParams& params) {
         window->backend = std::move(visible.backend);
         window->topLevel = visible.topLevel;
     }
+    bool inserted = false;
     {
         std::lock_guard guard(tableLock_);
-        if (!windows_.emplace(window->hwnd, window).second) {
-            return 0;  // a display id we already hold
+        inserted = windows_.emplace(window->hwnd, window).second;
+        if (inserted) {
+            ++cls->windows;
         }
-        ++cls->windows;
+    }
+    if (!inserted) {
+        if (window->backend) {
+            window->backend->destroyed();  // a display id we already hold
+        }
+        return 0;
     }
     if (messageOnly && dir_) {
         window->hasFile = true;
@@ -192,6 +199,9 @@ HWND Layer::createWindow(const CreateParams& params) {
     }
     if (proc(window->hwnd, WM_CREATE, 0, params.createParam) == -1) {
         removeWindow(window);
+        if (window->backend) {
+            window->backend->destroyed();
+        }
         return 0;
     }
     return window->hwnd;

@@ -4,18 +4,40 @@
 #include <utility>
 
 #include "axserver/channel/control_block.h"
-#include "axserver/channel/named_mapping.h"
 #include "axserver/channel/protocol.h"
 #include "axserver/channel/swap_block.h"
+#include "platform/shared_memory.h"
 
 namespace vexa {
 
+namespace {
+
+// A named block and its one view, kept together.
+struct NamedView {
+    win::SharedMemory memory;
+    win::Mapping view;
+};
+
+std::unique_ptr<NamedView> mapBlock(const std::string& name, size_t size, bool create) {
+    auto memory = create ? win::SharedMemory::create(name, size) : win::SharedMemory::open(name);
+    if (!memory || memory->size() < size) {
+        return nullptr;
+    }
+    win::Mapping view = memory->map();
+    if (!view) {
+        return nullptr;
+    }
+    return std::make_unique<NamedView>(NamedView{std::move(*memory), std::move(view)});
+}
+
+}  // namespace
+
 struct ControlBlock::Mapping {
-    std::unique_ptr<detail::NamedMapping> named;
+    std::unique_ptr<NamedView> named;
 };
 
 struct SwapBlock::Mapping {
-    std::unique_ptr<detail::NamedMapping> named;
+    std::unique_ptr<NamedView> named;
 };
 
 ControlBlock::ControlBlock() = default;
@@ -37,23 +59,23 @@ ControlBlock ControlBlock::create(uint32_t serverWindow) {
     if (serverWindow == 0) {
         return block;
     }
-    auto named = detail::NamedMapping::map(nameFor(serverWindow), kBlockSize, true);
+    auto named = mapBlock(nameFor(serverWindow), kBlockSize, true);
     if (!named) {
         return block;
     }
-    block.base_ = named->data();
+    block.base_ = named->view.data();
     block.mapping_ = std::make_unique<Mapping>(Mapping{std::move(named)});
     block.setFill(kFillEmpty);
     return block;
 }
 
 std::optional<ControlBlock> ControlBlock::open(uint32_t serverWindow) {
-    auto named = detail::NamedMapping::map(nameFor(serverWindow), kBlockSize, false);
+    auto named = mapBlock(nameFor(serverWindow), kBlockSize, false);
     if (!named) {
         return std::nullopt;
     }
     ControlBlock block;
-    block.base_ = named->data();
+    block.base_ = named->view.data();
     block.mapping_ = std::make_unique<Mapping>(Mapping{std::move(named)});
     return block;
 }
@@ -76,23 +98,23 @@ std::string SwapBlock::nameFor(int32_t swapNumber) {
 }
 
 std::optional<SwapBlock> SwapBlock::create(int32_t swapNumber) {
-    auto named = detail::NamedMapping::map(nameFor(swapNumber), kSwapBlockSize, true);
+    auto named = mapBlock(nameFor(swapNumber), kSwapBlockSize, true);
     if (!named) {
         return std::nullopt;
     }
     SwapBlock block;
-    block.base_ = named->data();
+    block.base_ = named->view.data();
     block.mapping_ = std::make_unique<Mapping>(Mapping{std::move(named)});
     return block;
 }
 
 std::optional<SwapBlock> SwapBlock::open(int32_t swapNumber) {
-    auto named = detail::NamedMapping::map(nameFor(swapNumber), kSwapBlockSize, false);
+    auto named = mapBlock(nameFor(swapNumber), kSwapBlockSize, false);
     if (!named) {
         return std::nullopt;
     }
     SwapBlock block;
-    block.base_ = named->data();
+    block.base_ = named->view.data();
     block.mapping_ = std::make_unique<Mapping>(Mapping{std::move(named)});
     return block;
 }

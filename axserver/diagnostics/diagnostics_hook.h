@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -22,7 +23,7 @@ namespace vexa {
 
 // Where the hook meets the system; the real one uses the platform layer, tests give fakes.
 class DiagnosticsEnv {
-public:
+  public:
     virtual ~DiagnosticsEnv() = default;
     // A handle of the library when one of that name is already loaded in the process, else null;
     // like one from load(), it holds a reference that release() gives back.
@@ -46,7 +47,7 @@ struct DiagnosticsManifestRecord {
 
 // Diagnostics state of the process (one per process, kept by the server core).
 class DiagnosticsHook {
-public:
+  public:
     explicit DiagnosticsHook(DiagnosticsEnv& env) : env_(env) {}
     DiagnosticsHook(const DiagnosticsHook&) = delete;
     DiagnosticsHook& operator=(const DiagnosticsHook&) = delete;
@@ -58,7 +59,7 @@ public:
     uint16_t useCount() const { return useCount_; }
     void* entryPoint(int index) const { return entryPoints_[index]; }
 
-private:
+  private:
     void* findLibrary();
     void endAttempt() noexcept;
 
@@ -68,7 +69,8 @@ private:
     std::array<void*, diag::kEntryPointCount> entryPoints_{};
 };
 
-// The environment of a real process: the platform's library loader and registry stand-in.
-DiagnosticsEnv& processDiagnosticsEnv();
+// The environment of a real process: the platform's library loader and registry stand-in. It
+// holds the loaded library, so it lives as long as diagnostics may run.
+std::unique_ptr<DiagnosticsEnv> makeProcessDiagnosticsEnv();
 
 }  // namespace vexa

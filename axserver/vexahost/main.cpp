@@ -8,7 +8,8 @@
 
 int main(int argc, char** argv) {
     // Lives for the whole process: diagnostics that started stay loaded until exit.
-    vexa::DiagnosticsHook diagnostics(vexa::processDiagnosticsEnv());
+    std::unique_ptr<vexa::DiagnosticsEnv> diagnosticsEnv = vexa::makeProcessDiagnosticsEnv();
+    vexa::DiagnosticsHook diagnostics(*diagnosticsEnv);
     diagnostics.start(vexa::diag::kManifestName);
 
     vexa::CommandLine line = vexa::parseCommandLine(win::commandLineText(argc, argv));

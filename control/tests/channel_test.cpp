@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <fstream>
 #include <set>
 #include <thread>
 #include <vector>
@@ -167,7 +168,19 @@ TEST_F(ChannelTest, InstanceEnumerationOverThreeServers) {
 
 TEST_F(ChannelTest, ProxySettingsRoundTrip) {
     auto client = startClient();
+    EXPECT_EQ(cmd::getProxy(*client).status, kStatusFailed) << "no key yet";
+    // The key without "ProxyEnable", and then with one that is not an integer.
+    std::ofstream(test::registryDir() / "machine.reg")
+        << "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\ZEM\\Kelpo]\n"
+        << "\"ProxyServer\"=\"ignored:1\"\n";
+    Reply absent = cmd::getProxy(*client);
+    EXPECT_EQ(absent.status, kStatusOk);
+    EXPECT_EQ(absent.results, (Values{Value::l(0), Value::s("")}));
+    std::ofstream(test::registryDir() / "machine.reg")
+        << "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\ZEM\\Kelpo]\n"
+        << "\"ProxyEnable\"=\"1\"\n\"ProxyServer\"=\"ignored:1\"\n";
     EXPECT_EQ(cmd::getProxy(*client).results, (Values{Value::l(0), Value::s("")}));
+
     EXPECT_EQ(cmd::setProxy(*client, 1, "proxy.example:3128").status, kStatusOk);
     Reply r = cmd::getProxy(*client);
     EXPECT_EQ(r.status, kStatusOk);
