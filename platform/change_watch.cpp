@@ -82,8 +82,7 @@ std::vector<ChangeEvent> ChangeWatch::readEvents() {
                 folders_.erase(folder);
                 continue;
             }
-            const std::string path =
-                ev->len > 0 ? folder->second + "/" + ev->name : folder->second;
+            const std::string path = ev->len > 0 ? folder->second + "/" + ev->name : folder->second;
             if ((ev->mask & (IN_DELETE_SELF | IN_MOVE_SELF)) != 0) {
                 continue;  // the folder itself went: its parent's watch (if any) tells
             }
@@ -96,8 +95,8 @@ std::vector<ChangeEvent> ChangeWatch::readEvents() {
                     events.push_back(ChangeEvent{ChangeEvent::Kind::ItemRenamed, from->path, path});
                     moves.erase(from);
                 } else {
-                    addUnique(events, ChangeEvent{ChangeEvent::Kind::FolderChanged,
-                                                  folder->second, {}});
+                    addUnique(events,
+                              ChangeEvent{ChangeEvent::Kind::FolderChanged, folder->second, {}});
                 }
             } else if ((ev->mask & (IN_CREATE | IN_DELETE)) != 0) {
                 addUnique(events,

@@ -28,7 +28,7 @@ struct ChangeEvent {
 };
 
 class ChangeWatch {
-public:
+  public:
     static std::optional<ChangeWatch> create();
 
     ChangeWatch(ChangeWatch&&) noexcept = default;
@@ -40,7 +40,7 @@ public:
     int descriptor() const { return fd_.get(); }
     std::vector<ChangeEvent> readEvents();
 
-private:
+  private:
     explicit ChangeWatch(UniqueFd fd) : fd_(std::move(fd)) {}
     UniqueFd fd_;
     std::map<int, std::string> folders_;  // by watch descriptor

@@ -7,7 +7,9 @@
 
 namespace win {
 
-bool debugTraceEnabled() noexcept { return std::getenv("VEXA_DEBUG") != nullptr; }
+bool debugTraceEnabled() noexcept {
+    return std::getenv("VEXA_DEBUG") != nullptr;
+}
 
 void debugTrace(std::string_view text) noexcept {
     if (!debugTraceEnabled()) {

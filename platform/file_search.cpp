@@ -8,7 +8,9 @@
 namespace win {
 namespace {
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool lessNoCase(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());

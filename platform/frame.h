@@ -16,9 +16,9 @@ struct Frame {
     HWND hwnd = 0;
     UINT message = 0;
     std::uint64_t wParam = 0;
-    std::int64_t lParam = 0;  // a reply's result
+    std::int64_t lParam = 0;      // a reply's result
     std::uint32_t timeoutMs = 0;  // a send's time-out (kInfinite: none)
-    std::uint32_t status = 0;  // reply: 1 answered, 0 no such window
+    std::uint32_t status = 0;     // reply: 1 answered, 0 no such window
 };
 static_assert(sizeof(Frame) == 40, "the frame layout is shared by every process");
 

@@ -16,7 +16,7 @@
 namespace win {
 
 class Library {
-public:
+  public:
     static std::optional<Library> load(std::string_view name);
     // A library of that file name (compared without regard to case, with the ".dll" rule) that
     // the process has loaded already, with one more reference to it.
@@ -39,7 +39,7 @@ public:
     // Drops this reference (the library unloads with its last one).
     void free() noexcept;
 
-private:
+  private:
     Library(void* handle, std::string path) : handle_(handle), path_(std::move(path)) {}
     void* handle_ = nullptr;
     std::string path_;

@@ -41,7 +41,9 @@ struct QueueHolder {
 };
 thread_local QueueHolder tlQueue;
 
-void atExit() { Layer::instance().processExit(); }
+void atExit() {
+    Layer::instance().processExit();
+}
 
 }  // namespace
 
@@ -78,12 +80,14 @@ Layer::Layer() : pid_(::getpid()) {
     std::atexit(atExit);
 }
 
-ThreadQueue& Layer::currentQueue() { return *currentQueueShared(); }
+ThreadQueue& Layer::currentQueue() {
+    return *currentQueueShared();
+}
 
 std::shared_ptr<ThreadQueue> Layer::currentQueueShared() {
     if (!tlQueue.queue) {
-        tlQueue.queue = std::make_shared<ThreadQueue>(transport_.running() ? transport_.descriptor()
-                                                                           : -1);
+        tlQueue.queue =
+            std::make_shared<ThreadQueue>(transport_.running() ? transport_.descriptor() : -1);
     }
     return tlQueue.queue;
 }
@@ -173,6 +177,7 @@ HWND Layer::createWindow(const CreateParams& params) {
         window->backend = std::move(visible.backend);
         window->topLevel = visible.topLevel;
     }
+    window->hasFile = messageOnly && dir_.has_value();
     bool inserted = false;
     {
         std::lock_guard guard(tableLock_);
@@ -187,8 +192,7 @@ HWND Layer::createWindow(const CreateParams& params) {
         }
         return 0;
     }
-    if (messageOnly && dir_) {
-        window->hasFile = true;
+    if (window->hasFile) {
         publish(window);
     }
     // Published before WM_CREATE: the procedure may hand its handle to another process there.
@@ -528,8 +532,13 @@ void Layer::framePosted(const Frame& frame) {
 }
 
 void Layer::frameSent(const Frame& frame, std::shared_ptr<Connection> from) {
-    SentMessage sent{frame.hwnd, frame.message, static_cast<WPARAM>(frame.wParam),
-                     static_cast<LPARAM>(frame.lParam), nullptr, std::move(from), frame.seq};
+    SentMessage sent{frame.hwnd,
+                     frame.message,
+                     static_cast<WPARAM>(frame.wParam),
+                     static_cast<LPARAM>(frame.lParam),
+                     nullptr,
+                     std::move(from),
+                     frame.seq};
     const auto window = find(frame.hwnd);
     if (window && window->owner->pushSent(sent)) {
         return;
@@ -577,11 +586,11 @@ bool Layer::waitMessage(UINT timeoutMs) {
         if (now >= deadline) {
             return false;
         }
-        queue.waitIdle(deadline == Transport::Deadline::max()
-                           ? -1
-                           : static_cast<int>(
-                                 std::chrono::ceil<std::chrono::milliseconds>(deadline - now)
-                                     .count()));
+        queue.waitIdle(
+            deadline == Transport::Deadline::max()
+                ? -1
+                : static_cast<int>(
+                      std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count()));
     }
 }
 

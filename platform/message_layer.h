@@ -44,7 +44,7 @@ struct Window {
 };
 
 class Layer final : public FrameSink {
-public:
+  public:
     static Layer& instance();
 
     ThreadQueue& currentQueue();
@@ -84,7 +84,7 @@ public:
     void threadEnded(const std::shared_ptr<ThreadQueue>& queue) noexcept;
     void processExit() noexcept;
 
-private:
+  private:
     Layer();
 
     std::shared_ptr<Window> find(HWND hwnd);

@@ -7,14 +7,22 @@
 namespace win {
 namespace {
 
-detail::Layer& layer() { return detail::Layer::instance(); }
+detail::Layer& layer() {
+    return detail::Layer::instance();
+}
 
 }  // namespace
 
-bool registerClass(const WindowClass& windowClass) { return layer().registerClass(windowClass); }
-bool unregisterClass(std::string_view name) { return layer().unregisterClass(name); }
+bool registerClass(const WindowClass& windowClass) {
+    return layer().registerClass(windowClass);
+}
+bool unregisterClass(std::string_view name) {
+    return layer().unregisterClass(name);
+}
 
-HWND createWindow(const CreateParams& params) { return layer().createWindow(params); }
+HWND createWindow(const CreateParams& params) {
+    return layer().createWindow(params);
+}
 HWND createWindow(std::string_view className, std::string_view windowName) {
     CreateParams params;
     params.className = std::string(className);
@@ -22,15 +30,31 @@ HWND createWindow(std::string_view className, std::string_view windowName) {
     return layer().createWindow(params);
 }
 
-bool destroyWindow(HWND hwnd) { return layer().destroyWindow(hwnd); }
-bool isWindow(HWND hwnd) { return layer().isWindow(hwnd); }
-std::string getWindowText(HWND hwnd) { return layer().windowText(hwnd); }
-bool setWindowText(HWND hwnd, std::string_view text) { return layer().setWindowText(hwnd, text); }
-std::string getClassName(HWND hwnd) { return layer().className(hwnd); }
-pid_t getWindowProcessId(HWND hwnd) { return layer().windowProcess(hwnd); }
+bool destroyWindow(HWND hwnd) {
+    return layer().destroyWindow(hwnd);
+}
+bool isWindow(HWND hwnd) {
+    return layer().isWindow(hwnd);
+}
+std::string getWindowText(HWND hwnd) {
+    return layer().windowText(hwnd);
+}
+bool setWindowText(HWND hwnd, std::string_view text) {
+    return layer().setWindowText(hwnd, text);
+}
+std::string getClassName(HWND hwnd) {
+    return layer().className(hwnd);
+}
+pid_t getWindowProcessId(HWND hwnd) {
+    return layer().windowProcess(hwnd);
+}
 
-WNDPROC setWindowProc(HWND hwnd, WNDPROC proc) { return layer().setWindowProc(hwnd, proc); }
-WNDPROC getWindowProc(HWND hwnd) { return layer().windowProc(hwnd); }
+WNDPROC setWindowProc(HWND hwnd, WNDPROC proc) {
+    return layer().setWindowProc(hwnd, proc);
+}
+WNDPROC getWindowProc(HWND hwnd) {
+    return layer().windowProc(hwnd);
+}
 
 LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return proc != nullptr ? proc(hwnd, message, wParam, lParam) : 0;
@@ -70,8 +94,8 @@ LRESULT sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-bool sendMessageTimeout(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT,
-                        UINT timeoutMs, LRESULT* result) {
+bool sendMessageTimeout(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT, UINT timeoutMs,
+                        LRESULT* result) {
     return layer().sendMessage(hwnd, message, wParam, lParam, timeoutMs, result);
 }
 
@@ -87,22 +111,36 @@ int getMessage(MSG& msg, HWND hwnd, UINT min, UINT max) {
     return msg.message == WM_QUIT ? 0 : 1;
 }
 
-bool waitMessage(UINT timeoutMs) { return layer().waitMessage(timeoutMs); }
-LRESULT dispatchMessage(const MSG& msg) { return layer().dispatchMessage(msg); }
-void postQuitMessage(int exitCode) { layer().currentQueue().postQuit(exitCode); }
-int queueDescriptor() { return layer().currentQueue().descriptor(); }
+bool waitMessage(UINT timeoutMs) {
+    return layer().waitMessage(timeoutMs);
+}
+LRESULT dispatchMessage(const MSG& msg) {
+    return layer().dispatchMessage(msg);
+}
+void postQuitMessage(int exitCode) {
+    layer().currentQueue().postQuit(exitCode);
+}
+int queueDescriptor() {
+    return layer().currentQueue().descriptor();
+}
 
 bool addQueueSource(int fd, std::function<void()> onReadable) {
     return layer().currentQueue().addSource(fd, std::move(onReadable));
 }
-void removeQueueSource(int fd) { layer().currentQueue().removeSource(fd); }
+void removeQueueSource(int fd) {
+    layer().currentQueue().removeSource(fd);
+}
 
 std::uintptr_t setTimer(HWND hwnd, std::uintptr_t id, UINT elapseMs) {
     return layer().setTimer(hwnd, id, elapseMs);
 }
-bool killTimer(HWND hwnd, std::uintptr_t id) { return layer().killTimer(hwnd, id); }
+bool killTimer(HWND hwnd, std::uintptr_t id) {
+    return layer().killTimer(hwnd, id);
+}
 
-bool enumWindows(const std::function<bool(HWND)>& visit) { return layer().enumWindows(visit); }
+bool enumWindows(const std::function<bool(HWND)>& visit) {
+    return layer().enumWindows(visit);
+}
 
 void setVisibleWindowFactory(VisibleWindowFactory factory) {
     layer().setVisibleWindowFactory(std::move(factory));

@@ -68,10 +68,10 @@ bool destroyWindow(HWND hwnd);
 // exists and whose process is still running (stale files are removed).
 bool isWindow(HWND hwnd);
 
-std::string getWindowText(HWND hwnd);  // "" when none
+std::string getWindowText(HWND hwnd);                  // "" when none
 bool setWindowText(HWND hwnd, std::string_view text);  // own process's windows only
-std::string getClassName(HWND hwnd);   // "" when not a window
-pid_t getWindowProcessId(HWND hwnd);   // 0 when not a window
+std::string getClassName(HWND hwnd);                   // "" when not a window
+pid_t getWindowProcessId(HWND hwnd);                   // 0 when not a window
 
 // Subclassing. setWindowProc returns the previous procedure (nullptr on failure; own process).
 WNDPROC setWindowProc(HWND hwnd, WNDPROC proc);

@@ -16,7 +16,7 @@ class ThreadQueue;
 class Connection;
 
 class PendingReply {
-public:
+  public:
     PendingReply(std::shared_ptr<ThreadQueue> waiter, std::shared_ptr<Connection> connection)
         : waiter_(std::move(waiter)), connection_(std::move(connection)) {}
 
@@ -28,7 +28,7 @@ public:
     LRESULT result() const noexcept { return result_; }  // only after done()
     const Connection* connection() const noexcept { return connection_.get(); }
 
-private:
+  private:
     static constexpr int kWaiting = 0, kAnswered = 1, kFailed = 2;
     std::shared_ptr<ThreadQueue> waiter_;
     std::shared_ptr<Connection> connection_;  // the peer for a send to another process
@@ -42,9 +42,9 @@ struct SentMessage {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    std::shared_ptr<PendingReply> localSender;   // a sender in this process
-    std::shared_ptr<Connection> remoteSender;    // a sender in another process
-    std::uint32_t seq = 0;                       // with remoteSender
+    std::shared_ptr<PendingReply> localSender;  // a sender in this process
+    std::shared_ptr<Connection> remoteSender;   // a sender in another process
+    std::uint32_t seq = 0;                      // with remoteSender
 };
 
 }  // namespace win::detail

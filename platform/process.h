@@ -17,7 +17,7 @@
 namespace win {
 
 class ChildProcess {
-public:
+  public:
     ChildProcess(pid_t pid, UniqueFd pidFd) : pid_(pid), pidFd_(std::move(pidFd)) {}
     ChildProcess(ChildProcess&& other) noexcept;
     ChildProcess& operator=(ChildProcess&& other) noexcept;
@@ -29,7 +29,7 @@ public:
     std::optional<int> wait(std::chrono::milliseconds timeout);
     bool kill(int signal) const;
 
-private:
+  private:
     pid_t pid_ = 0;
     UniqueFd pidFd_;  // readable when the process ends; -1 when the kernel offers none
     std::optional<int> exitCode_;

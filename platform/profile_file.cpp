@@ -37,9 +37,8 @@ ProfileFile ProfileFile::parse(std::string_view text) {
         }
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
-            section = std::string(trimmed(line.substr(1, close == std::string_view::npos
-                                                              ? std::string_view::npos
-                                                              : close - 1)));
+            section = std::string(trimmed(line.substr(
+                1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
             inSection = true;
             continue;
         }
@@ -126,8 +125,7 @@ int profileInt(std::string_view text, int defaultValue) {
             break;
         }
         // Wraps like a 32-bit accumulator would.
-        value = static_cast<long long>(
-            static_cast<unsigned int>(value * base + digit));
+        value = static_cast<long long>(static_cast<unsigned int>(value * base + digit));
     }
     const auto result = static_cast<int>(static_cast<unsigned int>(value));
     return negative ? static_cast<int>(0u - static_cast<unsigned int>(result)) : result;
@@ -136,8 +134,9 @@ int profileInt(std::string_view text, int defaultValue) {
 std::string getPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue, const std::string& file,
                                     std::size_t bufferSize) {
-    return ProfileFile::load(file).value_or(ProfileFile{}).getString(section, key, defaultValue,
-                                                                   bufferSize);
+    return ProfileFile::load(file)
+        .value_or(ProfileFile{})
+        .getString(section, key, defaultValue, bufferSize);
 }
 
 int getPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue,

@@ -19,7 +19,7 @@
 namespace win {
 
 class ProfileFile {
-public:
+  public:
     static ProfileFile parse(std::string_view text);
     // nullopt when the file cannot be read.
     static std::optional<ProfileFile> load(const std::string& path);
@@ -30,7 +30,7 @@ public:
                           std::string_view defaultValue, std::size_t bufferSize = 65536) const;
     int getInt(std::string_view section, std::string_view key, int defaultValue) const;
 
-private:
+  private:
     struct Entry {
         std::string section;
         std::string key;

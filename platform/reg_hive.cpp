@@ -8,7 +8,9 @@ namespace {
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kOldHeader = "REGEDIT4";
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
@@ -195,7 +197,9 @@ HiveParse parseHive(std::string_view text) {
             std::uint32_t number = 0;
             for (const char c : line.substr(6)) {
                 const char l = lower(c);
-                const int digit = l >= '0' && l <= '9' ? l - '0' : l >= 'a' && l <= 'f' ? l - 'a' + 10 : -1;
+                const int digit = l >= '0' && l <= '9'   ? l - '0'
+                                  : l >= 'a' && l <= 'f' ? l - 'a' + 10
+                                                         : -1;
                 if (digit < 0) {
                     return fail(lineNumber, "bad dword value");
                 }

@@ -8,11 +8,13 @@
 //   "ProxyServer"="proxy.example:8080"
 //   @="the key's default value"
 //
-// Texts escape "\" and '"' with a backslash, line breaks as \n and \r. Keys and value names keep their spelling and are
-// found without regard to case. A file that breaks these rules is damaged: parseHive names the
-// line, and the hive is never rewritten from a damaged file. Pure functions, thread-safe.
+// Texts escape "\" and '"' with a backslash, line breaks as \n and \r. Keys and value names keep
+// their spelling and are found without regard to case. A file that breaks these rules is damaged:
+// parseHive names the line, and the hive is never rewritten from a damaged file. Pure functions,
+// thread-safe.
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,7 +44,7 @@ struct HiveKey {
 };
 
 struct Hive {
-    std::vector<HiveKey> keys;
+    std::deque<HiveKey> keys;  // a deque: keys stay in place as others are added
 
     HiveKey* findKey(std::string_view path);
     const HiveKey* findKey(std::string_view path) const;

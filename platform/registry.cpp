@@ -77,8 +77,8 @@ bool makeFolders(const std::string& path) {
 
 bool replaceFile(const std::string& path, const std::string& data) {
     static std::atomic<unsigned> counter{0};
-    const std::string temp = path + ".new" + std::to_string(::getpid()) + "." +
-                             std::to_string(counter.fetch_add(1));
+    const std::string temp =
+        path + ".new" + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
     UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (!fd) {
         return false;

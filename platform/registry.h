@@ -37,7 +37,7 @@ struct RegistryPaths {
 };
 
 class Registry {
-public:
+  public:
     explicit Registry(RegistryPaths paths) : paths_(std::move(paths)) {}
 
     // The process's registry, with the paths of the environment at its first use.
@@ -57,7 +57,7 @@ public:
 
     const RegistryPaths& paths() const { return paths_; }
 
-private:
+  private:
     struct Loaded {
         RegStatus status = RegStatus::Ok;
         Hive hive;

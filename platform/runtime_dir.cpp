@@ -167,8 +167,8 @@ std::optional<WindowFile> readWindowFile(const std::string& dir, HWND hwnd) {
     std::uint64_t pid = 0;
     WindowFile file;
     if (!takeNumber(*data, pos, '\n', pid) || !takeNumber(*data, pos, '\n', file.startTime) ||
-        !takeField(*data, pos, file.className) || !takeField(*data, pos, file.text) ||
-        pid == 0 || pid > 0x3FFFFF) {
+        !takeField(*data, pos, file.className) || !takeField(*data, pos, file.text) || pid == 0 ||
+        pid > 0x3FFFFF) {
         return std::nullopt;
     }
     file.pid = static_cast<pid_t>(pid);

@@ -17,7 +17,7 @@
 namespace win {
 
 class Mapping {
-public:
+  public:
     Mapping() = default;
     Mapping(void* data, std::size_t size) : data_(data), size_(size) {}
     Mapping(Mapping&& other) noexcept;
@@ -31,13 +31,13 @@ public:
     explicit operator bool() const { return data_ != nullptr; }
     void unmap() noexcept;
 
-private:
+  private:
     void* data_ = nullptr;
     std::size_t size_ = 0;
 };
 
 class SharedMemory {
-public:
+  public:
     // Creates the object with `size` bytes, zero-filled. An object of that name left by a process
     // that ended is taken over (it cannot be told from a live one, and every name the system uses
     // carries its creator's number). Nullopt for a name with "/" or another user's object.
@@ -54,7 +54,7 @@ public:
     // A read-write view of the whole object; empty on failure.
     Mapping map() const;
 
-private:
+  private:
     SharedMemory(UniqueFd fd, std::string path, std::size_t size, bool creator)
         : fd_(std::move(fd)), path_(std::move(path)), size_(size), creator_(creator) {}
 

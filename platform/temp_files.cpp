@@ -1,7 +1,7 @@
 #include "platform/temp_files.h"
 
-#include <stdlib.h>
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,9 +12,9 @@ namespace win {
 std::string tempFolder() {
     const char* dir = std::getenv("TMPDIR");
     struct stat st {};
-    std::string folder = dir != nullptr && dir[0] != '\0' && ::stat(dir, &st) == 0 && S_ISDIR(st.st_mode)
-                             ? dir
-                             : "/tmp";
+    std::string folder =
+        dir != nullptr && dir[0] != '\0' && ::stat(dir, &st) == 0 && S_ISDIR(st.st_mode) ? dir
+                                                                                         : "/tmp";
     if (folder.back() != '/') {
         folder += '/';
     }

@@ -26,7 +26,7 @@ using Clock = std::chrono::steady_clock;
 std::uint32_t tickCount();  // milliseconds of the monotonic clock
 
 class ThreadQueue {
-public:
+  public:
     // transportFd: the process socket set to wait on as well, or -1.
     explicit ThreadQueue(int transportFd);
     ThreadQueue(const ThreadQueue&) = delete;
@@ -66,7 +66,7 @@ public:
     // Blocks until the queue descriptor is readable or the time-out (ms, -1 none) passes.
     void waitIdle(int timeoutMs);
 
-private:
+  private:
     struct Timer {
         HWND hwnd;
         std::uintptr_t id;
@@ -83,16 +83,16 @@ private:
     UniqueFd timer_;  // timerfd: the earliest timer is due
     UniqueFd epoll_;  // wake_, timer_, the transport set and the sources
 
-    std::mutex lock_;                  // guards sent_, posted_, quit_, quitCode_, closed_
-    std::deque<SentMessage> sent_;     // guarded by lock_
-    std::deque<MSG> posted_;           // guarded by lock_
-    bool quit_ = false;                // guarded by lock_
-    int quitCode_ = 0;                 // guarded by lock_
-    bool closed_ = false;              // guarded by lock_
+    std::mutex lock_;               // guards sent_, posted_, quit_, quitCode_, closed_
+    std::deque<SentMessage> sent_;  // guarded by lock_
+    std::deque<MSG> posted_;        // guarded by lock_
+    bool quit_ = false;             // guarded by lock_
+    int quitCode_ = 0;              // guarded by lock_
+    bool closed_ = false;           // guarded by lock_
 
-    std::vector<Timer> timers_;        // owner thread only
-    bool timerArmed_ = false;          // owner thread only
-    std::vector<Source> sources_;      // owner thread only
+    std::vector<Timer> timers_;    // owner thread only
+    bool timerArmed_ = false;      // owner thread only
+    std::vector<Source> sources_;  // owner thread only
 };
 
 }  // namespace win::detail

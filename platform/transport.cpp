@@ -245,8 +245,7 @@ std::shared_ptr<Connection> Transport::connectionTo(pid_t pid, Deadline deadline
         if (!fd) {
             return nullptr;
         }
-        if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
-            0) {
+        if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
             break;
         }
         // EAGAIN: the peer's backlog is full; it drains as it runs, so try again for a while.

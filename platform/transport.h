@@ -24,7 +24,7 @@
 namespace win::detail {
 
 class Connection {
-public:
+  public:
     Connection(UniqueFd fd, pid_t peer) : fd_(std::move(fd)), peer_(peer) {}
     int fd() const { return fd_.get(); }
     pid_t peer() const { return peer_; }
@@ -32,7 +32,7 @@ public:
     void markClosed() { closed_.store(true); }
     std::mutex& writeLock() { return writeLock_; }
 
-private:
+  private:
     UniqueFd fd_;  // closed only when the last user lets go, so the number is never reused early
     pid_t peer_;
     std::atomic<bool> closed_{false};
@@ -40,16 +40,16 @@ private:
 };
 
 class FrameSink {
-public:
+  public:
     virtual void framePosted(const Frame& frame) = 0;
     virtual void frameSent(const Frame& frame, std::shared_ptr<Connection> from) = 0;
 
-protected:
+  protected:
     ~FrameSink() = default;
 };
 
 class Transport {
-public:
+  public:
     using Deadline = std::chrono::steady_clock::time_point;
 
     Transport() = default;
@@ -87,7 +87,7 @@ public:
     // Removes our socket file (at exit).
     void unlinkSocket() noexcept;
 
-private:
+  private:
     void acceptPeers();
     void receive(const std::shared_ptr<Connection>& connection);
     void drop(const std::shared_ptr<Connection>& connection);

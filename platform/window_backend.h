@@ -15,7 +15,7 @@
 namespace win {
 
 class WindowBackend {
-public:
+  public:
     virtual ~WindowBackend() = default;
     // Called on the owner thread after the layer has stored the new text.
     virtual void textChanged(std::string_view text) = 0;

@@ -46,8 +46,10 @@ std::vector<UINT> messagesOf(HWND hwnd) {
 }
 
 class Messages : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { registerClass(WindowClass{"LogWindow", CS_DBLCLKS, loggingProc, 2}); }
+  protected:
+    static void SetUpTestSuite() {
+        registerClass(WindowClass{"LogWindow", CS_DBLCLKS, loggingProc, 2});
+    }
     void SetUp() override { calls.clear(); }
 };
 
@@ -148,8 +150,7 @@ TEST_F(Messages, QueueDeliversSentThenPostedInOrderThenQuit) {
     EXPECT_EQ(msg.wParam, 1u);
     ASSERT_TRUE(peekMessage(msg, a, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 1u);
-    EXPECT_FALSE(peekMessage(msg, b, kPing + 2, kPing + 9, PM_NOREMOVE) &&
-                 msg.message != WM_QUIT);
+    EXPECT_FALSE(peekMessage(msg, b, kPing + 2, kPing + 9, PM_NOREMOVE) && msg.message != WM_QUIT);
     std::vector<WPARAM> order;
     while (getMessage(msg, 0, 0, 0) > 0) {
         order.push_back(msg.wParam);
@@ -389,7 +390,7 @@ struct FakeDisplay {
 FakeDisplay display;
 
 class FakeBackend : public WindowBackend {
-public:
+  public:
     void textChanged(std::string_view text) override { display.texts.emplace_back(text); }
     void destroyed() noexcept override { ++display.destroyed; }
 };
@@ -397,7 +398,7 @@ public:
 TEST_F(Messages, VisibleWindowsAreWindowsOfTheSameLayer) {
     CreateParams params;
     params.className = "LogWindow";
-    params.style = 0x10000000;  // any style other than message-only
+    params.style = 0x10000000;            // any style other than message-only
     EXPECT_EQ(createWindow(params), 0u);  // no display backend installed
 
     setVisibleWindowFactory([](const CreateParams& p) {

@@ -52,7 +52,7 @@ int countReceived(UINT message) {
 }
 
 class Peer {
-public:
+  public:
     explicit Peer(const std::string& args) {
         auto child = createProcess(WIN_PEER_PATH, args);
         if (child) {
@@ -69,12 +69,12 @@ public:
     bool started() const { return child_.has_value(); }
     ChildProcess& process() { return *child_; }
 
-private:
+  private:
     std::optional<ChildProcess> child_;
 };
 
 class ProcessMessages : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         received.clear();
         registerClass(WindowClass{"TestHost", 0, hostProc, 0});
@@ -184,9 +184,9 @@ TEST_F(ProcessMessages, PeerKilledWhileWeWaitFailsTheWaitAtOnce) {
         std::this_thread::yield();
     }
     LRESULT result = 99;
-    const bool answered = sendMessageTimeout(peerWindow, peer::kHang, 0,
-                                             static_cast<LPARAM>(killerWindow.load()), SMTO_NORMAL,
-                                             120000, &result);
+    const bool answered =
+        sendMessageTimeout(peerWindow, peer::kHang, 0, static_cast<LPARAM>(killerWindow.load()),
+                           SMTO_NORMAL, 120000, &result);
     const auto failedAt = Clock::now();
     killer.join();
     EXPECT_FALSE(answered);

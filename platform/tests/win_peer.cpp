@@ -1,6 +1,7 @@
 // The second process of the message tests. Command line: "<mode> <test window> [args]".
 //   echo W            one window of class "PeerEcho"; posts kReady to W; serves until kQuit
 //   windows W C N     N windows of class C; posts kReady for each; serves until kQuit
+//   exit N ...        ends at once with code N when the whole text came as one argument
 #include "platform/messages.h"
 #include "platform/process.h"
 #include "platform/tests/peer_protocol.h"
@@ -66,6 +67,9 @@ int main(int argc, char** argv) {
     std::string mode, className = "PeerEcho";
     int count = 1;
     args >> mode >> testWindow;
+    if (mode == "exit") {
+        return argc == 2 ? static_cast<int>(testWindow) : 100;
+    }
     if (mode == "windows") {
         args >> className >> count;
     } else if (mode != "echo") {

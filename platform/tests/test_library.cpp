@@ -1,0 +1,4 @@
+// A library for the loader tests.
+extern "C" int sampleAnswer() {
+    return 42;
+}
