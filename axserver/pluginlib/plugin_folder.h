@@ -10,9 +10,9 @@ namespace vexa {
 // The folder the plug-ins live in: moduleDir + "/Plugins".
 std::string pluginFolder(std::string_view moduleDir);
 
-// The names (without folder) of the regular files in `folder` that begin with `prefix` and end
-// with ".so", both compared without regard to letter case, sorted by name the same way (ties in
-// byte order). Empty when the folder cannot be read. Main thread.
+// The names (without folder) of the files in `folder` matching `prefix` + "*.so" without regard
+// to letter case, in the platform's search order (by name, without regard to case). Empty when
+// the folder cannot be read.
 std::vector<std::string> findPluginFiles(const std::string& folder, std::string_view prefix);
 
 }  // namespace vexa
