@@ -11,7 +11,9 @@ constexpr win::LRESULT kFailed = kStatusFailed;
 // Command 754 answers at most this many characters.
 constexpr size_t kFileInfoValueSize = 1024;
 
-int32_t wholeSeconds(int32_t ms) { return ms == -1 ? -1 : ms / 1000; }
+int32_t wholeSeconds(int32_t ms) {
+    return ms == -1 ? -1 : ms / 1000;
+}
 
 }  // namespace
 
@@ -54,7 +56,9 @@ void InputHostModule::loadPlugins() noexcept {
     }
 }
 
-void InputHostModule::unloadPlugins() noexcept { host_.unloadAll(); }
+void InputHostModule::unloadPlugins() noexcept {
+    host_.unloadAll();
+}
 
 bool InputHostModule::setExtendedFileInfo(const std::string& file, const std::string& item,
                                           const std::string& value) noexcept {
@@ -79,8 +83,8 @@ win::LRESULT InputHostModule::command(CommandCall& call) {
             return call.writeResults({Value::s(host_.fileTypeList())}) ? kOk : kFailed;
         case CMD_GET_STREAM_INFO: {
             StreamInfo info = host_.streamInfo();
-            return call.writeResults({Value::d(info.info1), Value::l(info.info2),
-                                      Value::d(info.info3)})
+            return call.writeResults(
+                       {Value::d(info.info1), Value::l(info.info2), Value::d(info.info3)})
                        ? kOk
                        : kFailed;
         }
@@ -102,8 +106,7 @@ win::LRESULT InputHostModule::command(CommandCall& call) {
             if (!args) {
                 return kFailed;
             }
-            return call.writeResults({Value::l(host_.fileLength((*args)[0].text))}) ? kOk
-                                                                                     : kFailed;
+            return call.writeResults({Value::l(host_.fileLength((*args)[0].text))}) ? kOk : kFailed;
         }
         case CMD_SET_FILE_INFO: {
             auto args = call.readArgs();

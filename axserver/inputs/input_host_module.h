@@ -24,7 +24,7 @@ namespace vexa {
 using EntryFileLookup = std::function<std::optional<std::string>(int32_t index)>;
 
 class InputHostModule final : public InputHost {
-public:
+  public:
     InputHostModule(ServerLink& link, const OutputPluginHost& outputs);
 
     void loadPlugins() noexcept override;
@@ -40,17 +40,17 @@ public:
     // The plug-ins, for the playback controller and the other modules.
     InputPluginHost& plugins() noexcept { return host_; }
 
-private:
+  private:
     // The server's link as the host's way to the client.
     class LinkToClient final : public ClientLink {
-    public:
+      public:
         explicit LinkToClient(ServerLink& link) : link_(link) {}
         void sendEvent(int32_t code) noexcept override;
         void postEvent(int32_t code) noexcept override;
         void postStatus(int32_t code, int32_t value) noexcept override;
         void sendMetadata(std::string_view text, int32_t number) noexcept override;
 
-    private:
+      private:
         ServerLink& link_;
     };
 

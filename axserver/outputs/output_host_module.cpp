@@ -10,6 +10,8 @@ void OutputHostModule::loadPlugins() noexcept {
     }
 }
 
-void OutputHostModule::unloadPlugins() noexcept { host_.unloadAll(); }
+void OutputHostModule::unloadPlugins() noexcept {
+    host_.unloadAll();
+}
 
 }  // namespace vexa

@@ -9,7 +9,7 @@
 namespace vexa {
 
 class OutputHostModule final : public OutputHost {
-public:
+  public:
     explicit OutputHostModule(ServerLink& link) : link_(link) {}
 
     void loadPlugins() noexcept override;
@@ -18,7 +18,7 @@ public:
     // The plug-ins, for the input host (which gives the preferred one to the decoders).
     const OutputPluginHost& plugins() const noexcept { return host_; }
 
-private:
+  private:
     ServerLink& link_;
     OutputPluginHost host_;
 };

@@ -512,3 +512,34 @@ TEST(InputPluginHost, CustomDrmWithoutPluginOrExport) {
 
 }  // namespace
 }  // namespace vexa
+
+namespace vexa {
+namespace {
+
+TEST(InputHost, EntriesLeftNullAreNotCalled) {
+    Hosts hosts;
+    hosts.folder.addPlugin(
+        "in_test", "in_a.so",
+        {"types=mp3|MP3", "claim=x.abc",
+         "nullentries=init,quit,getFileInfo,claimsFile,play,pause,unpause,stop,getLength,"
+         "getOutputTime,setOutputTime,setVolume,setPan"});
+    hosts.load();
+    ASSERT_EQ(hosts.inputs.plugins().size(), 1u);
+    EXPECT_EQ(hosts.inputs.findPluginFrom("x.abc", 0), -1);  // no claimsFile: no claim
+    EXPECT_EQ(hosts.inputs.fileLength("a.mp3"), -1);
+    std::string title;
+    int32_t length = 0;
+    EXPECT_FALSE(hosts.inputs.fileInfo("a.mp3", title, length));
+    EXPECT_EQ(hosts.inputs.play("a.mp3", 10), -1);  // prepared, but it cannot start
+    hosts.inputs.pause();
+    hosts.inputs.unpause();
+    hosts.inputs.seek(5);
+    hosts.inputs.stop();
+    EXPECT_EQ(hosts.inputs.length(), -1);
+    EXPECT_EQ(hosts.inputs.position(), 0);
+    hosts.unload();
+    EXPECT_THAT(hosts.log("in_a.so"), ElementsAre("get"));
+}
+
+}  // namespace
+}  // namespace vexa

@@ -42,7 +42,7 @@ std::string describe(const ClientEvent& e) {
 }
 
 class PluginHostsProcess : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test::isolateProcess();
         folder.copyIn(VEXAHOST_PATH, "vexahost");
@@ -79,8 +79,7 @@ TEST_F(PluginHostsProcess, APluginBuiltFromTheHeadersAloneIsChosenAndReachesTheC
     Reply types = client->call(CMD_GET_FILE_TYPES);
     ASSERT_TRUE(types.ok());
     EXPECT_EQ(types.text(0), "xyz\tMinimal example files (*.xyz)");
-    EXPECT_EQ(client->call(CMD_GET_FILE_LENGTH_MS, {Value::s("/music/Song.XYZ")}).number(0),
-              61500);
+    EXPECT_EQ(client->call(CMD_GET_FILE_LENGTH_MS, {Value::s("/music/Song.XYZ")}).number(0), 61500);
     EXPECT_EQ(client->call(CMD_GET_FILE_LENGTH_MS, {Value::s("/music/song.ogg")}).number(0), -1);
     Reply details = client->call(CMD_GET_FILE_DETAILS, {Value::s("/music/song.xyz")});
     ASSERT_TRUE(details.ok());
@@ -88,15 +87,15 @@ TEST_F(PluginHostsProcess, APluginBuiltFromTheHeadersAloneIsChosenAndReachesTheC
     EXPECT_EQ(details.number(2), 61);
 
     // Its play thread reaches the client through every callback, then ends the track.
-    Reply played = client->call(CMD_SET_FILE_INFO, {Value::s("minimal://radio"), Value::s("play"),
-                                                    Value::s("1")});
+    Reply played = client->call(CMD_SET_FILE_INFO,
+                                {Value::s("minimal://radio"), Value::s("play"), Value::s("1")});
     EXPECT_EQ(played.status, kStatusOk);
     ASSERT_TRUE(waitForEvent(*client, "event 1 0"));  // the server's end-of-track event
     ASSERT_TRUE(waitForEvent(*client, "event 7777 0"));
-    EXPECT_THAT((std::vector<std::string>{"metadata minimal://radio 256", "status 208 0",
-                                          "status 223 55", "status 214 0",
-                                          "metadata minimal metadata 42", "event 7777 0"}),
-                IsSubsetOf(events));
+    EXPECT_THAT(
+        (std::vector<std::string>{"metadata minimal://radio 256", "status 208 0", "status 223 55",
+                                  "status 214 0", "metadata minimal metadata 42", "event 7777 0"}),
+        IsSubsetOf(events));
     Reply info = client->call(CMD_GET_STREAM_INFO);
     ASSERT_TRUE(info.ok());
     EXPECT_EQ(info.number(0), 44);
@@ -111,9 +110,9 @@ TEST_F(PluginHostsProcess, CallbacksFromAPluginThreadArriveWithTheirValues) {
                       "do=address http://a.example/b", "do=streaminfo 70000 -1 -3 9",
                       "do=streaminfo -1 300 -1 -1", "do=longmetadata 3 70000", "do=event 78"});
     auto client = start();
-    ASSERT_EQ(client->call(CMD_SET_FILE_INFO, {Value::s("a.xyz"), Value::s("run"), Value::s("")})
-                  .status,
-              kStatusOk);
+    ASSERT_EQ(
+        client->call(CMD_SET_FILE_INFO, {Value::s("a.xyz"), Value::s("run"), Value::s("")}).status,
+        kStatusOk);
     ASSERT_TRUE(waitForEvent(*client, "event 78 0"));
     // Statuses and events are posted in order; metadata is sent, so it may come first.
     std::vector<std::string> posted;
@@ -121,8 +120,8 @@ TEST_F(PluginHostsProcess, CallbacksFromAPluginThreadArriveWithTheirValues) {
     for (const auto& e : events) {
         (e.starts_with("metadata") ? metadata : posted).push_back(e);
     }
-    EXPECT_THAT(posted, ElementsAre("status 208 5", "status 223 -40", "status 214 0",
-                                    "event 77 0", "event 240 0", "event 78 0"));
+    EXPECT_THAT(posted, ElementsAre("status 208 5", "status 223 -40", "status 214 0", "event 77 0",
+                                    "event 240 0", "event 78 0"));
     ASSERT_EQ(metadata.size(), 3u);
     EXPECT_EQ(metadata[0], "metadata hello there 12");
     EXPECT_EQ(metadata[1], "metadata http://a.example/b 256");
@@ -151,9 +150,9 @@ TEST_F(PluginHostsProcess, AMetadataSendWaitsUntilTheClientHasReadTheBlock) {
             handlerEnd = int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
         }
     };
-    ASSERT_EQ(client->call(CMD_SET_FILE_INFO, {Value::s("a.xyz"), Value::s("run"), Value::s("")})
-                  .status,
-              kStatusOk);
+    ASSERT_EQ(
+        client->call(CMD_SET_FILE_INFO, {Value::s("a.xyz"), Value::s("run"), Value::s("")}).status,
+        kStatusOk);
     ASSERT_TRUE(waitForEvent(*client, "metadata second 2"));
     EXPECT_EQ(stillInBlock, "first") << "the plug-in wrote again while the client was reading";
     // The plug-in logs each send once it has returned, just after the client has answered.
@@ -220,15 +219,15 @@ TEST_F(PluginHostsProcess, FileInformationCommands) {
     Reply unknown = client->call(CMD_GET_FILE_DETAILS, {Value::s("/m/c.mp3")});
     EXPECT_EQ(unknown.number(2), -1);
 
-    EXPECT_EQ(client->call(CMD_SET_FILE_INFO,
-                           {Value::s("/m/a.xyz"), Value::s("title"), Value::s("New")})
-                  .status,
-              kStatusOk);
+    EXPECT_EQ(
+        client->call(CMD_SET_FILE_INFO, {Value::s("/m/a.xyz"), Value::s("title"), Value::s("New")})
+            .status,
+        kStatusOk);
     EXPECT_EQ(client->call(CMD_WRITE_FILE_INFO).status, kStatusOk);
-    EXPECT_EQ(client->call(CMD_SET_FILE_INFO,
-                           {Value::s("/m/c.mp3"), Value::s("title"), Value::s("New")})
-                  .status,
-              kStatusFailed);  // its plug-in has no set export
+    EXPECT_EQ(
+        client->call(CMD_SET_FILE_INFO, {Value::s("/m/c.mp3"), Value::s("title"), Value::s("New")})
+            .status,
+        kStatusFailed);  // its plug-in has no set export
     EXPECT_EQ(client->call(CMD_SET_CUSTOM_DRM, {Value::l(1)}).status, kStatusOk);
     EXPECT_THAT(folder.pluginLog("in_b.so"), Contains("drm 1"));
     EXPECT_EQ(client->call(CMD_GET_ENTRY_DETAILS, {Value::l(0)}).status, kStatusNotImplemented);

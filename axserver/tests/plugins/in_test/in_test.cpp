@@ -12,6 +12,7 @@
 //   info=NAME|TITLE|MS     getFileInfo's answer for one name; repeatable
 //   details=ok|fail|none   getDetails fills and answers 1 | fills numbers and answers 0 | absent
 //   equalizer=0            no setEqualizer entry
+//   nullentries=A,B        leaves these entries null (play, stop, claimsFile, getFileInfo, ...)
 //   ext=KEY|VALUE          sonariGetExtendedFileInfo's answers; setext=0 / writeext=0 refuse
 //   do=ACTION              run in order on the plug-in's own thread after each play (and, in
 //                          in_test_ext, when the extended item "run" is set for a file):
@@ -320,6 +321,34 @@ SONARI_EXPORT SonariInModule* sonariGetInModule2(void) {
     record.setPan = setPan;
     record.setEqualizer = config.text("equalizer") == "0" ? nullptr : setEqualizer;
     record.getDetails = config.text("details") == "none" ? nullptr : getDetails;
+    for (const auto& name : split(config.text("nullentries"), ',')) {
+        if (name == "init")
+            record.init = nullptr;
+        if (name == "quit")
+            record.quit = nullptr;
+        if (name == "getFileInfo")
+            record.getFileInfo = nullptr;
+        if (name == "claimsFile")
+            record.claimsFile = nullptr;
+        if (name == "play")
+            record.play = nullptr;
+        if (name == "pause")
+            record.pause = nullptr;
+        if (name == "unpause")
+            record.unpause = nullptr;
+        if (name == "stop")
+            record.stop = nullptr;
+        if (name == "getLength")
+            record.getLength = nullptr;
+        if (name == "getOutputTime")
+            record.getOutputTime = nullptr;
+        if (name == "setOutputTime")
+            record.setOutputTime = nullptr;
+        if (name == "setVolume")
+            record.setVolume = nullptr;
+        if (name == "setPan")
+            record.setPan = nullptr;
+    }
     return &record;
 }
 
