@@ -516,7 +516,7 @@ TEST(InputPluginHost, CustomDrmWithoutPluginOrExport) {
 namespace vexa {
 namespace {
 
-TEST(InputHost, EntriesLeftNullAreNotCalled) {
+TEST(InputPluginHost, EntriesLeftNullAreNotCalled) {
     Hosts hosts;
     hosts.folder.addPlugin(
         "in_test", "in_a.so",
@@ -539,6 +539,31 @@ TEST(InputHost, EntriesLeftNullAreNotCalled) {
     EXPECT_EQ(hosts.inputs.position(), 0);
     hosts.unload();
     EXPECT_THAT(hosts.log("in_a.so"), ElementsAre("get"));
+}
+
+}  // namespace
+}  // namespace vexa
+
+namespace vexa {
+namespace {
+
+TEST(InputPluginHost, TextsAPluginLeavesUnterminatedStayWithinTheirBuffers) {
+    Hosts hosts;
+    hosts.folder.addPlugin("in_test_ext", "in_a.so",
+                           {"types=mp3|MP3", "unterminated=1", "ext=title|T"});
+    hosts.load();
+    std::string title;
+    int32_t length = 0;
+    ASSERT_TRUE(hosts.inputs.fileInfo("a.mp3", title, length));
+    EXPECT_EQ(title, std::string(SONARI_IN_TITLE_SIZE - 1, 'u'));
+    FileDetails details;
+    EXPECT_EQ(hosts.inputs.details("a.mp3", details), 1);
+    for (const auto& text : details.texts) {
+        EXPECT_EQ(text, std::string(SONARI_IN_DETAILS_TEXT_SIZE - 1, 'u'));
+    }
+    std::string value;
+    EXPECT_NE(hosts.inputs.getExtendedInfo("a.mp3", "title", value, 1024), 0);
+    EXPECT_EQ(value, std::string(1023, 'u'));
 }
 
 }  // namespace

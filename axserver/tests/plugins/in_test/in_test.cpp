@@ -12,6 +12,7 @@
 //   info=NAME|TITLE|MS     getFileInfo's answer for one name; repeatable
 //   details=ok|fail|none   getDetails fills and answers 1 | fills numbers and answers 0 | absent
 //   equalizer=0            no setEqualizer entry
+//   unterminated=1         fills every text buffer it is given completely, without a zero
 //   nullentries=A,B        leaves these entries null (play, stop, claimsFile, getFileInfo, ...)
 //   ext=KEY|VALUE          sonariGetExtendedFileInfo's answers; setext=0 / writeext=0 refuse
 //   do=ACTION              run in order on the plug-in's own thread after each play (and, in
@@ -49,6 +50,10 @@ void log(const std::string& text) {
 
 void copyText(char* out, size_t size, const std::string& text) {
     if (out == nullptr || size == 0) {
+        return;
+    }
+    if (config.has("unterminated")) {  // a careless plug-in: the whole buffer, no zero
+        std::memset(out, 'u', size);
         return;
     }
     size_t n = std::min(size - 1, text.size());
