@@ -338,6 +338,11 @@ std::string Layer::className(HWND hwnd) {
     return file ? file->className : std::string();
 }
 
+UINT Layer::classStyle(HWND hwnd) {
+    const auto window = find(hwnd);
+    return window ? window->cls->style : 0;
+}
+
 pid_t Layer::windowProcess(HWND hwnd) {
     if (find(hwnd)) {
         return pid_;
@@ -634,6 +639,7 @@ bool Layer::enumWindows(const std::function<bool(HWND)>& visit) {
         }
     }
     if (dir_) {
+        removeStaleSockets(*dir_);
         for (const HWND hwnd : listWindowFiles(*dir_)) {
             if (isMessageWindowHandle(hwnd) && handleProcess(hwnd) != pid_ && remoteWindow(hwnd)) {
                 handles.push_back(hwnd);

@@ -58,6 +58,7 @@ class Layer final : public FrameSink {
     std::string windowText(HWND hwnd);
     bool setWindowText(HWND hwnd, std::string_view text);
     std::string className(HWND hwnd);
+    UINT classStyle(HWND hwnd);
     pid_t windowProcess(HWND hwnd);
     WNDPROC setWindowProc(HWND hwnd, WNDPROC proc);
     WNDPROC windowProc(HWND hwnd);

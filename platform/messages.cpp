@@ -45,6 +45,9 @@ bool setWindowText(HWND hwnd, std::string_view text) {
 std::string getClassName(HWND hwnd) {
     return layer().className(hwnd);
 }
+UINT getClassStyle(HWND hwnd) {
+    return layer().classStyle(hwnd);
+}
 pid_t getWindowProcessId(HWND hwnd) {
     return layer().windowProcess(hwnd);
 }

@@ -71,7 +71,8 @@ bool isWindow(HWND hwnd);
 std::string getWindowText(HWND hwnd);                  // "" when none
 bool setWindowText(HWND hwnd, std::string_view text);  // own process's windows only
 std::string getClassName(HWND hwnd);                   // "" when not a window
-pid_t getWindowProcessId(HWND hwnd);                   // 0 when not a window
+UINT getClassStyle(HWND hwnd);        // CS_* bits of the class of a window of this process, else 0
+pid_t getWindowProcessId(HWND hwnd);  // 0 when not a window
 
 // Subclassing. setWindowProc returns the previous procedure (nullptr on failure; own process).
 WNDPROC setWindowProc(HWND hwnd, WNDPROC proc);

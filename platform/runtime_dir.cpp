@@ -200,6 +200,30 @@ std::vector<HWND> listWindowFiles(const std::string& dir) {
     return handles;
 }
 
+void removeStaleSockets(const std::string& dir) {
+    DIR* folder = ::opendir(dir.c_str());
+    if (folder == nullptr) {
+        return;
+    }
+    std::vector<pid_t> dead;
+    while (const dirent* entry = ::readdir(folder)) {
+        const char* name = entry->d_name;
+        char* end = nullptr;
+        if (name[0] != 'p') {
+            continue;
+        }
+        const long pid = std::strtol(name + 1, &end, 10);
+        if (pid > 0 && pid <= 0x3FFFFF && std::strcmp(end, ".sock") == 0 &&
+            !processStartTime(static_cast<pid_t>(pid))) {
+            dead.push_back(static_cast<pid_t>(pid));
+        }
+    }
+    ::closedir(folder);
+    for (const pid_t pid : dead) {
+        ::unlink(socketPath(dir, pid).c_str());
+    }
+}
+
 std::optional<std::uint64_t> processStartTime(pid_t pid) {
     const std::optional<std::string> stat = readSmallFile("/proc/" + std::to_string(pid) + "/stat");
     if (!stat) {

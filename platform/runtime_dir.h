@@ -39,6 +39,9 @@ void removeWindowFile(const std::string& dir, HWND hwnd) noexcept;
 // The handles named by window files, unordered.
 std::vector<HWND> listWindowFiles(const std::string& dir);
 
+// Removes the sockets of processes that no longer run.
+void removeStaleSockets(const std::string& dir);
+
 // Start time of a running process (zombies count as ended); nullopt when it is not running.
 std::optional<std::uint64_t> processStartTime(pid_t pid);
 

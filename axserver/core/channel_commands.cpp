@@ -97,8 +97,7 @@ win::LRESULT ChannelCommands::swapClient(win::WPARAM swapNumber) {
     SwapParties parties{server_.serverWindow(), server_.clientWindow(),
                         server_.modules().video->videoParent()};
     win::HWND newClient = 0;
-    win::LRESULT answer =
-        vexa::swapClient(static_cast<int32_t>(swapNumber), parties, &newClient);
+    win::LRESULT answer = vexa::swapClient(static_cast<int32_t>(swapNumber), parties, &newClient);
     if (answer == 1) {
         server_.setClientWindow(newClient);
     }

@@ -31,7 +31,9 @@ Server::Server(ProgramPaths paths, win::HWND clientWindow)
     buffering_.reset();
 }
 
-Server::~Server() { shutdown(); }
+Server::~Server() {
+    shutdown();
+}
 
 void Server::start(const ModuleFactory& makeModules) {
     started_ = true;
@@ -59,6 +61,11 @@ void Server::start(const ModuleFactory& makeModules) {
 }
 
 int Server::run() {
+    // Without its window nothing can reach the server and no liveness tick could ever end it:
+    // there is nothing to serve.
+    if (serverWindow_ == 0) {
+        return 0;
+    }
     win::MSG msg;
     while (win::getMessage(msg, 0, 0, 0) > 0) {
         win::dispatchMessage(msg);
@@ -128,23 +135,39 @@ win::LRESULT Server::handleMessage(win::HWND hwnd, win::UINT message, win::WPARA
 }
 
 win::LRESULT Server::dispatchCommand(win::HWND hwnd, win::WPARAM wParam, win::LPARAM lParam) {
-    const CommandInfo* info =
-        lParam >= INT32_MIN && lParam <= INT32_MAX ? findCommand(static_cast<int32_t>(lParam))
-                                                   : nullptr;
+    const CommandInfo* info = lParam >= INT32_MIN && lParam <= INT32_MAX
+                                  ? findCommand(static_cast<int32_t>(lParam))
+                                  : nullptr;
     if (info == nullptr) {
         return win::defWindowProc(hwnd, SRV_COMMAND, wParam, lParam);
     }
     BlockCommandCall call(*info, wParam, controlBlock_);
     CommandModule* module = nullptr;
     switch (info->module) {
-        case Module::kChannel: module = &channelCommands_; break;
-        case Module::kPlaylist: module = modules_.playlist.get(); break;
-        case Module::kPlayback: module = modules_.playback.get(); break;
-        case Module::kInputHost: module = modules_.inputHost.get(); break;
-        case Module::kVideo: module = modules_.video.get(); break;
-        case Module::kConvert: module = modules_.convert.get(); break;
-        case Module::kBurn: module = modules_.burnRequests.get(); break;
-        case Module::kDownload: module = modules_.download.get(); break;
+        case Module::kChannel:
+            module = &channelCommands_;
+            break;
+        case Module::kPlaylist:
+            module = modules_.playlist.get();
+            break;
+        case Module::kPlayback:
+            module = modules_.playback.get();
+            break;
+        case Module::kInputHost:
+            module = modules_.inputHost.get();
+            break;
+        case Module::kVideo:
+            module = modules_.video.get();
+            break;
+        case Module::kConvert:
+            module = modules_.convert.get();
+            break;
+        case Module::kBurn:
+            module = modules_.burnRequests.get();
+            break;
+        case Module::kDownload:
+            module = modules_.download.get();
+            break;
     }
     win::LRESULT answer = module->handleCommand(call);
     if (info->number == CMD_INSTANCE_STOP || info->number == CMD_ATTACH_VIDEO) {

@@ -1,5 +1,7 @@
 #include "control/client/vexa_client.h"
 
+#include <thread>
+
 #include "axserver/channel/command_table.h"
 #include "axserver/channel/protocol.h"
 #include "axserver/channel/swap_block.h"
@@ -226,6 +228,27 @@ bool VexaClient::takeOver(win::HWND server, int32_t swapNumber) {
     }
     // slot1 now holds the server window that serves us.
     return attach(static_cast<win::HWND>(block->get(kSwapSlot1)));
+}
+
+bool VexaClient::handOver(win::HWND newClient, int32_t swapNumber) {
+    win::HWND server = serverWindow_;
+    auto block = SwapBlock::create(swapNumber);
+    if (server == 0 || !block) {
+        lastError_ = server == 0 ? "no server to hand over" : "the swap block cannot be made";
+        return false;
+    }
+    block->set(kSwapState, 2);
+    block->set(kSwapSlot1, static_cast<int32_t>(server));
+    block->set(kSwapSlot2, static_cast<int32_t>(newClient));
+    win::LRESULT answer = 0;
+    if (!win::sendMessageTimeout(server, SRV_COMMAND, static_cast<win::WPARAM>(swapNumber),
+                                 CMD_SWAP_CLIENT, win::SMTO_NORMAL, win::kInfinite, &answer) ||
+        answer != 1) {
+        lastError_ = "the server did not swap";
+        return false;
+    }
+    detach();
+    return true;
 }
 
 }  // namespace vexa

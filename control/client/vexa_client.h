@@ -103,6 +103,11 @@ class VexaClient {
     // here, state 0, slot3 = this window). True when the server now serves this client.
     bool takeOver(win::HWND server, int32_t swapNumber);
 
+    // Hands this client's server to `newClient` through the block "VexaSwap_<n>\n" (made here,
+    // state 2, slot1 = the server window, slot2 = newClient); on success this client detaches
+    // and the new one attaches to the server window it finds in slot3.
+    bool handOver(win::HWND newClient, int32_t swapNumber);
+
     // The window procedure's body (this thread).
     win::LRESULT handleMessage(win::HWND hwnd, win::UINT message, win::WPARAM wParam,
                                win::LPARAM lParam) noexcept;

@@ -2,6 +2,7 @@
 // folder, driven through libvexaclient.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
@@ -23,6 +24,12 @@ using namespace std::chrono_literals;
 namespace cmd = commands;
 
 constexpr auto kGenerous = 20s;  // deadlines for conditions on a loaded machine
+
+// Swap block names are machine-wide: numbers of this process only, so that tests running side
+// by side never meet in one block.
+int32_t swapNumber(int k) {
+    return static_cast<int32_t>(::getpid()) * 10 + k;
+}
 
 class ChannelTest : public ::testing::Test {
   protected:
@@ -233,7 +240,8 @@ TEST_F(ChannelTest, NoClientOnTheCommandLineExitsAtOnceAndCreatesNothing) {
     VexaClient watcher;  // would see anything posted to a window of this process
     int arrived = 0;
     watcher.setEventHandler([&](const ClientEvent&) { ++arrived; });
-    for (const char* line : {"abc", "", "0"}) {
+    // Burn mode (its run not built yet) makes no server window either.
+    for (const char* line : {"abc", "", "0", "12 /BURN=E:list.m3u"}) {
         auto process = win::createProcess(folder_.server(), line);
         ASSERT_TRUE(process);
         auto code = process->wait(kGenerous);
@@ -255,12 +263,12 @@ TEST_F(ChannelTest, SwapHandsTheServerToAnotherClient) {
     win::HWND server = first->serverWindow();
     int asked = 0;
     first->setSwapConsent([&](int32_t n) {
-        EXPECT_EQ(n, 77);
+        EXPECT_EQ(n, swapNumber(1));
         ++asked;
         return true;
     });
     VexaClient second;
-    ASSERT_TRUE(second.takeOver(server, 77)) << second.lastError();
+    ASSERT_TRUE(second.takeOver(server, swapNumber(1))) << second.lastError();
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(second.serverWindow(), server);
     EXPECT_EQ(first->serverWindow(), 0u) << "the old client let go";
@@ -284,17 +292,39 @@ TEST_F(ChannelTest, SwapHandsTheServerToAnotherClient) {
     EXPECT_TRUE(process->wait(kGenerous).has_value());
 }
 
+TEST_F(ChannelTest, HandOverGivesTheServerToTheNamedClient) {
+    auto first = startClient();
+    win::HWND server = first->serverWindow();
+    VexaClient second;
+    ASSERT_TRUE(first->handOver(second.window(), swapNumber(2))) << first->lastError();
+    EXPECT_EQ(first->serverWindow(), 0u);
+    ASSERT_TRUE(second.attach(server));
+    std::vector<int32_t> firstSaw, secondSaw;
+    first->setEventHandler([&](const ClientEvent& e) { firstSaw.push_back(e.code); });
+    second.setEventHandler([&](const ClientEvent& e) { secondSaw.push_back(e.code); });
+    ASSERT_TRUE(win::postMessage(server, SRV_STATUS, 201, 0));
+    ASSERT_TRUE(second.waitFor([&] { return !secondSaw.empty(); }, kGenerous));
+    first->pump(100ms);
+    EXPECT_EQ(secondSaw, std::vector<int32_t>{201});
+    EXPECT_TRUE(firstSaw.empty());
+    EXPECT_EQ(cmd::setInstanceTitle(second, "second's").status, kStatusOk);
+}
+
 TEST_F(ChannelTest, SwapWithoutBlockOrConsentAnswersZero) {
     auto first = startClient();
     first->setSwapConsent([](int32_t) { return false; });
     VexaClient second;
-    EXPECT_FALSE(second.takeOver(first->serverWindow(), 78)) << "refused";
-    EXPECT_EQ(first->serverWindow(), first->serverWindow());
-    EXPECT_EQ(cmd::getInstance(*first, 0).status, kStatusOk) << "still the first one's server";
+    win::HWND server = first->serverWindow();
+    EXPECT_FALSE(second.takeOver(server, swapNumber(3))) << "refused";
+    EXPECT_EQ(first->serverWindow(), server) << "still the first one's server";
+    std::vector<int32_t> firstSaw;
+    first->setEventHandler([&](const ClientEvent& e) { firstSaw.push_back(e.code); });
+    ASSERT_TRUE(win::postMessage(server, SRV_EVENT, 9, 0));
+    EXPECT_TRUE(first->waitFor([&] { return !firstSaw.empty(); }, kGenerous));
     win::LRESULT answer = -1;
-    ASSERT_TRUE(win::sendMessageTimeout(first->serverWindow(), SRV_COMMAND, 4242, CMD_SWAP_CLIENT,
-                                        win::SMTO_NORMAL, 10000, &answer));
-    EXPECT_EQ(answer, 0) << "no swap block 4242";
+    ASSERT_TRUE(win::sendMessageTimeout(first->serverWindow(), SRV_COMMAND, swapNumber(4),
+                                        CMD_SWAP_CLIENT, win::SMTO_NORMAL, 10000, &answer));
+    EXPECT_EQ(answer, 0) << "no such swap block";
 }
 
 }  // namespace

@@ -24,7 +24,9 @@ TEST(VexactlScript, LinesBecomeCommands) {
         {"prev", CMD_PREVIOUS, {}, ""},
         {"info 2", CMD_GET_ENTRY_DETAILS, {Value::l(2)}, "dssssssdldd"},
         {"state", CMD_GET_STATE, {}, "l"},
-        {"raw 754 ss \"a file\" key", CMD_GET_FILE_INFO, {Value::s("a file"), Value::s("key")},
+        {"raw 754 ss \"a file\" key",
+         CMD_GET_FILE_INFO,
+         {Value::s("a file"), Value::s("key")},
          "s"},
         {"raw 751 d -1", CMD_SET_SUBTITLES, {Value::d(-1)}, ""},
         {"raw 900 -", 900, {}, ""},
@@ -50,9 +52,9 @@ TEST(VexactlScript, OtherLinesAndMistakes) {
     EXPECT_EQ(parseLine("list", error)->kind, ScriptCommand::Kind::kList);
     EXPECT_EQ(parseLine("quit", error)->kind, ScriptCommand::Kind::kQuit);
     EXPECT_EQ(parseLine("   ", error)->kind, ScriptCommand::Kind::kEmpty);
-    for (const char* bad : {"seek", "seek 1 2", "seek x", "volume 99999999999", "append",
-                            "play now", "raw 700", "raw 700 s", "raw 700 x 1", "raw 706 l y",
-                            "wait-event", "wait-event 1 -3", "dance"}) {
+    for (const char* bad :
+         {"seek", "seek 1 2", "seek x", "volume 99999999999", "append", "play now", "raw 700",
+          "raw 700 s", "raw 700 x 1", "raw 706 l y", "wait-event", "wait-event 1 -3", "dance"}) {
         error.clear();
         EXPECT_FALSE(parseLine(bad, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;

@@ -25,7 +25,7 @@ using namespace std::chrono_literals;
 
 // vexactl with pipes on its standard input and output.
 class Vexactl {
-public:
+  public:
     explicit Vexactl(std::vector<std::string> args) {
         int in[2], out[2];
         EXPECT_EQ(::pipe2(in, O_CLOEXEC), 0);
@@ -95,7 +95,7 @@ public:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-private:
+  private:
     pid_t pid_ = 0;
     int input_ = -1;
     int output_ = -1;
@@ -117,15 +117,14 @@ std::vector<std::string> split(const std::string& line) {
 }
 
 class VexactlTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { test::isolateProcess(); }
     test::ProgramFolder folder_;
 };
 
 TEST_F(VexactlTest, ScriptedCommandsPrintTheirAnswersAndTheServerEndsWithVexactl) {
-    Vexactl ctl({"--server", folder_.server(), "-e", "raw 749 s \"my player\"", "-e",
-                 "raw 750 l 0", "-e", "state", "-e", "raw 749 -", "-e", "raw 736 -", "-e",
-                 "quit", "-e", "play"});
+    Vexactl ctl({"--server", folder_.server(), "-e", "raw 749 s \"my player\"", "-e", "raw 750 l 0",
+                 "-e", "state", "-e", "raw 749 -", "-e", "raw 736 -", "-e", "quit", "-e", "play"});
     EXPECT_EQ(ctl.line(), "0");
     std::vector<std::string> instance = split(ctl.line());
     ASSERT_EQ(instance.size(), 3u);

@@ -61,6 +61,8 @@ TEST_F(Messages, ClassesAreNamedWithoutRegardToCase) {
     const HWND hwnd = createWindow("TEMPORARY");
     ASSERT_NE(hwnd, 0u);
     EXPECT_EQ(getClassName(hwnd), "Temporary");
+    EXPECT_EQ(getClassStyle(hwnd), 0u);
+    EXPECT_EQ(getClassStyle(createWindow("LogWindow")), CS_DBLCLKS);
     EXPECT_FALSE(unregisterClass("temporary"));  // a window of it still exists
     destroyWindow(hwnd);
     EXPECT_TRUE(unregisterClass("temporary"));

@@ -266,6 +266,8 @@ TEST_F(ProcessMessages, EnumWindowsSeesThreeProcessesAndNotAfterTheyEnd) {
         EXPECT_FALSE(isWindow(h));
         struct stat st {};
         EXPECT_NE(::stat(detail::windowFilePath(dir, h).c_str(), &st), 0) << "left behind";
+        EXPECT_NE(::stat(detail::socketPath(dir, handleProcess(h)).c_str(), &st), 0)
+            << "socket left behind";
     }
 }
 
@@ -280,7 +282,7 @@ TEST_F(ProcessMessages, IsWindowTurnsFalseWithinAMomentOfDeath) {
         std::this_thread::yield();
     }
     EXPECT_FALSE(isWindow(peerWindow));
-    EXPECT_LT(Clock::now() - begin, std::chrono::seconds(2));
+    EXPECT_LT(Clock::now() - begin, std::chrono::seconds(5));
 }
 
 TEST_F(ProcessMessages, RuntimeFilesAreNotReadableByOthers) {

@@ -1,12 +1,12 @@
-// Feeds arbitrary blocks to the argument reader: the first four bytes are the fill, one byte
-// picks a type string, the rest is the payload.
+// Feeds arbitrary blocks to the server's argument reader: the first four bytes are the fill,
+// one byte picks a command (its argument or its result type string), the rest is the payload.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <span>
 #include <vector>
 
 #include "axserver/channel/command_table.h"
+#include "axserver/channel/control_block.h"
 #include "axserver/channel/protocol.h"
 #include "axserver/channel/type_string.h"
 
@@ -20,17 +20,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const vexa::CommandInfo& info = commands[data[4] % commands.size()];
     bool useResults = (data[4] / commands.size()) & 1;
     std::string_view types = useResults ? info.results : info.args;
-    // The payload is the block's size; the input fills its start, the rest stays zero.
-    std::vector<uint8_t> payload(std::min<size_t>(size - 5, vexa::kPayloadSize));
-    std::memcpy(payload.data(), data + 5, payload.size());
-    auto values = vexa::readValues(payload, fill, types);
+
+    // A whole block: fill, then the input's bytes at the payload's start, zeros after them.
+    static std::vector<uint8_t> memory(vexa::kBlockSize);
+    std::fill(memory.begin(), memory.end(), 0);
+    size_t payloadBytes = std::min<size_t>(size - 5, vexa::kPayloadSize);
+    std::memcpy(memory.data() + 4, data + 5, payloadBytes);
+    vexa::ControlBlock block = vexa::ControlBlock::over(memory);
+    block.setFill(fill);
+
+    auto values = block.readArgs(types, info.limits());
+    if (block.fill() != vexa::kFillEmpty) {
+        __builtin_trap();  // every read leaves fill at -1
+    }
     if (values) {
         // What was read packs back into exactly the bytes it came from.
-        (void)vexa::textsWithinLimits(*values, info.limits());
-        std::vector<uint8_t> again(payload.size());
+        std::vector<uint8_t> again(vexa::kPayloadSize);
         auto written = vexa::writeValues(again, *values);
         if (!written || *written != fill ||
-            std::memcmp(again.data(), payload.data(), static_cast<size_t>(fill)) != 0) {
+            std::memcmp(again.data(), memory.data() + 4, static_cast<size_t>(fill)) != 0 ||
+            !vexa::textsWithinLimits(*values, info.limits())) {
             __builtin_trap();
         }
     }

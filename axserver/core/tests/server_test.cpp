@@ -272,6 +272,24 @@ TEST_F(ServerTest, InstanceStopActsOnlyWithCrossInstanceControl) {
     EXPECT_EQ(log_, Log{"stop from other"});
 }
 
+TEST_F(ServerTest, StopBroadcastReachesEveryOtherInstance) {
+    Log otherLog;
+    Server other(ProgramPaths{(runtime_ / "other").string(), (runtime_ / "othertmp").string()},
+                 client_);
+    other.start([&](ServerLink&) {
+        ServerModules m;
+        m.playback = std::make_unique<FakePlayback>(otherLog);
+        return m;
+    });
+    other.setCrossInstanceControl(true);
+    log_.clear();
+    otherLog.clear();
+    server_->broadcastInstanceStop();
+    EXPECT_EQ(otherLog, Log{"stop from other"});
+    EXPECT_TRUE(log_.empty()) << "the own window is skipped";
+    other.shutdown();
+}
+
 TEST_F(ServerTest, StatusRecordingAppliesToRaisedStatusesOnly) {
     BufferingState& b = server_->buffering();
     EXPECT_FALSE(b.buffering);
