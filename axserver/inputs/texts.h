@@ -1,6 +1,8 @@
 // The input host's fixed names and texts.
 #pragma once
 
+#include <sonari/in_module.h>
+
 #include <cstddef>
 
 namespace vexa {
@@ -14,7 +16,7 @@ inline constexpr char kHttpConfigFile[] = "blah.qrx";
 inline constexpr char kHttpConfigKey[] = "setHttpConfigValues";
 inline constexpr char kHttpConfigValue[] = "16000,2750,3250";
 // The plug-in that offers the custom DRM switch, found by this description prefix.
-inline constexpr char kCustomDrmPluginPrefix[] = "Kestrine WMA plug-in";
+inline constexpr char kCustomDrmPluginPrefix[] = SONARI_CUSTOM_DRM_PLUGIN;
 
 // Lengths: the lookup key of a name, the key of the extended-information caches, one declared
 // extension as compared, the file type list of command 702.
