@@ -475,10 +475,28 @@ bool Layer::sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, U
 }
 
 bool Layer::waitForAnswer(PendingReply& pending, Transport::Deadline deadline) {
+    const bool answered = waitForAnswerOnce(pending, deadline);
+    // The wait may have taken the wake-up meant for messages posted meanwhile; an outside loop
+    // that pumps through the descriptor must still see them.
+    if (currentQueue().hasWork()) {
+        currentQueue().wake();
+    }
+    return answered;
+}
+
+bool Layer::waitForAnswerOnce(PendingReply& pending, Transport::Deadline deadline) {
+    // No PumpScope here: what a procedure posts to its own thread during the wait must wake an
+    // outside event loop that pumps this queue through its descriptor.
     ThreadQueue& queue = currentQueue();
+    // Nothing can have come yet: the first look is the poll below.
+    unsigned ready = 0;
     for (;;) {
-        queue.clearWake();
-        transport_.pump();
+        if ((ready & kReadyWake) != 0) {
+            queue.clearWake();
+        }
+        if ((ready & kReadyTransport) != 0) {
+            transport_.pump();
+        }
         if (pending.done()) {
             return pending.answered();
         }
@@ -503,7 +521,11 @@ bool Layer::waitForAnswer(PendingReply& pending, Transport::Deadline deadline) {
         }
         pollfd fds[2] = {{queue.wakeDescriptor(), POLLIN, 0},
                          {transport_.running() ? transport_.descriptor() : -1, POLLIN, 0}};
-        ::poll(fds, 2, timeout);
+        ready = 0;
+        if (::poll(fds, 2, timeout) > 0) {
+            ready = (fds[0].revents != 0 ? kReadyWake : 0u) |
+                    (fds[1].revents != 0 ? kReadyTransport : 0u);
+        }
     }
 }
 
@@ -556,12 +578,19 @@ void Layer::frameSent(const Frame& frame, std::shared_ptr<Connection> from) {
     }
 }
 
-bool Layer::peekMessage(MSG& msg, HWND hwnd, UINT min, UINT max, UINT removeFlags) {
+bool Layer::peekMessage(MSG& msg, HWND hwnd, UINT min, UINT max, UINT removeFlags, unsigned ready) {
     ThreadQueue& queue = currentQueue();
+    PumpScope pumping;
     const bool remove = (removeFlags & PM_REMOVE) != 0;
-    queue.clearWake();
-    transport_.pump();
-    queue.runReadySources();
+    if ((ready & kReadyWake) != 0) {
+        queue.clearWake();
+    }
+    if ((ready & kReadyTransport) != 0) {
+        transport_.pump();
+    }
+    if ((ready & kReadySources) != 0) {
+        queue.runReadySources();
+    }
     while (auto sent = queue.takeSent()) {
         deliver(*sent);
     }
@@ -573,13 +602,30 @@ bool Layer::peekMessage(MSG& msg, HWND hwnd, UINT min, UINT max, UINT removeFlag
     return false;
 }
 
+int Layer::getMessage(MSG& msg, HWND hwnd, UINT min, UINT max) {
+    ThreadQueue& queue = currentQueue();
+    unsigned ready = kReadyAll;
+    while (!peekMessage(msg, hwnd, min, max, PM_REMOVE, ready)) {
+        ready = queue.waitIdle(-1);
+    }
+    return msg.message == WM_QUIT ? 0 : 1;
+}
+
 bool Layer::waitMessage(UINT timeoutMs) {
     ThreadQueue& queue = currentQueue();
+    PumpScope pumping;
     const auto deadline = deadlineAfter(timeoutMs);
+    unsigned ready = kReadyAll;
     for (;;) {
-        queue.clearWake();
-        transport_.pump();
-        queue.runReadySources();
+        if ((ready & kReadyWake) != 0) {
+            queue.clearWake();
+        }
+        if ((ready & kReadyTransport) != 0) {
+            transport_.pump();
+        }
+        if ((ready & kReadySources) != 0) {
+            queue.runReadySources();
+        }
         while (auto sent = queue.takeSent()) {
             deliver(*sent);
         }
@@ -591,7 +637,7 @@ bool Layer::waitMessage(UINT timeoutMs) {
         if (now >= deadline) {
             return false;
         }
-        queue.waitIdle(
+        ready = queue.waitIdle(
             deadline == Transport::Deadline::max()
                 ? -1
                 : static_cast<int>(

@@ -68,7 +68,10 @@ class Layer final : public FrameSink {
     bool postMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs,
                      LRESULT* result);
-    bool peekMessage(MSG& msg, HWND hwnd, UINT min, UINT max, UINT removeFlags);
+    // `ready`: what the caller's wait found (Ready bits); only those descriptors are read.
+    bool peekMessage(MSG& msg, HWND hwnd, UINT min, UINT max, UINT removeFlags,
+                     unsigned ready = kReadyAll);
+    int getMessage(MSG& msg, HWND hwnd, UINT min, UINT max);
     bool waitMessage(UINT timeoutMs);
     LRESULT dispatchMessage(const MSG& msg);
 
@@ -91,6 +94,7 @@ class Layer final : public FrameSink {
     std::shared_ptr<Window> find(HWND hwnd);
     std::shared_ptr<ClassRecord> findClass(std::string_view name);
     bool waitForAnswer(PendingReply& pending, Transport::Deadline deadline);
+    bool waitForAnswerOnce(PendingReply& pending, Transport::Deadline deadline);
     void deliver(SentMessage& sent);
     void answer(SentMessage& sent, LRESULT result, bool answered);
     void removeWindow(const std::shared_ptr<Window>& window) noexcept;

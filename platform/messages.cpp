@@ -107,11 +107,7 @@ bool peekMessage(MSG& msg, HWND hwnd, UINT min, UINT max, UINT removeFlags) {
 }
 
 int getMessage(MSG& msg, HWND hwnd, UINT min, UINT max) {
-    detail::Layer& l = layer();
-    while (!l.peekMessage(msg, hwnd, min, max, PM_REMOVE)) {
-        l.currentQueue().waitIdle(-1);
-    }
-    return msg.message == WM_QUIT ? 0 : 1;
+    return layer().getMessage(msg, hwnd, min, max);
 }
 
 bool waitMessage(UINT timeoutMs) {

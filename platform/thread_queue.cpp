@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 namespace win::detail {
 namespace {
@@ -25,7 +26,17 @@ bool matches(UINT message, UINT min, UINT max) {
     return (min == 0 && max == 0) || (message >= min && message <= max);
 }
 
+thread_local bool tlPumping = false;
+
 }  // namespace
+
+PumpScope::PumpScope() : outer_(std::exchange(tlPumping, true)) {}
+PumpScope::~PumpScope() {
+    tlPumping = outer_;
+}
+bool PumpScope::active() {
+    return tlPumping;
+}
 
 std::uint32_t tickCount() {
     return static_cast<std::uint32_t>(
@@ -50,7 +61,7 @@ void ThreadQueue::post(const MSG& msg) {
         std::lock_guard guard(lock_);
         posted_.push_back(msg);
     }
-    wake();
+    wakeOther();
 }
 
 bool ThreadQueue::pushSent(SentMessage& sent) {
@@ -61,7 +72,7 @@ bool ThreadQueue::pushSent(SentMessage& sent) {
         }
         sent_.push_back(std::move(sent));
     }
-    wake();
+    wakeOther();
     return true;
 }
 
@@ -71,7 +82,14 @@ void ThreadQueue::postQuit(int exitCode) {
         quit_ = true;
         quitCode_ = exitCode;
     }
-    wake();
+    wakeOther();
+}
+
+void ThreadQueue::wakeOther() noexcept {
+    // The owner inside its own pump looks at the queue again before it waits.
+    if (!(PumpScope::active() && isOwnerThread())) {
+        wake();
+    }
 }
 
 void ThreadQueue::wake() noexcept {
@@ -193,7 +211,7 @@ bool ThreadQueue::takeDueTimer(MSG& msg, HWND filter, UINT min, UINT max, bool r
 }
 
 void ThreadQueue::rearmTimer() {
-    itimerspec spec{};
+    itimerspec timing{};
     if (!timers_.empty()) {
         auto due = timers_.front().due;
         for (const Timer& t : timers_) {
@@ -203,15 +221,15 @@ void ThreadQueue::rearmTimer() {
             std::chrono::duration_cast<std::chrono::nanoseconds>(due.time_since_epoch()).count();
         // steady_clock is CLOCK_MONOTONIC on Linux; 0 would disarm, so a due time in the past
         // becomes one nanosecond.
-        spec.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
-        spec.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
-        if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0) {
-            spec.it_value.tv_nsec = 1;
+        timing.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
+        timing.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
+        if (timing.it_value.tv_sec == 0 && timing.it_value.tv_nsec == 0) {
+            timing.it_value.tv_nsec = 1;
         }
     } else if (!timerArmed_) {
         return;
     }
-    ::timerfd_settime(timer_.get(), TFD_TIMER_ABSTIME, &spec, nullptr);
+    ::timerfd_settime(timer_.get(), TFD_TIMER_ABSTIME, &timing, nullptr);
     timerArmed_ = !timers_.empty();
 }
 
@@ -261,10 +279,29 @@ void ThreadQueue::runReadySources() {
     }
 }
 
-void ThreadQueue::waitIdle(int timeoutMs) {
-    epoll_event ev{};
-    while (::epoll_wait(epoll_.get(), &ev, 1, timeoutMs) < 0 && errno == EINTR) {
+unsigned ThreadQueue::waitIdle(int timeoutMs) {
+    epoll_event events[4];
+    int n = 0;
+    while ((n = ::epoll_wait(epoll_.get(), events, 4, timeoutMs)) < 0 && errno == EINTR) {
     }
+    unsigned ready = 0;
+    for (int i = 0; i < n; ++i) {
+        switch (events[i].data.u64) {
+            case kTagWake:
+                ready |= kReadyWake;
+                break;
+            case kTagTimer:
+                ready |= kReadyTimer;
+                break;
+            case kTagTransport:
+                ready |= kReadyTransport;
+                break;
+            default:
+                ready |= kReadySources;
+                break;
+        }
+    }
+    return ready;
 }
 
 }  // namespace win::detail

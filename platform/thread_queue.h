@@ -25,6 +25,29 @@ using Clock = std::chrono::steady_clock;
 
 std::uint32_t tickCount();  // milliseconds of the monotonic clock
 
+// What a wait found ready; a caller that knows nothing passes kReadyAll.
+enum Ready : unsigned {
+    kReadyWake = 1,
+    kReadyTimer = 2,
+    kReadyTransport = 4,
+    kReadySources = 8,
+    kReadyAll = 15,
+};
+
+// Marks the calling thread as pumping its own queue (peek, get, wait, a send's wait): what it
+// queues for itself then is found by the pump without a wake-up through the descriptor.
+class PumpScope {
+  public:
+    PumpScope();
+    ~PumpScope();
+    PumpScope(const PumpScope&) = delete;
+    PumpScope& operator=(const PumpScope&) = delete;
+    static bool active();
+
+  private:
+    bool outer_;
+};
+
 class ThreadQueue {
   public:
     // transportFd: the process socket set to wait on as well, or -1.
@@ -63,10 +86,13 @@ class ThreadQueue {
     void removeSource(int fd);
     void runReadySources();
 
-    // Blocks until the queue descriptor is readable or the time-out (ms, -1 none) passes.
-    void waitIdle(int timeoutMs);
+    // Blocks until the queue descriptor is readable or the time-out (ms, -1 none) passes;
+    // answers what was ready (Ready bits, 0 after a time-out).
+    unsigned waitIdle(int timeoutMs);
 
   private:
+    void wakeOther() noexcept;
+
     struct Timer {
         HWND hwnd;
         std::uintptr_t id;

@@ -329,6 +329,33 @@ TEST_F(Messages, QueueDescriptorIsReadableExactlyWhileThereIsWork) {
     destroyWindow(hwnd);
 }
 
+LRESULT postsToItselfProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kPing) {
+        postMessage(hwnd, kPing + 1, wParam, 0);
+        return 1;
+    }
+    return defWindowProc(hwnd, message, wParam, lParam);
+}
+
+TEST_F(Messages, APostMadeWhileWaitingForASendWakesTheDescriptor) {
+    registerClass(WindowClass{"PostsToItself", 0, postsToItselfProc, 0});
+    const HWND here = createWindow("PostsToItself");
+    WorkerWindow worker;
+    worker.start();
+    MSG msg;
+    while (peekMessage(msg, 0, 0, 0, PM_REMOVE)) {
+    }
+    // The worker sends kPing to `here` while we wait; its procedure posts to its own thread.
+    EXPECT_EQ(sendMessage(worker.hwnd, kPing + 2, 3, static_cast<LPARAM>(here)), 10);
+    pollfd fd{queueDescriptor(), POLLIN, 0};
+    EXPECT_EQ(::poll(&fd, 1, 0), 1) << "an outside loop would never look";
+    ASSERT_TRUE(peekMessage(msg, 0, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, kPing + 1);
+    EXPECT_EQ(msg.wParam, 3u);
+    worker.stop();
+    destroyWindow(here);
+}
+
 TEST_F(Messages, QueueSourcesRunOnTheirThreadWhileItPumps) {
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);
