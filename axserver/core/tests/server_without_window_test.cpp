@@ -32,6 +32,12 @@ TEST(ServerWithoutWindow, EndsAtOnceWithoutBlockOrTimer) {
     server.start(nullptr);
     EXPECT_EQ(server.serverWindow(), 0u);
     EXPECT_FALSE(server.controlBlock().hasView());
+    // Without a block, commands that read arguments or write results fail rather than answer a
+    // success whose results nobody could read.
+    for (int32_t number : {CMD_GET_RESERVED_TEXT, CMD_SET_INSTANCE_TITLE, CMD_GET_INSTANCE,
+                           CMD_SET_CROSS_INSTANCE, CMD_SET_PROXY}) {
+        EXPECT_EQ(server.handleMessage(0, SRV_COMMAND, 0, number), 1) << number;
+    }
     auto begin = std::chrono::steady_clock::now();
     EXPECT_EQ(server.run(), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(1));
