@@ -124,10 +124,10 @@ TEST_F(ChannelTest, CommandsOfTheChannelAndTheRouting) {
          cmd::setVideoParent(*client, 0),
          kStatusNotImplemented,
          {}},
-        {"754 goes to the input host",
+        {"754 goes to the input host (no plug-ins: an empty answer)",
          cmd::getFileInfo(*client, "a", "b"),
-         kStatusNotImplemented,
-         {}},
+         kStatusOk,
+         {Value::s("")}},
         {"736 is no command", client->call(736), 0, {}},
         {"799 is no command", client->call(799), 0, {}},
     };
