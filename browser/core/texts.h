@@ -1,6 +1,7 @@
 #pragma once
 // Every text the browser's data side shows or sends, byte for byte, in one place.
 
+#include <cstdint>
 #include <string_view>
 
 namespace kinvo::texts {
@@ -88,5 +89,61 @@ inline constexpr std::string_view kKeySpeed = "Speed";
 inline constexpr std::string_view kKeyAdultSettings = "AdultSettings";
 inline constexpr std::string_view kKeyLastFormat = "LastFormat";
 inline constexpr std::string_view kKeyLastStation = "LastStation";
+
+// Start-up and shutdown.
+inline constexpr std::string_view kStarting = "Starting..";
+inline constexpr std::string_view kColourWarning =
+    "Warning, many of the stations will not apear correctly using 256 colors or less.  Please "
+    "change your colors to more than 256.";
+inline constexpr std::string_view kQuickHelpPath = "/help/kinvo/index.htm";
+inline constexpr std::string_view kCaptionVersionSeparator = " v";
+inline constexpr std::string_view kAdultQuestion =
+    "ATTENTION : Kinvo! may contain some Adult Content, do you wish to view Adult Content?";
+inline constexpr std::string_view kAdultLockNotice =
+    "Your settings have been saved, if you wish to change your preferences you will need to "
+    "enter the password QORMAVELTS when prompted.";
+inline constexpr std::string_view kKeyQHShow = "QHShow";
+inline constexpr std::string_view kKeyWidth = "Width";
+inline constexpr std::string_view kKeyHeight = "Height";
+inline constexpr std::string_view kKeyTop = "Top";
+inline constexpr std::string_view kKeyLeft = "Left";
+inline constexpr std::string_view kKeyAlwaysOnTop = "AlwaysOnTop";
+inline constexpr std::string_view kKeyTray = "Tray";
+inline constexpr std::string_view kKeyFont = "Font";
+inline constexpr std::string_view kKeyFontSize = "FontSize";
+inline constexpr std::string_view kKeyBKColor = "BKColor";
+inline constexpr std::int64_t kDefaultBKColor = 12582912;
+
+// The vendor as the Help menu names it.
+inline constexpr std::string_view kVendorName = "Kinvo Online";
+
+// The connection-type dialog frmConn.
+inline constexpr std::string_view kConnCaption = "Choose Connection";
+inline constexpr std::string_view kConnAllHeading = "ALL Content";
+inline constexpr std::string_view kConnAllText =
+    "Show me ALL content regardless of quality.  Be sure to pay attention to each stations "
+    "BANDWIDTH rating.  The higher the bandwidth rating, the better the quality";
+inline constexpr std::string_view kConnBroadbandHeading = "High Quality DSL/CABLE";
+inline constexpr std::string_view kConnBroadbandText =
+    "Show me ONLY the highest quality content compatible with BROADBAND connections such as DSL "
+    "and Cable Modem.";
+inline constexpr std::string_view kConnDialupHeading = "Phone Modem (Low Quality)";
+inline constexpr std::string_view kConnDialupText =
+    "Show me only LOW bandwidth content designed for telephone modem connections.";
+inline constexpr std::string_view kConnRefusal = "Please select a connection type.";
+
+// The main window: tray, volume display, picture buttons.
+inline constexpr std::string_view kTrayTooltipSeparator = " ";
+inline constexpr std::string_view kVolumeCaption = "Volume";
+inline constexpr std::string_view kVolumeMark = "|    ";
+inline constexpr std::string_view kConnecting = "Connecting...";
+inline constexpr std::string_view kAddToFavoritesCaption = "Add to Favorites";
+inline constexpr std::string_view kAddToFavoriteLargeFonts = "Add to Favorite";
+inline constexpr std::string_view kAddToFavoritesTip = "Add selected stations to your favorites list";
+inline constexpr std::string_view kVideoSearchCaption = "Internet Video Search";
+inline constexpr std::string_view kVideoSearchTip = "Search for video on the Internet";
+inline constexpr std::string_view kRateCaption = "Rate";
+inline constexpr std::string_view kRateTip = "Rate this station or add comments";
+inline constexpr std::string_view kSelectCategory = "Click to Select Category";
 
 }  // namespace kinvo::texts

@@ -14,13 +14,13 @@ namespace kinvo {
 class CategoryBox;
 
 class ComboBinding : public QObject {
-public:
+  public:
     ComboBinding(CategoryBox& box, QComboBox& combo, std::function<void()> onClick);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void showItems();
     void showText();
 

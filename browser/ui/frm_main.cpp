@@ -1,12 +1,22 @@
 #include "frm_main.h"
 
+#include "always_on_top.h"
 #include "browser.h"
+#include "close_box.h"
 #include "combo_binding.h"
-#include "discovery.h"
+#include "frm_conn.h"
+#include "frm_splash.h"
 #include "list_binding.h"
+#include "mouse_hook.h"
+#include "picture_button.h"
+#include "pictures.h"
+#include "prompts.h"
+#include "right_release_filter.h"
+#include "settings_store.h"
+#include "shell_open.h"
 #include "texts.h"
-#include "twips.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -14,6 +24,13 @@
 #include <QFrame>
 #include <QLabel>
 #include <QListView>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace kinvo {
 namespace {
@@ -21,127 +38,299 @@ namespace {
 // Design sizes in twips.
 constexpr int kWindowWidth = 12000;
 constexpr int kWindowHeight = 9500;
-constexpr int kPanelWidth = 9500;
-constexpr int kPanelHeight = 6255;
-constexpr int kStatWidth = 4935;
-constexpr int kStatHeight = 615;
 constexpr int kListLeft = 900;
 constexpr int kListTop = 700;
 constexpr int kListWidth = 8400;
+constexpr int kButtonSize = 600;
+constexpr int kLabelHeight = 240;
 
 QString qtext(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A stored colour: red in the lowest byte, then green, then blue.
+QString colourName(std::int64_t colour) {
+    const auto value = static_cast<std::uint32_t>(colour) & 0xFFFFFFu;
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF))
+        .name();
+}
+
 }  // namespace
 
-frmMain::frmMain(Browser& browser, Prompts& prompts)
+frmMain::frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut& waveOut)
     : browser_(browser),
       prompts_(prompts),
+      shell_(shell),
       catalogue_({browser.state, browser.fetcher, browser.settings, browser.lists, browser.comboS,
-                  prompts, *this, browser.programFolder}) {
-    setWindowTitle(qtext(texts::kTitle) + QStringLiteral(" v") + qtext(texts::kVersion));
+                  prompts, *this, browser.programFolder}),
+      volume_(waveOut, *this),
+      life_({browser, catalogue_, prompts, shell, volume_, *this,
+             [] { QCoreApplication::processEvents(); }}),
+      buttons_(std::make_unique<PictureButtonGroup>()) {
     setObjectName(QStringLiteral("frmMain"));
-    setStyleSheet(QStringLiteral("#frmMain { background: #0000c0; }"));
-    resize(twipsToPixels(kWindowWidth), twipsToPixels(kWindowHeight));
+    setWindowIcon(programIcon());
+    const TwipScale s = scale();
+    resize(s.toPixels(kWindowWidth), s.toPixels(kWindowHeight));
+    connectionDialog_ = [this] {
+        frmConn dialog(browser_.settings, prompts_, this);
+        dialog.exec();
+    };
 
-    frameStations = new QFrame(this);
-    frameStations->setObjectName(QStringLiteral("frameStations"));
-    frameStations->setFrameShape(QFrame::StyledPanel);
-    frameStations->setAutoFillBackground(true);
-    frameStations->resize(twipsToPixels(kPanelWidth), twipsToPixels(kPanelHeight));
+    menuBar_ = new QMenuBar(this);
+    menu_ = buildMainMenu(*menuBar_);
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
 
-    Label6 = new QLabel(QStringLiteral("Click to Select Category"), frameStations);
-    Label6->setGeometry(twipsRect(5400, 40, 3500, 240));
-    comboS = new QComboBox(frameStations);
-    comboS->setGeometry(twipsRect(5400, 280, 3500, 330));
-    lstStations = new QListView(frameStations);
-    lstStations->setGeometry(twipsRect(kListLeft, kListTop, kListWidth, 4900));
-    lblStations = new QLabel(frameStations);
-    lblStations->setGeometry(twipsRect(kListLeft, 300, 3000, 300));
-    lblBandwidth = new QLabel(frameStations);
-    lblBandwidth->setGeometry(twipsRect(kListLeft + 3000, 300, 1500, 300));
-    lblLen = new QLabel(frameStations);
-    lblLen->setGeometry(twipsRect(kListLeft + 4500, 300, 900, 300));
-    lblLen->hide();
-    frameRate = new QFrame(frameStations);
-    frameRate->setFrameShape(QFrame::StyledPanel);
-    frameRate->setGeometry(twipsRect(kListLeft, kListTop + 4080 + 60, kListWidth, 700));
-    frameRate->hide();
-    picRate = new QLabel(frameStations);
-    picRate->setGeometry(twipsRect(102, 3800, 600, 600));
-    picRate->setToolTip(QStringLiteral("Rate this station or add comments"));
-    picRate->hide();
-    Label4 = new QLabel(QStringLiteral("Rate"), frameStations);
-    Label4->setGeometry(twipsRect(102, 4410, 600, 240));
-    Label4->hide();
+    // Web1's place; the player page's web view fills it.
+    Web1 = new QWidget(client_);
+    Web1->setObjectName(QStringLiteral("Web1"));
+    Web1->setProperty(kWindowClassProperty, QByteArray(kWebDocumentClass.data()));
+    Web1->setContextMenuPolicy(Qt::NoContextMenu);
+    Web1->hide();
 
-    lblStat = new QLabel(this);
+    buildStationPanel();
+
+    lblStat = new QLabel(client_);
+    lblStat->setObjectName(QStringLiteral("lblStat"));
     lblStat->setAlignment(Qt::AlignCenter);
-    lblStat->setAutoFillBackground(true);
-    lblStat->resize(twipsToPixels(kStatWidth), twipsToPixels(kStatHeight));
+    lblStat->resize(s.toPixels(kStatWidth), s.toPixels(kStatHeight));
     lblStat->hide();
+
+    buildVolumeDisplay();
+
+    TrayX1 = new QSystemTrayIcon(this);
+    connect(TrayX1, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+        if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) {
+            restoreFromTray();
+        }
+    });
 
     new ListBinding(browser.lists.lstStations, *lstStations);
     new ComboBinding(browser.comboS, *comboS, [this] { catalogue_.ComboS_Click(); });
+    connectMenu();
+    applyColours();
     Form_Resize();
 }
 
-frmMain::~frmMain() = default;
-
-bool frmMain::startUp() {
-    lblStat->show();
-    frameStations->hide();
-    FindDataServer(
-        browser_.state, browser_.fetcher, prompts_, browser_.options.discoveryAddress,
-        [this](std::string_view text) {
-            lblStat->setText(qtext(text));
-            lblStat->repaint();
-        },
-        [] { QCoreApplication::processEvents(); });
-    if (browser_.state.dataServer.empty()) {
-        close();
-        return false;
-    }
-    browser_.beginRun();
-    GetSettings();
-    return true;
+frmMain::~frmMain() {
+    removeMouseHook();
 }
 
-void frmMain::GetSettings() {
-    browser_.state.largeFonts = logicalDpiX() != 96;
-    setEnabled(false);
-    lblStat->show();
-    lblStat->repaint();
-    browser_.state.stopRequested = false;
-    frameStations->hide();
-    browser_.lists.lstStations.clear();
-    browser_.state.documentText.clear();
-    catalogue_.FillCategories();
-    std::string format =
-        browser_.settings.readText(texts::kKeyLastFormat, texts::kDefaultCategory);
-    if (format != texts::kVideoSearch) {
-        if (format.empty()) {
-            format = texts::kDefaultCategory;
-        }
-        browser_.comboS.setText(format);
+void frmMain::buildStationPanel() {
+    const TwipScale s = scale();
+    const auto rect = [&s](int l, int t, int w, int h) {
+        return QRect(s.toPixels(l), s.toPixels(t), s.toPixels(w), s.toPixels(h));
+    };
+    frameStations = new QFrame(client_);
+    frameStations->setObjectName(QStringLiteral("frameStations"));
+    frameStations->resize(s.toPixels(kPanelWidth), s.toPixels(kPanelHeight));
+    frameStations->setStyleSheet(QStringLiteral(
+        "QLabel { color: #dfe8ff; } QLabel#Picture1 { background: transparent; }"
+        " QListView { background: #f4f7ff; color: #0a1c4a; border: 1px solid #8fb4ff; }"));
+
+    Picture1 = new QLabel(frameStations);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(0, 0, frameStations->width(), frameStations->height());
+    Picture1->setPixmap(picture(QStringLiteral("panel"), Picture1->size()));
+    Picture1->installEventFilter(this);
+
+    Label6 = new QLabel(qtext(texts::kSelectCategory), frameStations);
+    Label6->setGeometry(rect(5400, 360, 3500, 240));
+    comboS = new QComboBox(frameStations);
+    comboS->setGeometry(rect(5400, 600 - 20, 3500, 330));
+    lstStations = new QListView(frameStations);
+    lstStations->setObjectName(QStringLiteral("lstStations"));
+    lstStations->setGeometry(rect(kListLeft, kListTop + 300, kListWidth, 4900));
+    lblStations = new QLabel(frameStations);
+    lblStations->setGeometry(rect(kListLeft, 420, 3000, 270));
+    lblBandwidth = new QLabel(frameStations);
+    lblBandwidth->setGeometry(rect(kListLeft + 3000, 420, 1500, 270));
+    lblLen = new QLabel(frameStations);
+    lblLen->setGeometry(rect(kListLeft + 4500, 420, 900, 270));
+    lblLen->hide();
+    frameRate = new QFrame(frameStations);
+    frameRate->setFrameShape(QFrame::StyledPanel);
+    frameRate->setGeometry(rect(kListLeft, kListTop + 300 + 4080 + 60, kListWidth, 700));
+    frameRate->hide();
+
+    const QSize button(s.toPixels(kButtonSize), s.toPixels(kButtonSize));
+    const auto makeButton = [&](const char* name, std::string_view tip) {
+        auto* b = new PictureButton(
+            *buttons_, picture(QStringLiteral("%1_normal").arg(name), button),
+            picture(QStringLiteral("%1_highlight").arg(name), button), frameStations);
+        b->setToolTip(qtext(tip));
+        b->resize(button);
+        return b;
+    };
+    const auto makeLabel = [&](std::string_view caption) {
+        auto* label = new QLabel(qtext(caption), frameStations);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setWordWrap(true);
+        return label;
+    };
+    picTV = makeButton("fav", texts::kAddToFavoritesTip);
+    Label3 = makeLabel(texts::kAddToFavoritesCaption);
+    picSearch = makeButton("search", texts::kVideoSearchTip);
+    Label5 = makeLabel(texts::kVideoSearchCaption);
+    picRate = makeButton("rate", texts::kRateTip);
+    Label4 = makeLabel(texts::kRateCaption);
+    picRate->hide();
+    Label4->hide();
+    placeStationPanelContents();
+
+    connect(picSearch, &PictureButton::clicked, this, [this] {
+        browser_.comboS.setText(std::string(texts::kVideoSearch));
         catalogue_.ComboS_Click();
+    });
+    connect(picRate, &PictureButton::clicked, this, [this] {
+        picRate->setCursor(pointerImage(2));
+        const SBList& list = browser_.lists.lstStations;
+        const int current = list.currentIndex();
+        const std::string name = current >= 0 ? list.text(current) : std::string();
+        ShellOpen(std::string(texts::kVendorWebAddress) + "/kinvorate.asp?S=" + name, shell_,
+                  prompts_);
+    });
+}
+
+void frmMain::placeStationPanelContents() {
+    const TwipScale s = scale();
+    const auto px = [&s](int twips) { return s.toPixels(twips); };
+    const auto below = [&](QWidget* picture, int offset) {
+        return picture->y() + picture->height() + px(offset);
+    };
+    if (!browser_.state.largeFonts) {
+        picTV->move(px(102), px(900));
+        Label3->setGeometry(px(0), below(picTV, 0), px(900), px(2 * kLabelHeight));
+        picSearch->move(px(102), px(2300));
+        Label5->setGeometry(px(0), below(picSearch, 0), px(900), px(3 * kLabelHeight));
+        picRate->move(px(102), px(3800));
+        Label4->setGeometry(px(0), below(picRate, 0), px(900), px(kLabelHeight));
+        return;
     }
-    frameStations->show();
-    lblStat->hide();
-    setEnabled(true);
+    const LargeFontsPlacement p = largeFontsPlacement(browser_.comboS.text());
+    frameStations->resize(px(p.panelWidth), frameStations->height());
+    Picture1->resize(px(p.panelWidth), Picture1->height());
+    comboS->setGeometry(px(p.comboS.left), px(p.comboS.top), px(p.comboS.width),
+                        std::max(px(p.comboS.height), comboS->sizeHint().height()));
+    Label6->move(px(p.label6Left), px(p.label6Top));
+    lstStations->setGeometry(px(p.lstStations.left), px(p.lstStations.top), px(p.lstStations.width),
+                             px(p.lstStations.height));
+    picTV->setGeometry(px(p.picTV.left), px(p.picTV.top), px(p.picTV.width), picTV->height());
+    Label3->setText(qtext(texts::kAddToFavoriteLargeFonts));
+    Label3->setGeometry(px(p.label3Left), below(picTV, p.label3BelowPicture), px(p.label3Width),
+                        Label3->height());
+    picSearch->setGeometry(px(p.picSearch.left), px(p.picSearch.top), px(p.picSearch.width),
+                           picSearch->height());
+    Label5->move(px(p.label5Left), below(picSearch, p.label5BelowPicture));
+    picRate->setGeometry(px(p.picRate.left), px(p.picRate.top), px(p.picRate.width),
+                         picRate->height());
+    Label4->setGeometry(px(p.label4Left), below(picRate, p.label4BelowPicture), px(p.label4Width),
+                        Label4->height());
+    frameRate->move(px(p.frameRateLeft), px(p.frameRateTop));
+}
+
+void frmMain::buildVolumeDisplay() {
+    const TwipScale s = scale();
+    frameVol = new QFrame(client_);
+    frameVol->setObjectName(QStringLiteral("frameVol"));
+    frameVol->resize(s.toPixels(kVolWidth), s.toPixels(kVolHeight));
+    lblV = new QLabel(qtext(texts::kVolumeCaption), frameVol);
+    lblV->setObjectName(QStringLiteral("lblV"));
+    lblV->setAlignment(Qt::AlignCenter);
+    lblV->setGeometry(0, 0, s.toPixels(5412), s.toPixels(612));
+    lblV2 = new QLabel(frameVol);
+    lblV2->setObjectName(QStringLiteral("lblV2"));
+    lblV2->setAlignment(Qt::AlignCenter);
+    lblV2->setGeometry(0, s.toPixels(600), s.toPixels(kVolWidth), s.toPixels(735));
+    frameVol->hide();
+    timerVol = new QTimer(this);
+    timerVol->setSingleShot(true);
+    timerVol->setInterval(kVolumeDisplayMs);
+    connect(timerVol, &QTimer::timeout, frameVol, &QWidget::hide);
+}
+
+void frmMain::connectMenu() {
+    connect(menu_.menuStations, &QAction::triggered, this,
+            [this] { frameStations->setVisible(frameStations->isHidden()); });
+    connect(menu_.menuSetup, &QAction::triggered, this, [this] { prompts_.showSettingsDialog(); });
+    connect(menu_.menuExit, &QAction::triggered, this, &QWidget::close);
+    connect(menu_.menuVolDown, &QAction::triggered, this, [this] { volume_.vol(false); });
+    connect(menu_.menuVolUp, &QAction::triggered, this, [this] { volume_.vol(true); });
+    connect(menu_.menuSmall, &QAction::triggered, this, [this] { setZoom(33); });
+    connect(menu_.menuMedium, &QAction::triggered, this, [this] { setZoom(50); });
+    connect(menu_.menuLarge, &QAction::triggered, this, [this] { setZoom(75); });
+    connect(menu_.menuFill, &QAction::triggered, this, [this] { setZoom(100); });
+    const auto link = [this](QAction* action, std::string path) {
+        connect(action, &QAction::triggered, this, [this, path] {
+            ShellOpen(std::string(texts::kVendorWebAddress) + path, shell_, prompts_);
+        });
+    };
+    link(menu_.menuHelp, std::string(texts::kQuickHelpPath));
+    link(menu_.menuSupport, "/mailform.htm");
+    link(menu_.menuVisit, "/about.asp?P=" + std::string(texts::kProductCode));
+}
+
+TwipScale frmMain::scale() const {
+    return TwipScale(logicalDpiX());
+}
+
+bool frmMain::startUp() {
+    return life_.startUp();
 }
 
 void frmMain::Form_Resize() {
-    const int width = std::max(pixelsToTwips(this->width()), 2000);
-    const int height = std::max(pixelsToTwips(this->height()), 2000);
-    const auto centre = [&](QWidget* widget) {
-        const int w = pixelsToTwips(widget->width());
-        const int h = pixelsToTwips(widget->height());
-        widget->move(twipsToPixels(width / 2 - w / 2), twipsToPixels(height / 2 - h / 2 - 300));
-    };
-    centre(lblStat);
-    centre(frameStations);
+    const TwipScale s = scale();
+    if (browser_.state.largeFonts && !isMinimized()) {
+        placeStationPanelContents();
+    }
+    const QRect outer = frameGeometry();
+    LayoutInput in;
+    in.width = s.toTwips(outer.width());
+    in.height = s.toTwips(outer.height());
+    in.minimised = isMinimized();
+    in.stat = {0, 0, s.toTwips(lblStat->width()), s.toTwips(lblStat->height())};
+    in.volume = {0, 0, s.toTwips(frameVol->width()), s.toTwips(frameVol->height())};
+    in.volumeVisible = !frameVol->isHidden();
+    in.panel = {0, 0, s.toTwips(frameStations->width()), s.toTwips(frameStations->height())};
+    if (const auto out = layOutMainWindow(in)) {
+        menuBar_->setGeometry(0, 0, width(), menuBar_->sizeHint().height());
+        client_->setGeometry(0, menuBar_->height(), width(), height() - menuBar_->height());
+        const auto place = [&s](QWidget* w, const TwipRect& r) {
+            w->setGeometry(s.toPixels(r.left), s.toPixels(r.top), s.toPixels(r.width),
+                           s.toPixels(r.height));
+        };
+        place(Web1, out->web1);
+        place(lblStat, out->stat);
+        if (out->volume) {
+            place(frameVol, *out->volume);
+        }
+        place(frameStations, out->panel);
+        return;
+    }
+    if (browser_.settings.readText(texts::kKeyTray, "0") == "1") {
+        TrayX1->show();
+        hide();
+    } else {
+        TrayX1->hide();
+    }
+}
+
+void frmMain::setZoom(int percent) {
+    zoomPercent_ = percent;
+    // The current station is drawn again at the new width; before any station nothing is.
+    if (!browser_.state.currentAddress.empty() && rebuildPlayerPage_) {
+        rebuildPlayerPage_(browser_.state.currentAddress);
+    }
+}
+
+void frmMain::restoreFromTray() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    TrayX1->hide();
+    if (!isVisible()) {
+        show();
+    }
+    activateWindow();
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {
@@ -149,10 +338,32 @@ void frmMain::resizeEvent(QResizeEvent* event) {
     Form_Resize();
 }
 
+void frmMain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        Form_Resize();
+    }
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
-    browser_.endRun();
+    life_.shutdown();
     event->accept();
 }
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Picture1 && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const TwipScale s = scale();
+        const QPoint at = press->position().toPoint();
+        if (inCloseBox(s.toTwips(at.x()), s.toTwips(at.y()))) {
+            frameStations->hide();
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// CatalogueView
 
 void frmMain::setWindowEnabled(bool enabled) {
     setEnabled(enabled);
@@ -203,11 +414,184 @@ void frmMain::setStationListVisible(bool visible) {
 }
 
 void frmMain::setStationListHeight(int twips) {
-    lstStations->resize(lstStations->width(), twipsToPixels(twips));
+    lstStations->resize(lstStations->width(), scale().toPixels(twips));
 }
 
 void frmMain::openVideoSearch() {
     // The video search dialog is not part of the window yet; choosing it lists nothing.
+}
+
+// MainWindowHost
+
+void frmMain::showSplash() {
+    splash_ = std::make_unique<frmSplash>();
+    splash_->show();
+    QCoreApplication::processEvents();
+}
+
+void frmMain::setSplashStatus(std::string_view text) {
+    if (splash_) {
+        splash_->setStatus(text);
+    }
+}
+
+void frmMain::closeSplash() {
+    splash_.reset();
+}
+
+std::int64_t frmMain::screenColourCount() const {
+    const QScreen* s = screen();
+    const int depth = std::clamp(s != nullptr ? s->depth() : 24, 1, 62);
+    return std::int64_t{1} << depth;
+}
+
+void frmMain::installMouseHook() {
+    if (mouseHook_ == nullptr) {
+        mouseHook_ = new RightReleaseFilter(this);
+        qApp->installEventFilter(mouseHook_);
+    }
+}
+
+void frmMain::removeMouseHook() {
+    if (mouseHook_ != nullptr) {
+        qApp->removeEventFilter(mouseHook_);
+        delete mouseHook_;
+        mouseHook_ = nullptr;
+    }
+}
+
+void frmMain::closeMainWindow() {
+    close();
+}
+
+void frmMain::showConnectionDialog() {
+    connectionDialog_();
+}
+
+void frmMain::setCaption(std::string_view caption) {
+    setWindowTitle(qtext(caption));
+}
+
+TwipRect frmMain::windowGeometry() const {
+    const TwipScale s = scale();
+    return {s.toTwips(x()), s.toTwips(y()), s.toTwips(width()), s.toTwips(height())};
+}
+
+void frmMain::setWindowGeometry(const TwipRect& g) {
+    const TwipScale s = scale();
+    move(s.toPixels(g.left), s.toPixels(g.top));
+    resize(s.toPixels(g.width), s.toPixels(g.height));
+}
+
+int frmMain::screenWidth() const {
+    return scale().toTwips(screen()->geometry().width());
+}
+
+int frmMain::screenHeight() const {
+    return scale().toTwips(screen()->geometry().height());
+}
+
+bool frmMain::windowMinimisedOrMaximised() const {
+    return (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) != 0;
+}
+
+void frmMain::showWindowNormal() {
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+}
+
+void frmMain::setAlwaysOnTop(bool onTop) {
+    if (onTop) {
+        SetAlwaysOnTop(*this);
+    } else {
+        ClearAlwaysOnTop(*this);
+    }
+}
+
+void frmMain::setWindowVisible(bool visible) {
+    setVisible(visible);
+}
+
+int frmMain::desktopLogicalDpiX() const {
+    // The same resolution the twips are converted with.
+    return logicalDpiX();
+}
+
+void frmMain::setTrayIcon(std::string_view tooltip) {
+    TrayX1->setIcon(windowIcon());
+    TrayX1->setToolTip(qtext(tooltip));
+}
+
+void frmMain::setListFontName(std::string_view name) {
+    QFont font = lstStations->font();
+    font.setFamily(qtext(name));
+    lstStations->setFont(font);
+}
+
+int frmMain::listFontSize() const {
+    return lstStations->font().pointSize();
+}
+
+void frmMain::setListFontSize(int points) {
+    // Qt takes no size below 1; such a size is out of range and corrected to 10 right after.
+    QFont font = lstStations->font();
+    font.setPointSize(std::max(points, 1));
+    lstStations->setFont(font);
+}
+
+void frmMain::setBackgroundColour(std::int64_t colour) {
+    background_ = colourName(colour);
+    applyColours();
+}
+
+void frmMain::applyColours() {
+    const QString sheet = QStringLiteral("background: %1; color: #ffffff;").arg(background_);
+    client_->setStyleSheet(QStringLiteral("#client { background: %1; }").arg(background_));
+    for (QLabel* label : {lblV, lblV2, lblStat}) {
+        label->setStyleSheet(sheet + QStringLiteral(" font-weight: bold;"));
+    }
+    frameVol->setStyleSheet(QStringLiteral("#frameVol { background: %1; }").arg(background_));
+}
+
+void frmMain::showStatLabel() {
+    lblStat->show();
+    lblStat->raise();
+    lblStat->repaint();
+}
+
+void frmMain::hideStatLabel() {
+    lblStat->hide();
+}
+
+void frmMain::setStationPanelVisible(bool visible) {
+    frameStations->setVisible(visible);
+}
+
+void frmMain::StopPlayer() {
+    Web1->hide();
+}
+
+void frmMain::closeOtherWindows() {
+    splash_.reset();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible()) {
+            w->close();
+        }
+    }
+}
+
+// VolumeView
+
+void frmMain::showVolumeDisplay() {
+    frameVol->show();
+    frameVol->raise();
+}
+
+void frmMain::startVolumeTimer() {
+    timerVol->start();
+}
+
+void frmMain::setVolumeMarks(const std::string& marks) {
+    lblV2->setText(qtext(marks));
 }
 
 }  // namespace kinvo

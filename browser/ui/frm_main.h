@@ -1,36 +1,75 @@
 #pragma once
-// frmMain, the browser's main window. For now it holds the station panel (category box,
-// station list and its labels) and the status label; it binds them to the core's lists and
-// category box and carries out what the catalogue routines change on the window.
+// frmMain, the browser's main window. Two layers: Web1 covers the window (its border outside
+// it), and above it float the station panel frameStations (category box, station list, picture
+// buttons, the background picture with its close box), the status label lblStat and the volume
+// display frameVol. It binds the widgets to the core's lists and category box, carries out what
+// the catalogue routines, start-up and shutdown, and the volume commands change on the window,
+// owns the menu bar, the tray icon TrayX1 and the mouse hook.
 //
-// Start-up runs once the window is shown: discovery, then the first category list. Closing the
-// window ends the run (a running parse and request stop, the run's cache files go).
+// Start-up runs once, from the event loop (startUp); it shows the window itself. Closing the
+// window, whatever asks, runs the shutdown once.
 
 #include "catalogue.h"
 #include "catalogue_view.h"
+#include "main_menu.h"
+#include "main_window_host.h"
+#include "startup.h"
+#include "volume_control.h"
 
 #include <QWidget>
+
+#include <functional>
+#include <memory>
 
 class QComboBox;
 class QFrame;
 class QLabel;
 class QListView;
+class QMenuBar;
+class QSystemTrayIcon;
+class QTimer;
 
 namespace kinvo {
 
 class ComboBinding;
 class ListBinding;
+class PictureButton;
+class PictureButtonGroup;
 class Prompts;
+class RightReleaseFilter;
+class ShellOpener;
+class WaveOut;
+class frmSplash;
 struct Browser;
 
-class frmMain : public QWidget, public CatalogueView {
-public:
-    frmMain(Browser& browser, Prompts& prompts);
+class frmMain : public QWidget, public CatalogueView, public MainWindowHost, public VolumeView {
+  public:
+    frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut& waveOut);
     ~frmMain() override;
 
-    // Finds the data server and lists the first category; false when no data server could be
-    // used (the window then closes).
+    // Start-up; false when no data server could be used (the window has then closed).
     bool startUp();
+    // What the connection-type dialog is; frmConn, modal, unless replaced (tests).
+    void setConnectionDialog(std::function<void()> show) { connectionDialog_ = std::move(show); }
+    // What the zoom entries run to draw the current station again (the player page builder).
+    void setPlayerRebuild(std::function<void(const std::string&)> rebuild) {
+        rebuildPlayerPage_ = std::move(rebuild);
+    }
+
+    // Places Web1, the status label, the volume display and the station panel for the window's
+    // size; minimised, hides the window to the tray when "Tray" is "1".
+    void Form_Resize();
+    // The zoom entries: the new width, then the current station rebuilt at it (nothing more
+    // before any station was played).
+    void setZoom(int percent);
+    int zoomPercent() const { return zoomPercent_; }
+    // The tray icon's click.
+    void restoreFromTray();
+
+    const MainMenu& menu() const { return menu_; }
+    VolumeControl& volume() { return volume_; }
+    BrowserLife& life() { return life_; }
+    QSystemTrayIcon* trayIcon() const { return TrayX1; }
 
     // CatalogueView
     void setWindowEnabled(bool enabled) override;
@@ -47,22 +86,77 @@ public:
     void openVideoSearch() override;
     void layOut() override { Form_Resize(); }
 
-    // Places the station panel and the status label for the window's size.
-    void Form_Resize();
+    // MainWindowHost
+    void showSplash() override;
+    void setSplashStatus(std::string_view text) override;
+    void closeSplash() override;
+    std::int64_t screenColourCount() const override;
+    void installMouseHook() override;
+    void removeMouseHook() override;
+    void closeMainWindow() override;
+    void showConnectionDialog() override;
+    void setCaption(std::string_view caption) override;
+    TwipRect windowGeometry() const override;
+    void setWindowGeometry(const TwipRect& geometry) override;
+    int screenWidth() const override;
+    int screenHeight() const override;
+    bool windowMinimisedOrMaximised() const override;
+    void showWindowNormal() override;
+    void setAlwaysOnTop(bool onTop) override;
+    void setWindowVisible(bool visible) override;
+    int desktopLogicalDpiX() const override;
+    void setTrayIcon(std::string_view tooltip) override;
+    void setListFontName(std::string_view name) override;
+    int listFontSize() const override;
+    void setListFontSize(int points) override;
+    void setBackgroundColour(std::int64_t colour) override;
+    void showStatLabel() override;
+    void hideStatLabel() override;
+    void setStationPanelVisible(bool visible) override;
+    void StopPlayer() override;
+    void resetZoom() override { zoomPercent_ = 50; }
+    void closeOtherWindows() override;
 
-protected:
+    // VolumeView
+    void showVolumeDisplay() override;
+    void startVolumeTimer() override;
+    void setVolumeMarks(const std::string& marks) override;
+
+  protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
-    void GetSettings();
+  private:
+    void buildStationPanel();
+    void buildVolumeDisplay();
+    void connectMenu();
+    void placeStationPanelContents();
+    void applyColours();
+    TwipScale scale() const;
 
     Browser& browser_;
     Prompts& prompts_;
+    ShellOpener& shell_;
     Catalogue catalogue_;
+    VolumeControl volume_;
+    BrowserLife life_;
+    std::function<void()> connectionDialog_;
+    std::function<void(const std::string&)> rebuildPlayerPage_;
+    std::unique_ptr<frmSplash> splash_;
+    std::unique_ptr<PictureButtonGroup> buttons_;
+    RightReleaseFilter* mouseHook_ = nullptr;
     bool busy_ = false;
+    int zoomPercent_ = 50;
+    QString background_ = QStringLiteral("#0000c0");
 
+    QMenuBar* menuBar_;
+    MainMenu menu_;
+    QWidget* client_;  // the window below its menu bar
+    QWidget* Web1;
     QFrame* frameStations;
+    QLabel* Picture1;
     QLabel* Label6;
     QComboBox* comboS;
     QListView* lstStations;
@@ -70,9 +164,18 @@ private:
     QLabel* lblBandwidth;
     QLabel* lblLen;
     QFrame* frameRate;
-    QLabel* picRate;
+    PictureButton* picTV;
+    QLabel* Label3;
+    PictureButton* picSearch;
+    QLabel* Label5;
+    PictureButton* picRate;
     QLabel* Label4;
     QLabel* lblStat;
+    QFrame* frameVol;
+    QLabel* lblV;
+    QLabel* lblV2;
+    QTimer* timerVol;
+    QSystemTrayIcon* TrayX1;
 };
 
 }  // namespace kinvo

@@ -7,8 +7,7 @@
 
 namespace kinvo {
 
-ListBinding::ListBinding(SBList& list, QListView& view)
-    : QObject(&view), list_(list), view_(view) {
+ListBinding::ListBinding(SBList& list, QListView& view) : QObject(&view), list_(list), view_(view) {
     view.setModel(&list);
     view.setSelectionMode(QAbstractItemView::ExtendedSelection);
     view.setUniformItemSizes(true);

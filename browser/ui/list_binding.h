@@ -11,10 +11,10 @@ namespace kinvo {
 class SBList;
 
 class ListBinding : public QObject {
-public:
+  public:
     ListBinding(SBList& list, QListView& view);
 
-private:
+  private:
     void showSelection(int index);
     void showCurrent(int index);
 

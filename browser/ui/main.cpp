@@ -3,7 +3,9 @@
 #include "browser_options.h"
 #include "frm_main.h"
 #include "print_category.h"
+#include "pulse_wave_out.h"
 #include "qt_prompts.h"
+#include "qt_shell_opener.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -33,9 +35,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     kinvo::Browser browser(options);
     kinvo::QtPrompts prompts;
-    kinvo::frmMain window(browser, prompts);
+    kinvo::QtShellOpener shell;
+    kinvo::PulseWaveOut waveOut;
+    // The window stays hidden until start-up has applied the settings and shows it.
+    kinvo::frmMain window(browser, prompts, shell, waveOut);
     prompts.setParent(&window);
-    window.show();
     int exitCode = 0;
     QTimer::singleShot(0, &window, [&] {
         if (!window.startUp()) {

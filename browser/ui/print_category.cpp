@@ -13,28 +13,31 @@ namespace {
 
 // Message boxes as lines on a stream; every question gets the answer that ends the run.
 class StreamPrompts : public Prompts {
-public:
+  public:
     explicit StreamPrompts(std::FILE* messages) : messages_(messages) {}
 
     Answer message(std::string_view text, Buttons buttons, Icon) override {
         std::fwrite(text.data(), 1, text.size(), messages_);
         std::fputc('\n', messages_);
         switch (buttons) {
-            case Buttons::Ok: return Answer::Ok;
-            case Buttons::OkCancel: return Answer::Cancel;
-            case Buttons::YesNo: return Answer::No;
+            case Buttons::Ok:
+                return Answer::Ok;
+            case Buttons::OkCancel:
+                return Answer::Cancel;
+            case Buttons::YesNo:
+                return Answer::No;
         }
         return Answer::Cancel;
     }
     void showSettingsDialog() override {}
 
-private:
+  private:
     std::FILE* messages_;
 };
 
 // A window nobody sees: only the search-mode switch has to be remembered.
 class NoWindow : public CatalogueView {
-public:
+  public:
     void setWindowEnabled(bool) override {}
     void setBusy(bool) override {}
     void setStatText(std::string_view) override {}
@@ -49,7 +52,7 @@ public:
     void openVideoSearch() override {}
     void layOut() override {}
 
-private:
+  private:
     bool playTime_ = false;
 };
 
@@ -63,8 +66,9 @@ int printCategory(const BrowserOptions& options, const std::string& category, st
     Catalogue catalogue({browser.state, browser.fetcher, browser.settings, browser.lists,
                          browser.comboS, prompts, view, browser.programFolder});
 
-    FindDataServer(browser.state, browser.fetcher, prompts, options.discoveryAddress,
-                   [](std::string_view) {}, [] { QCoreApplication::processEvents(); });
+    FindDataServer(
+        browser.state, browser.fetcher, prompts, options.discoveryAddress, [](std::string_view) {},
+        [] { QCoreApplication::processEvents(); });
     if (browser.state.dataServer.empty()) {
         return kExitNoDataServer;
     }

@@ -11,11 +11,21 @@ Prompts::Answer QtPrompts::message(std::string_view text, Buttons buttons, Icon 
     box.setWindowTitle(QString::fromUtf8(texts::kTitle.data(), texts::kTitle.size()));
     box.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     switch (icon) {
-        case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case Icon::Information: box.setIcon(QMessageBox::Information); break;
-        case Icon::Question: box.setIcon(QMessageBox::Question); break;
-        case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case Icon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case Icon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case Icon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case Icon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case Icon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
     }
     switch (buttons) {
         case Buttons::Ok:
@@ -32,11 +42,16 @@ Prompts::Answer QtPrompts::message(std::string_view text, Buttons buttons, Icon 
     }
     box.exec();
     switch (box.standardButton(box.clickedButton())) {
-        case QMessageBox::Ok: return Answer::Ok;
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        case QMessageBox::Cancel: return Answer::Cancel;
-        default: break;
+        case QMessageBox::Ok:
+            return Answer::Ok;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            break;
     }
     return buttons == Buttons::YesNo ? Answer::No
            : buttons == Buttons::Ok  ? Answer::Ok

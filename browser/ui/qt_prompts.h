@@ -10,7 +10,7 @@ class QWidget;
 namespace kinvo {
 
 class QtPrompts : public Prompts {
-public:
+  public:
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
 
     void setParent(QWidget* parent) { parent_ = parent; }
@@ -20,7 +20,7 @@ public:
     Answer message(std::string_view text, Buttons buttons, Icon icon) override;
     void showSettingsDialog() override;
 
-private:
+  private:
     QWidget* parent_;
     std::function<void()> settingsDialog_;
 };

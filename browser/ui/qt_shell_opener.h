@@ -6,7 +6,7 @@
 namespace kinvo {
 
 class QtShellOpener : public ShellOpener {
-public:
+  public:
     bool open(std::string_view target) override;
 };
 

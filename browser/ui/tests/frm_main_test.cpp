@@ -1,8 +1,11 @@
 // The main window against the loopback fixture, under the offscreen platform.
+#include "frm_main.h"
 #include "browser.h"
 #include "canned_catalogue.h"
-#include "frm_main.h"
+#include "settings_store.h"
+#include "shell_open.h"
 #include "test_support.h"
+#include "wave_out.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,13 +21,27 @@ namespace {
 
 using testing::HttpFixture;
 
+class NoShell : public ShellOpener {
+  public:
+    bool open(std::string_view) override { return true; }
+};
+class NoWaveOut : public WaveOut {
+  public:
+    bool setVolume(std::uint32_t) override { return true; }
+};
+
 class FrmMainTest : public ::testing::Test {
-protected:
+  protected:
     FrmMainTest() {
         testing::installCannedCatalogue(fixture);
         ParsedOptions parsed = parseBrowserOptions({"--discovery", fixture.url("/redirect35.asp")});
+        // A second run: no first-run question.
+        SettingsStore settings;
+        settings.write("QHShow", "1");
+        settings.write("Speed", "Broadband");
+        settings.write("AdultSettings", "1");
         browser = std::make_unique<Browser>(*parsed.options);
-        window = std::make_unique<frmMain>(*browser, prompts);
+        window = std::make_unique<frmMain>(*browser, prompts, shell, waveOut);
         window->show();
     }
 
@@ -42,6 +59,8 @@ protected:
     testing::TemporaryHome home;
     HttpFixture fixture;
     testing::ScriptedPrompts prompts;
+    NoShell shell;
+    NoWaveOut waveOut;
     std::unique_ptr<Browser> browser;
     std::unique_ptr<frmMain> window;
 };
@@ -75,9 +94,9 @@ TEST_F(FrmMainTest, ChoosingACategoryListsIt) {
     probe.stop();
     EXPECT_TRUE(busyWhileLoading);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(shownStations(), (QStringList{"Zulu Beats", "alpha Vision",
-                                            QString::fromUtf8("Caf\xc3\xa9 M\xc3\xbasica"),
-                                            "Mix TV 24"}));
+    EXPECT_EQ(shownStations(),
+              (QStringList{"Zulu Beats", "alpha Vision",
+                           QString::fromUtf8("Caf\xc3\xa9 M\xc3\xbasica"), "Mix TV 24"}));
     EXPECT_EQ(browser->comboS.text(), "Music Video");
     // The first station is marked selected in the view too.
     EXPECT_TRUE(list()->selectionModel()->isRowSelected(0, {}));
@@ -98,9 +117,9 @@ TEST_F(FrmMainTest, ChoosingACategoryListsIt) {
 TEST_F(FrmMainTest, TheCategoryBoxTakesNoTyping) {
     ASSERT_TRUE(window->startUp());
     const QString before = combo()->currentText();
-    for (const auto& [key, text] : {std::pair{Qt::Key_M, QStringLiteral("m")},
-                                    std::pair{Qt::Key_Delete, QString()},
-                                    std::pair{Qt::Key_Backspace, QStringLiteral("\b")}}) {
+    for (const auto& [key, text] :
+         {std::pair{Qt::Key_M, QStringLiteral("m")}, std::pair{Qt::Key_Delete, QString()},
+          std::pair{Qt::Key_Backspace, QStringLiteral("\b")}}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
         QApplication::sendEvent(combo(), &press);
         EXPECT_EQ(combo()->currentText(), before) << key;

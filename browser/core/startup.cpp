@@ -1,0 +1,203 @@
+#include "startup.h"
+
+#include "browser.h"
+#include "cache_file.h"
+#include "catalogue.h"
+#include "discovery.h"
+#include "main_window_host.h"
+#include "prompts.h"
+#include "shell_open.h"
+#include "texts.h"
+#include "volume_control.h"
+#include "window_placement.h"
+
+#include <QFileInfo>
+
+namespace kinvo {
+
+namespace {
+constexpr std::int64_t kFewestGoodColours = 256;
+constexpr int kSmallestFontSize = 3;
+constexpr int kLargestFontSize = 20;
+constexpr int kFallbackFontSize = 10;
+}  // namespace
+
+std::string quickHelpAddress() {
+    return std::string(texts::kVendorWebAddress) + std::string(texts::kQuickHelpPath);
+}
+
+bool BrowserLife::startUp() {
+    Browser& b = p_.browser;
+    MainWindowHost& host = p_.host;
+
+    host.showSplash();
+    FindDataServer(
+        b.state, b.fetcher, p_.prompts, b.options.discoveryAddress,
+        [&host](std::string_view text) { host.setSplashStatus(text); }, p_.letEventsRun);
+    host.closeSplash();
+
+    if (host.screenColourCount() <= kFewestGoodColours) {
+        p_.prompts.message(texts::kColourWarning, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    }
+    host.installMouseHook();
+
+    if (b.state.dataServer.empty()) {
+        host.closeMainWindow();
+        return false;
+    }
+
+    if (b.settings.readText(texts::kKeyQHShow, "").empty()) {
+        b.settings.write(texts::kKeyQHShow, "1");
+        ShellOpen(quickHelpAddress(), p_.shell, p_.prompts);
+    }
+    if (b.settings.readText(texts::kKeySpeed, "").empty()) {
+        host.showConnectionDialog();
+    }
+    host.setCaption(std::string(texts::kTitle) + std::string(texts::kCaptionVersionSeparator) +
+                    std::string(texts::kVersion));
+
+    TwipRect placed = startupPlacement(readStoredPlacement(b.settings), host.windowGeometry(),
+                                       host.screenWidth(), host.screenHeight());
+    host.setWindowGeometry(placed);
+    host.layOut();
+
+    GetSettings();
+
+    if (b.settings.readNumber(texts::kKeyAlwaysOnTop, 0) == 1) {
+        host.setAlwaysOnTop(true);
+    }
+    return true;
+}
+
+void BrowserLife::GetSettings() {
+    Browser& b = p_.browser;
+    MainWindowHost& host = p_.host;
+
+    // Favorites.lst is read back and the cache files of the last run go (both in beginRun;
+    // neither depends on the values set between them).
+    b.beginRun();
+    b.state.largeFonts = host.desktopLogicalDpiX() != 96;
+    p_.volume.reset();
+    host.resetZoom();
+
+    TwipRect opening = host.windowGeometry();
+    opening.width = kOpeningWindowWidth;
+    opening.height = kOpeningWindowHeight;
+    host.setWindowGeometry(opening);
+
+    host.setTrayIcon(std::string(texts::kTitle) + std::string(texts::kTrayTooltipSeparator) +
+                     std::string(texts::kVersion));
+
+    const std::string font = b.settings.readText(texts::kKeyFont, "");
+    if (!font.empty()) {
+        host.setListFontName(font);
+    }
+    // A size that is not a number is left out; the list keeps its size and start-up goes on
+    // (taking it as fatal would leave the window hidden and disabled for the whole run).
+    const std::string fontSize = b.settings.readText(texts::kKeyFontSize, "");
+    if (!fontSize.empty()) {
+        if (const auto size = parseWholeNumber(fontSize);
+            size && *size >= -1'000'000 && *size <= 1'000'000) {
+            host.setListFontSize(static_cast<int>(*size));
+        }
+    }
+    if (const int size = host.listFontSize(); size < kSmallestFontSize || size > kLargestFontSize) {
+        host.setListFontSize(kFallbackFontSize);
+    }
+
+    if (const auto colour = b.settings.readNumber(texts::kKeyBKColor, texts::kDefaultBKColor)) {
+        host.setBackgroundColour(*colour);
+    }
+
+    if (b.settings.readText(texts::kKeyAdultSettings, "").empty()) {
+        const Prompts::Answer answer =
+            p_.prompts.message(texts::kAdultQuestion, Prompts::Buttons::YesNo, Prompts::Icon::None);
+        if (answer == Prompts::Answer::Yes) {
+            b.settings.write(texts::kKeyAdultSettings, "1");
+        } else {
+            p_.prompts.message(texts::kAdultLockNotice, Prompts::Buttons::Ok,
+                               Prompts::Icon::Information);
+            b.settings.write(texts::kKeyAdultSettings, "0");
+        }
+    }
+
+    host.layOut();
+    host.setWindowVisible(true);
+    host.setWindowEnabled(false);
+    host.showStatLabel();
+
+    host.StopPlayer();
+    b.state.stopRequested = false;
+
+    host.setStationPanelVisible(false);
+    b.lists.lstStations.clear();
+    b.state.documentText.clear();
+
+    p_.catalogue.FillCategories();
+
+    std::string format = b.settings.readText(texts::kKeyLastFormat, texts::kDefaultCategory);
+    if (format != texts::kVideoSearch) {
+        if (format.empty()) {
+            format = texts::kDefaultCategory;
+        }
+        b.comboS.setText(format);
+        p_.catalogue.ComboS_Click();
+        restoreLastStation();
+    }
+
+    host.setStationPanelVisible(true);
+    host.hideStatLabel();
+    host.setWindowEnabled(true);
+}
+
+void BrowserLife::restoreLastStation() {
+    SBList& list = p_.browser.lists.lstStations;
+    const std::string last = p_.browser.settings.readText(texts::kKeyLastStation, "");
+    // Every tag contains the empty text: a first run (nothing stored) preselects nothing.
+    const int index = last.empty() ? -1 : list.findInTags(last);
+    if (index < 0) {
+        return;
+    }
+    list.setSelected(index, true);
+    list.setCurrentIndex(index);
+    if (index > 0) {
+        list.setTopIndex(index - 1);
+    }
+}
+
+void BrowserLife::shutdown() {
+    if (shutDown_) {
+        return;
+    }
+    shutDown_ = true;
+    Browser& b = p_.browser;
+    MainWindowHost& host = p_.host;
+
+    const std::string& category = b.comboS.text();
+    if (category != texts::kVideoSearch) {
+        b.settings.write(texts::kKeyLastFormat, category);
+        const SBList& list = b.lists.lstStations;
+        if (list.currentIndex() >= 0 && list.count() >= 1 && list.currentIndex() < list.count()) {
+            b.settings.write(texts::kKeyLastStation, list.tag(list.currentIndex()));
+        }
+    }
+    b.state.stopRequested = true;
+    p_.letEventsRun();
+    b.fetcher.cancel();
+    deleteCacheFiles(b.programFolder);
+    host.removeMouseHook();
+    host.StopPlayer();
+    SaveWindowPlacement();
+    host.closeOtherWindows();
+}
+
+void BrowserLife::SaveWindowPlacement() {
+    MainWindowHost& host = p_.host;
+    if (host.windowMinimisedOrMaximised()) {
+        host.showWindowNormal();
+    }
+    p_.letEventsRun();
+    storePlacement(p_.browser.settings, host.windowGeometry());
+}
+
+}  // namespace kinvo

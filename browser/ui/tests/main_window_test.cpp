@@ -1,0 +1,334 @@
+// The main window's own behaviour under the offscreen platform: menus, the connection dialog,
+// picture buttons, the close box, the mouse hook, tray, zoom and the volume display.
+#include "always_on_top.h"
+#include "browser.h"
+#include "canned_catalogue.h"
+#include "frm_conn.h"
+#include "frm_main.h"
+#include "picture_button.h"
+#include "settings_store.h"
+#include "shell_open.h"
+#include "test_support.h"
+#include "wave_out.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QSystemTrayIcon>
+#include <QThread>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace kinvo {
+namespace {
+
+class RecordingShell : public ShellOpener {
+  public:
+    bool open(std::string_view target) override {
+        opened.emplace_back(target);
+        return true;
+    }
+    std::vector<std::string> opened;
+};
+class RecordingWaveOut : public WaveOut {
+  public:
+    bool setVolume(std::uint32_t v) override {
+        values.push_back(v);
+        return true;
+    }
+    std::vector<std::uint32_t> values;
+};
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    MainWindowTest() {
+        testing::installCannedCatalogue(fixture);
+        SettingsStore settings;
+        settings.write("QHShow", "1");
+        settings.write("Speed", "Broadband");
+        settings.write("AdultSettings", "1");
+        ParsedOptions parsed = parseBrowserOptions({"--discovery", fixture.url("/redirect35.asp")});
+        browser = std::make_unique<Browser>(*parsed.options);
+        window = std::make_unique<frmMain>(*browser, prompts, shell, waveOut);
+    }
+
+    template <class T>
+    T* child(const char* name) const {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    static void press(QWidget* target, QPoint at, Qt::MouseButton button, QEvent::Type type) {
+        QMouseEvent event(type, at, target->mapToGlobal(at), button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+
+    testing::TemporaryHome home;
+    testing::HttpFixture fixture;
+    testing::ScriptedPrompts prompts;
+    RecordingShell shell;
+    RecordingWaveOut waveOut;
+    std::unique_ptr<Browser> browser;
+    std::unique_ptr<frmMain> window;
+};
+
+TEST_F(MainWindowTest, TheMenuBarIsAsDesigned) {
+    const QList<QAction*> menus = window->findChild<QMenuBar*>()->actions();
+    QStringList titles;
+    for (QAction* m : menus)
+        titles << m->text();
+    EXPECT_EQ(titles, (QStringList{"&Station", "&Volume", "&Zoom", "&Help"}));
+
+    // caption (empty for a separator), shortcut, enabled
+    const std::vector<std::vector<std::tuple<QString, QString, bool>>> expected = {
+        {{"&View/Hide Station Menu", "F2", true},
+         {"", "", true},
+         {"Play", "F3", true},
+         {"Stop", "F4", true},
+         {"", "", true},
+         {"Previous Station", "F11", false},
+         {"Next Station", "F12", false},
+         {"", "", true},
+         {"Add Selected Station to Favorites", "F6", true},
+         {"Go to Favorites", "F7", true},
+         {"", "", true},
+         {"&Setup", "", true},
+         {"", "", true},
+         {"E&xit", "Ctrl+X", true}},
+        {{"Volume Down", "F8", true}, {"Volume Up", "F9", true}},
+        {{"Small", "", true}, {"Medium", "", true}, {"Large", "", true}, {"Fill Window", "", true}},
+        {{"&Help", "F1", true},
+         {"&Support", "", true},
+         {"", "", true},
+         {"&Visit Kinvo Online", "", true},
+         {"", "", true},
+         {"&About", "", true}},
+    };
+    ASSERT_EQ(menus.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const QList<QAction*> entries = menus[i]->menu()->actions();
+        ASSERT_EQ(entries.size(), static_cast<qsizetype>(expected[i].size())) << i;
+        for (int j = 0; j < entries.size(); ++j) {
+            const auto& [caption, shortcut, enabled] = expected[i][j];
+            SCOPED_TRACE(caption.toStdString());
+            EXPECT_EQ(entries[j]->isSeparator(), caption.isEmpty());
+            EXPECT_EQ(entries[j]->text(), caption);
+            EXPECT_EQ(entries[j]->shortcut().toString(), shortcut);
+            EXPECT_EQ(entries[j]->isEnabled(), enabled);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, TheConnectionDialogRefusesToCloseWithoutAChoice) {
+    SettingsStore settings;
+    settings.write("Speed", "");
+    frmConn dialog(settings, prompts);
+    dialog.show();
+    dialog.cmdOK_Click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.close());
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    for (const auto& shown : prompts.shown) {
+        EXPECT_EQ(shown.text, "Please select a connection type.");
+        EXPECT_EQ(shown.icon, Prompts::Icon::Critical);
+    }
+    EXPECT_EQ(settings.readText("Speed", "none"), "");
+
+    const struct {
+        QRadioButton* option;
+        const char* value;
+    } cases[] = {{dialog.Option2, "ALL Content"},
+                 {dialog.Option1, "Broadband"},
+                 {dialog.Option3, "Dialup (56k Modem)"}};
+    for (const auto& c : cases) {
+        c.option->click();
+        EXPECT_EQ(settings.readText("Speed", ""), c.value);  // stored at once
+    }
+    dialog.cmdOK_Click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(prompts.shown.size(), 2u);
+}
+
+TEST_F(MainWindowTest, PictureButtonsShareOneHighlight) {
+    PictureButtonGroup group;
+    QWidget parent;
+    QPixmap normal(4, 4), lit(4, 4);
+    auto* a = new PictureButton(group, normal, lit, &parent);
+    auto* b = new PictureButton(group, normal, lit, &parent);
+    int clicks = 0;
+    QObject::connect(b, &PictureButton::clicked, [&clicks] { ++clicks; });
+    a->point();
+    EXPECT_TRUE(a->highlighted());
+    EXPECT_FALSE(b->highlighted());
+    b->point();
+    EXPECT_FALSE(a->highlighted());
+    EXPECT_TRUE(b->highlighted());
+    EXPECT_EQ(b->cursor().shape(), Qt::BitmapCursor);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(b, &enter);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(MainWindowTest, TheCloseBoxStartsAt8310Twips) {
+    window->show();
+    auto* panel = child<QFrame>("frameStations");
+    auto* picture = child<QLabel>("Picture1");
+    // 15 twips to the pixel at 96 dpi: 8300 is pixel 553.3, 8310 pixel 554; 100 twips down.
+    ASSERT_EQ(window->logicalDpiX(), 96);
+    press(picture, QPoint(553, 7), Qt::LeftButton, QEvent::MouseButtonPress);
+    EXPECT_TRUE(panel->isVisible());
+    press(picture, QPoint(554, 7), Qt::LeftButton, QEvent::MouseButtonPress);
+    EXPECT_FALSE(panel->isVisible());
+}
+
+TEST_F(MainWindowTest, RightReleasesOverThePlayerAreSwallowedOverTheListTheyPass) {
+    window->show();
+    window->installMouseHook();
+    auto* web = child<QWidget>("Web1");
+    auto* list = child<QListView>("lstStations");
+    EXPECT_EQ(web->contextMenuPolicy(), Qt::NoContextMenu);
+
+    // What reaches a widget after the application's filters.
+    struct Catcher : QObject {
+        int releases = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            releases += e->type() == QEvent::MouseButtonRelease;
+            return false;
+        }
+    };
+    Catcher overWeb, overList;
+    web->installEventFilter(&overWeb);
+    list->viewport()->installEventFilter(&overList);
+    press(web, QPoint(5, 5), Qt::RightButton, QEvent::MouseButtonRelease);
+    press(list->viewport(), QPoint(5, 5), Qt::RightButton, QEvent::MouseButtonRelease);
+    press(web, QPoint(5, 5), Qt::LeftButton, QEvent::MouseButtonRelease);
+    EXPECT_EQ(overWeb.releases, 1);  // only the left one
+    EXPECT_EQ(overList.releases, 1);
+
+    window->removeMouseHook();
+    press(web, QPoint(5, 5), Qt::RightButton, QEvent::MouseButtonRelease);
+    EXPECT_EQ(overWeb.releases, 2);
+}
+
+TEST_F(MainWindowTest, ASmallWindowIsLaidOutAsTwoThousandTwipsSquare) {
+    window->show();
+    window->resize(100, 100);  // 1500 x 1500 twips
+    window->Form_Resize();
+    const QRect web = child<QWidget>("Web1")->geometry();
+    EXPECT_EQ(web, QRect(-7, -7, 153, 100));  // 2300 x 1500 twips at -100, -100
+    const QRect panel = child<QFrame>("frameStations")->geometry();
+    EXPECT_EQ(panel.topLeft(), QPoint(-250, -162));  // -3750, -2427 twips, to the nearest pixel
+}
+
+TEST_F(MainWindowTest, ZoomBeforeAnyStationChangesOnlyTheWidth) {
+    int rebuilds = 0;
+    window->setPlayerRebuild([&rebuilds](const std::string&) { ++rebuilds; });
+    const struct {
+        const char* entry;
+        int percent;
+    } cases[] = {{"Small", 33}, {"Medium", 50}, {"Large", 75}, {"Fill Window", 100}};
+    for (const auto& c : cases) {
+        for (QAction* a : window->findChildren<QAction*>()) {
+            if (a->text() == c.entry)
+                a->trigger();
+        }
+        EXPECT_EQ(window->zoomPercent(), c.percent) << c.entry;
+    }
+    EXPECT_EQ(rebuilds, 0);
+    browser->state.currentAddress = "abc";
+    window->setZoom(50);
+    EXPECT_EQ(rebuilds, 1);
+}
+
+TEST_F(MainWindowTest, VolumeStepsShowTheDisplayForSevenSeconds) {
+    window->show();
+    auto* display = child<QFrame>("frameVol");
+    auto* marks = child<QLabel>("lblV2");
+    EXPECT_FALSE(display->isVisible());
+    window->menu().menuVolDown->trigger();
+    EXPECT_TRUE(display->isVisible());
+    EXPECT_EQ(marks->text(), QString("|    ").repeated(9));
+    EXPECT_EQ(waveOut.values, (std::vector<std::uint32_t>{58981u | (58981u << 16)}));
+    auto* timer = window->findChild<QTimer*>();
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 7000);
+    EXPECT_TRUE(timer->isActive());
+    // The display sits 1000 twips above the outer bottom edge.
+    const int h = window->frameGeometry().height() * 15;
+    EXPECT_EQ(display->y(), (h - 1335 - 1000 + 7) / 15);
+    // Run the count short: when it ends the display goes.
+    timer->start(1);
+    for (int i = 0; i < 100 && display->isVisible(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    EXPECT_FALSE(display->isVisible());
+}
+
+TEST_F(MainWindowTest, MinimisingGoesToTheTrayOnlyWithTrayOn) {
+    for (const char* tray : {"1", "0"}) {
+        SCOPED_TRACE(tray);
+        SettingsStore().write("Tray", tray);
+        window->show();
+        window->setTrayIcon("Kinvo! 3.9");
+        window->setWindowState(Qt::WindowMinimized);
+        window->Form_Resize();
+        const bool on = std::string(tray) == "1";
+        EXPECT_EQ(window->isVisible(), !on);
+        EXPECT_EQ(window->trayIcon()->isVisible(), on);
+        EXPECT_EQ(window->trayIcon()->toolTip(), "Kinvo! 3.9");
+        window->restoreFromTray();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_FALSE(window->isMinimized());
+        EXPECT_FALSE(window->trayIcon()->isVisible());
+    }
+}
+
+TEST_F(MainWindowTest, ADialogLiftsTheTopmostStateAndRestoresItOnlyWhenSet) {
+    window->show();
+    const QPoint at = window->pos();
+    for (const char* stored : {"1", "0"}) {
+        SCOPED_TRACE(stored);
+        SettingsStore().write("AlwaysOnTop", stored);
+        window->setAlwaysOnTop(true);
+        EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        {
+            DialogTopmostPause pause(*window, browser->settings);
+            EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        }
+        EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                  std::string(stored) == "1");
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->pos(), at);
+    }
+}
+
+TEST_F(MainWindowTest, StartUpShowsTheWindowAtItsOpeningSize) {
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_TRUE(window->startUp());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->size(), QSize(800, 633));  // 12000 x 9500 twips
+    EXPECT_EQ(window->windowTitle(), "Kinvo! v3.9");
+    window->close();
+    SettingsStore s;
+    EXPECT_EQ(s.readText("Width", ""), "12000");
+    EXPECT_EQ(s.readText("LastFormat", ""), "Music/Entertainment");
+}
+
+}  // namespace
+}  // namespace kinvo
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
