@@ -4,6 +4,7 @@
 #include "capitals.h"
 #include "catalogue_view.h"
 #include "category_box.h"
+#include "favorites.h"
 #include "doc_fetcher.h"
 #include "program_state.h"
 #include "prompts.h"
@@ -143,8 +144,8 @@ void Catalogue::LoadCategory() {
         lstStations.setSorted(true);
         const SBList& lstFavorites = p_.lists.lstFavorites;
         for (int i = 0; i < lstFavorites.count(); ++i) {
-            lstStations.add(lstStations.count(), DecodeText(lstFavorites.text(i), false),
-                            DecodeText(lstFavorites.tag(i), false), lstFavorites.number(i));
+            lstStations.add(lstStations.count(), decodeFavoriteText(lstFavorites.text(i)),
+                            decodeFavoriteText(lstFavorites.tag(i)), lstFavorites.number(i));
         }
         lstStations.setSorted(false);
     } else {

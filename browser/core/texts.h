@@ -81,6 +81,33 @@ inline constexpr std::string_view kTagAddress = "###";
 inline constexpr std::string_view kTagTime = "%%%";
 inline constexpr std::string_view kNotesRating = "||";
 
+// Station details.
+inline constexpr std::string_view kTimePrefix = "Time : [";
+inline constexpr std::string_view kTimeSeparator = ":";
+inline constexpr std::string_view kTimeSuffix = "]";
+inline constexpr std::string_view kTimeUnknown = "Time : [??:??]";
+inline constexpr std::string_view kBandwidthPrefix = "Bandwidth : ";
+inline constexpr std::string_view kBandwidthSuffix = "kbps";
+inline constexpr std::string_view kBandwidthUnknown = "Bandwidth : ? kbps";
+inline constexpr std::string_view kNoNotesMarker = "None||";
+inline constexpr std::string_view kNoComments =
+    "No comments, Click the RATE icon on the left to add notes and rate this station.";
+
+// Starting a station.
+inline constexpr std::string_view kConnecting = "Connecting...";
+inline constexpr std::string_view kCaptionSeparator = " | ";  // "Kinvo! 3.9 | name"
+inline constexpr std::string_view kStatsPath = "/kinvo39.asp?STATS=1&U=";
+
+// Favorites.
+inline constexpr std::string_view kFavoriteMarker = "FAVORITE";  // matched in capitals
+inline constexpr std::string_view kSelectStationsToAdd =
+    "Please select stations to add to your favorites list.";
+inline constexpr std::string_view kStationPrefix = "Station ";
+inline constexpr std::string_view kAlreadyInFavorites = " already in favorites list.";
+inline constexpr std::string_view kStationAdded =
+    "Station added to favorites list, to access your favorites, select Favorites category in "
+    "Category select box on station list.";
+
 // Shell.
 inline constexpr std::string_view kShellOpenFailed = "Error Executing Application or File Not Found";
 
@@ -136,7 +163,6 @@ inline constexpr std::string_view kConnRefusal = "Please select a connection typ
 inline constexpr std::string_view kTrayTooltipSeparator = " ";
 inline constexpr std::string_view kVolumeCaption = "Volume";
 inline constexpr std::string_view kVolumeMark = "|    ";
-inline constexpr std::string_view kConnecting = "Connecting...";
 inline constexpr std::string_view kAddToFavoritesCaption = "Add to Favorites";
 inline constexpr std::string_view kAddToFavoriteLargeFonts = "Add to Favorite";
 inline constexpr std::string_view kAddToFavoritesTip = "Add selected stations to your favorites list";
