@@ -1,0 +1,38 @@
+#pragma once
+// The catalogue document: one entry per station, each opened by "<a href" and cut by the
+// browser at fixed markers. Catalogue lists carry seven fields, search answers five (the fifth
+// being the play time in whole seconds, ended by the "<" of "</a").
+//
+// The writer trusts its input: fields must have passed fieldProblem (field_rules.h).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kinvo::ds {
+
+struct ListEntry {
+    std::string_view address;  // plain; shifted on the way out
+    std::string_view info;
+    std::string_view extra;
+    std::string_view name;  // plain; shifted on the way out
+    std::int64_t bandwidth = 0;
+    std::string_view timeText;
+    std::string_view rating;
+    std::string_view notes;  // plain; shifted on the way out
+};
+
+void appendCatalogueEntry(std::string& document, const ListEntry& entry);
+
+struct SearchEntry {
+    std::string_view address;
+    std::string_view info;
+    std::string_view extra;
+    std::string_view name;
+    std::int64_t bandwidth = 0;
+    std::int64_t seconds = 0;
+};
+
+void appendSearchEntry(std::string& document, const SearchEntry& entry);
+
+}  // namespace kinvo::ds
