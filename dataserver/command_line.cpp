@@ -8,7 +8,8 @@ const char* const kUsage = R"(usage:
   kinvo-dataserver import --db FILE [--category NAME] [--base URL] PLAYLIST...
       Adds the stations of M3U, PLS and CSV playlists to the catalogue FILE (created when
       missing), all in one transaction: a playlist with a bad row imports nothing. --category
-      puts every station into NAME; --base is put in front of addresses that start with "/".
+      puts every station into NAME; --base (http://HOST:PORT) completes addresses without a
+      host: "/media/a.mov" and "mms:///media/b.asf".
   kinvo-dataserver serve --db FILE [--listen ADDRESS:PORT] [--host NAME] [--media DIR]
                          [--threads N] [--min-version V] [--default-category NAME]
                          [--search-limit N] [--popular-limit N] [--quiet]

@@ -74,6 +74,32 @@ std::optional<std::string> readWhole(const std::string& path, std::string& out) 
 
 }  // namespace
 
+std::optional<std::string> resolveAddress(const std::string& address,
+                                          const std::optional<std::string>& base) {
+    std::size_t scheme = address.find(":///");
+    bool noHost = scheme != std::string::npos && scheme > 0 &&
+                  address.find_first_of("/?#") == scheme + 1;
+    if (!address.starts_with('/') && !noHost) {
+        return address;
+    }
+    if (!base) {
+        return std::nullopt;
+    }
+    std::string root = *base;
+    while (!root.empty() && root.back() == '/') {
+        root.pop_back();
+    }
+    if (address.starts_with('/')) {
+        return root + address;
+    }
+    std::size_t hostStart = root.find("://");
+    if (hostStart == std::string::npos) {
+        return std::nullopt;
+    }
+    std::string host = root.substr(hostStart + 3, root.find('/', hostStart + 3) - hostStart - 3);
+    return address.substr(0, scheme) + "://" + host + address.substr(scheme + 3);
+}
+
 std::optional<PlaylistFormat> detectFormat(const std::string& fileName, std::string_view content) {
     std::string name = lower(fileName);
     auto ends = [&](std::string_view s) { return name.ends_with(s); };
@@ -124,17 +150,12 @@ ReadResult checkPlaylist(PlaylistFormat format, std::string_view content,
             checked.errors.push_back({row.line, "no category (give one with --category)"});
             continue;
         }
-        if (s.address.starts_with('/')) {
-            if (!options.base) {
-                checked.errors.push_back(
-                    {row.line, "address " + s.address + " is relative (give --base)"});
-                continue;
-            }
-            std::string base = *options.base;
-            while (!base.empty() && base.back() == '/') {
-                base.pop_back();
-            }
-            s.address = base + s.address;
+        if (auto resolved = resolveAddress(s.address, options.base)) {
+            s.address = std::move(*resolved);
+        } else {
+            checked.errors.push_back(
+                {row.line, "address " + s.address + " has no host (give --base)"});
+            continue;
         }
         std::vector<std::string> problems = rowProblems(s);
         auto [it, fresh] = lineOfAddress.emplace(s.address, row.line);

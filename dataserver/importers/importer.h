@@ -18,8 +18,14 @@ namespace kinvo::ds {
 
 struct ImportOptions {
     std::optional<std::string> category;  // every station goes here; else each row's own
-    std::optional<std::string> base;      // prefix for addresses that start with "/"
+    std::optional<std::string> base;      // where addresses without a host point
 };
+
+// An address that starts with "/" gets the base in front ("http://h:8639" + "/media/a.mov"); one
+// with an empty host ("mms:///media/a.asf") gets the base's host and port ("mms://h:8639/...").
+// Any other address stays. nullopt when the address needs a base and there is none.
+std::optional<std::string> resolveAddress(const std::string& address,
+                                          const std::optional<std::string>& base);
 
 struct ImportError {
     std::string file;

@@ -57,7 +57,34 @@ bool isRatingNumber(std::string_view text) {
     return ec == std::errc() && end == text.data() + text.size() && value >= 0 && value <= 5;
 }
 
+bool readableAddress(const std::string& sent) {
+    return sent.find('>') == std::string::npos && endsCleanly(sent, "%%%") &&
+           !containsNoCase(sent, "<a href");
+}
+
 }  // namespace
+
+std::optional<std::string> sentAddress(std::string_view address) {
+    if (!shiftCarries(address)) {
+        return std::nullopt;
+    }
+    std::string sent = EncodeText(address);
+    if (readableAddress(sent)) {
+        return sent;
+    }
+    constexpr std::string_view kScheme = "http://";
+    if (address.starts_with(kScheme)) {
+        std::string_view bare = address.substr(kScheme.size());
+        // Without a scheme of its own: the browser adds "http://" only when "://" is missing.
+        if (bare.find("://") == std::string_view::npos && shiftCarries(bare)) {
+            sent = EncodeText(bare);
+            if (readableAddress(sent)) {
+                return sent;
+            }
+        }
+    }
+    return std::nullopt;
+}
 
 std::size_t maxLength(Field field) {
     switch (field) {
@@ -113,25 +140,20 @@ std::optional<std::string> fieldProblem(Field field, std::string_view text) {
                     "contains one of | & % # +, which the browser cannot send in a request");
             }
             return std::nullopt;
-        case Field::Address: {
+        case Field::Address:
             if (text.empty()) {
                 return std::string("is empty");
             }
             if (!shiftCarries(text)) {
                 return std::string("has a byte the shift cannot carry");
             }
-            std::string sent = EncodeText(text);
-            if (sent.find('>') != std::string::npos) {
-                return std::string("contains \">\" as sent, which ends the address early");
-            }
-            if (!endsCleanly(sent, "%%%")) {
-                return std::string("contains or ends in part of \"%%%\" as sent");
-            }
-            if (containsNoCase(sent, "<a href")) {
-                return std::string("contains \"<a href\" as sent");
+            if (!sentAddress(text)) {
+                return std::string(
+                    "would hold \">\" or \"%%%\" once shifted, with or without its http://, "
+                    "so the browser would misread the entry (a slightly longer or shorter "
+                    "address will do)");
             }
             return std::nullopt;
-        }
         case Field::Info:
             if (text.find("###") != std::string_view::npos ||
                 text.find("%%%") != std::string_view::npos) {

@@ -33,6 +33,12 @@ std::size_t maxLength(Field field);
 // out of the browser's cut rules unchanged; otherwise why not, in words for an operator.
 std::optional<std::string> fieldProblem(Field field, std::string_view text);
 
+// The address as it goes into a list entry: shifted, and, when the shifted full address would
+// hold a ">" (the browser drops everything through the first ">" before it reads the first
+// field) or another marker, shifted without its "http://", which the browser puts back when it
+// decodes an address. nullopt when neither spelling can be read back.
+std::optional<std::string> sentAddress(std::string_view address);
+
 // Texts of categories the browser lists by itself and never asks the server for.
 bool isReservedCategory(std::string_view name);
 

@@ -1,15 +1,20 @@
 #include "list_format.h"
 
+#include "field_rules.h"
 #include "text_shift.h"
 
 namespace kinvo::ds {
 
 namespace {
 
-void appendHead(std::string& doc, std::string_view address, std::string_view info,
+bool appendHead(std::string& doc, std::string_view address, std::string_view info,
                 std::string_view extra, std::string_view name, std::int64_t bandwidth) {
+    std::optional<std::string> sent = sentAddress(address);
+    if (!sent) {
+        return false;
+    }
     doc += "<a href=\"";
-    doc += EncodeText(address);
+    doc += *sent;
     doc += "\">";
     doc += info;
     doc += "~~";
@@ -19,24 +24,31 @@ void appendHead(std::string& doc, std::string_view address, std::string_view inf
     doc += "##";
     doc += std::to_string(bandwidth);
     doc += "%%";
+    return true;
 }
 
 }  // namespace
 
-void appendCatalogueEntry(std::string& doc, const ListEntry& e) {
-    appendHead(doc, e.address, e.info, e.extra, e.name, e.bandwidth);
+bool appendCatalogueEntry(std::string& doc, const ListEntry& e) {
+    if (!appendHead(doc, e.address, e.info, e.extra, e.name, e.bandwidth)) {
+        return false;
+    }
     doc += e.timeText;
     doc += "!!";
     doc += e.rating;
     doc += "**";
     doc += EncodeText(e.notes);
     doc += "</a><br>\r\n";
+    return true;
 }
 
-void appendSearchEntry(std::string& doc, const SearchEntry& e) {
-    appendHead(doc, e.address, e.info, e.extra, e.name, e.bandwidth);
+bool appendSearchEntry(std::string& doc, const SearchEntry& e) {
+    if (!appendHead(doc, e.address, e.info, e.extra, e.name, e.bandwidth)) {
+        return false;
+    }
     doc += std::to_string(e.seconds);
     doc += "</a><br>\r\n";
+    return true;
 }
 
 }  // namespace kinvo::ds

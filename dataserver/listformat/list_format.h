@@ -3,7 +3,8 @@
 // browser at fixed markers. Catalogue lists carry seven fields, search answers five (the fifth
 // being the play time in whole seconds, ended by the "<" of "</a").
 //
-// The writer trusts its input: fields must have passed fieldProblem (field_rules.h).
+// Fields must have passed fieldProblem (field_rules.h); an entry whose address cannot be sent
+// (a catalogue written by other means) is left out and the append returns false.
 
 #include <cstdint>
 #include <string>
@@ -22,7 +23,7 @@ struct ListEntry {
     std::string_view notes;  // plain; shifted on the way out
 };
 
-void appendCatalogueEntry(std::string& document, const ListEntry& entry);
+bool appendCatalogueEntry(std::string& document, const ListEntry& entry);
 
 struct SearchEntry {
     std::string_view address;
@@ -33,6 +34,6 @@ struct SearchEntry {
     std::int64_t seconds = 0;
 };
 
-void appendSearchEntry(std::string& document, const SearchEntry& entry);
+bool appendSearchEntry(std::string& document, const SearchEntry& entry);
 
 }  // namespace kinvo::ds

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <csignal>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -126,6 +127,10 @@ void streamMedia(const std::filesystem::path& root, const httplib::Request& req,
 }  // namespace
 
 void blockStopSignals() {
+    // A shell starts background jobs with SIGINT ignored; an ignored signal is never delivered,
+    // not even to sigtimedwait.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     sigset_t set = stopSignals();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
