@@ -17,6 +17,7 @@
 
 #include "connection_pool.h"
 #include "file_descriptor.h"
+#include "lenient_server.h"
 #include "media_files.h"
 #include "responder.h"
 #include "vendor_pages.h"
@@ -159,7 +160,7 @@ int serve(const ServeOptions& options) {
         *pool, options.settings, [&log](std::string_view what) { log.error(what); },
         [] { return static_cast<std::int64_t>(std::time(nullptr)); });
 
-    httplib::Server server;
+    LenientServer server;
     std::size_t threads = options.threads;
     server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     server.set_payload_max_length(kMaxBody);
