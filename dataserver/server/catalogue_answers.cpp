@@ -47,6 +47,9 @@ std::string document(const std::vector<StationListing>& stations, bool popular) 
 
 std::string listAnswer(Catalogue& catalogue, const Query& query, const ServerSettings& settings) {
     BandwidthFilter filter = bandwidthFilter(query);
+    if (query.has("T2") && !query.value("T2")) {
+        return document({}, false);  // longer than any category name
+    }
     std::string name = query.value("T2").value_or("");
     if (name.empty() || name.front() == '_') {
         name = settings.defaultCategory;

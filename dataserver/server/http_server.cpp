@@ -103,11 +103,21 @@ void streamMedia(const std::filesystem::path& root, const httplib::Request& req,
     }
     auto size = static_cast<std::size_t>(st.st_size);
     res.set_header("Accept-Ranges", "bytes");
+    // httplib answers a range that starts past the end with 206 and then nothing at all.
+    for (const auto& [first, last] : req.ranges) {
+        bool suffix = first < 0;
+        if ((!suffix && static_cast<std::size_t>(first) >= size) || (suffix && last == 0) ||
+            (!suffix && last >= 0 && last < first)) {
+            res.status = 416;
+            res.set_header("Content-Range", "bytes */" + std::to_string(size));
+            res.set_content("", "text/plain");
+            return;
+        }
+    }
     if (size == 0) {
         res.set_content("", mediaContentType(*file));
         return;
     }
-    (void)req;
     // httplib asks the provider only for the ranges the client requested.
     res.set_content_provider(
         size, mediaContentType(*file),

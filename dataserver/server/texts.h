@@ -143,7 +143,7 @@ category.</p>
 <label for="subject">Subject</label>
 <input type="text" id="subject" name="subject" maxlength="200" value="{subject}">
 <label for="message">Message</label>
-<textarea id="message" name="message" maxlength="8000">{message}</textarea>
+<textarea id="message" name="message" maxlength="4000">{message}</textarea>
 <button type="submit">Send message</button>
 </form>
 </div>
