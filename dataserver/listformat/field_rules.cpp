@@ -147,6 +147,10 @@ std::optional<std::string> fieldProblem(Field field, std::string_view text) {
             if (!shiftCarries(text)) {
                 return std::string("has a byte the shift cannot carry");
             }
+            // The player page writes the decoded address into an HTML attribute.
+            if (text.find("\">") != std::string_view::npos) {
+                return std::string("contains a double quote followed by \">\"");
+            }
             if (!sentAddress(text)) {
                 return std::string(
                     "would hold \">\" or \"%%%\" once shifted, with or without its http://, "

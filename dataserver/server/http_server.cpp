@@ -18,6 +18,7 @@
 #include "connection_pool.h"
 #include "file_descriptor.h"
 #include "lenient_server.h"
+#include "worker_pool.h"
 #include "media_files.h"
 #include "responder.h"
 #include "vendor_pages.h"
@@ -172,7 +173,18 @@ int serve(const ServeOptions& options) {
 
     LenientServer server;
     std::size_t threads = options.threads;
-    server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+    // httplib makes the pool when it starts listening and deletes it after its workers have
+    // ended; only those workers ask whether others wait, so the pointer is live whenever read.
+    auto workers = std::make_shared<std::atomic<WorkerPool*>>(nullptr);
+    server.new_task_queue = [threads, workers] {
+        auto* p = new WorkerPool(threads);
+        workers->store(p);
+        return p;
+    };
+    server.setOthersWaiting([workers] {
+        WorkerPool* p = workers->load();
+        return p != nullptr && p->waiting() > 0;
+    });
     server.set_payload_max_length(kMaxBody);
     server.set_read_timeout(10, 0);
     server.set_write_timeout(10, 0);

@@ -132,9 +132,14 @@ bool LenientServer::process_and_close_socket(socket_t sock) {
         // Wait for the next request in short slices, so that a stopping server lets go.
         auto deadline = std::chrono::steady_clock::now() + keepAlive;
         bool ready = stream.hasBuffered();
+        bool first = left == keep_alive_max_count_;
         while (!ready && svr_sock_ != INVALID_SOCKET &&
                std::chrono::steady_clock::now() < deadline) {
-            ready = waitFor(sock, POLLIN, 100);
+            // A fresh connection gets its first request read; an idle one yields its worker.
+            if (!first && othersWaiting_ && othersWaiting_()) {
+                break;
+            }
+            ready = waitFor(sock, POLLIN, first ? 100 : 20);
         }
         if (!ready || svr_sock_ == INVALID_SOCKET) {
             break;

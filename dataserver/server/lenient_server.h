@@ -9,10 +9,21 @@
 
 #include <httplib.h>
 
+#include <functional>
+
 namespace kinvo::ds {
 
 class LenientServer : public httplib::Server {
+public:
+    // Asked while a connection idles between requests: true lets it go at once (other
+    // connections wait for a worker).
+    void setOthersWaiting(std::function<bool()> othersWaiting) {
+        othersWaiting_ = std::move(othersWaiting);
+    }
+
 private:
+    std::function<bool()> othersWaiting_;
+
     bool process_and_close_socket(socket_t sock) override;
 };
 
