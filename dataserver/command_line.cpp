@@ -23,7 +23,7 @@ const char* const kUsage = R"(usage:
 namespace {
 
 class Args {
-public:
+  public:
     explicit Args(const std::vector<std::string>& a) : args_(a) {}
     bool more() const { return i_ < args_.size(); }
     const std::string& next() { return args_[i_++]; }
@@ -35,7 +35,7 @@ public:
         return next();
     }
 
-private:
+  private:
     const std::vector<std::string>& args_;
     std::size_t i_ = 0;
 };
@@ -49,7 +49,9 @@ std::optional<int> number(const std::string& text, int min, int max) {
     return v;
 }
 
-ParsedCommand fail(std::string error) { return ParsedCommand{std::nullopt, std::move(error)}; }
+ParsedCommand fail(std::string error) {
+    return ParsedCommand{std::nullopt, std::move(error)};
+}
 
 }  // namespace
 

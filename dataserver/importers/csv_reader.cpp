@@ -65,7 +65,8 @@ std::vector<Record> records(std::string_view text, std::vector<RowError>& errors
                 while (i < text.size() && text[i] != ',' && text[i] != '\n') {
                     field += text[i++];
                 }
-                if (!field.empty() && field.back() == '\r' && (i >= text.size() || text[i] == '\n')) {
+                if (!field.empty() && field.back() == '\r' &&
+                    (i >= text.size() || text[i] == '\n')) {
                     field.pop_back();
                 }
                 if (!field.empty()) {

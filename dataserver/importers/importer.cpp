@@ -21,7 +21,9 @@ std::string lower(std::string_view s) {
     return out;
 }
 
-bool nameSaysAdult(std::string_view name) { return lower(name).find("adult") != std::string::npos; }
+bool nameSaysAdult(std::string_view name) {
+    return lower(name).find("adult") != std::string::npos;
+}
 
 // Every reason why the browser would not get this station back as stored.
 std::vector<std::string> rowProblems(StationInput& s) {
@@ -77,8 +79,8 @@ std::optional<std::string> readWhole(const std::string& path, std::string& out) 
 std::optional<std::string> resolveAddress(const std::string& address,
                                           const std::optional<std::string>& base) {
     std::size_t scheme = address.find(":///");
-    bool noHost = scheme != std::string::npos && scheme > 0 &&
-                  address.find_first_of("/?#") == scheme + 1;
+    bool noHost =
+        scheme != std::string::npos && scheme > 0 && address.find_first_of("/?#") == scheme + 1;
     if (!address.starts_with('/') && !noHost) {
         return address;
     }
@@ -188,7 +190,8 @@ ImportResult importFiles(Database& db, const std::vector<std::string>& files,
         }
         auto format = detectFormat(file, content);
         if (!format) {
-            result.errors.push_back({file, 0, "is not M3U, PLS or CSV (name it .m3u, .pls or .csv)"});
+            result.errors.push_back(
+                {file, 0, "is not M3U, PLS or CSV (name it .m3u, .pls or .csv)"});
             continue;
         }
         ReadResult checked = checkPlaylist(*format, content, options);

@@ -91,8 +91,8 @@ ReadResult readPls(std::string_view content) {
             std::int64_t len = 0;
             auto [q, ec2] = std::from_chars(value.data(), value.data() + value.size(), len);
             if (ec2 != std::errc() || q != value.data() + value.size()) {
-                result.errors.push_back({lineNo, "Length \"" + std::string(value) +
-                                                     "\" is not a whole number"});
+                result.errors.push_back(
+                    {lineNo, "Length \"" + std::string(value) + "\" is not a whole number"});
                 continue;
             }
             e.length = len;

@@ -38,7 +38,9 @@ bool hasControlBytes(std::string_view text) {
 }
 
 // The shift drops a byte that would leave 0..255; such a text cannot be sent.
-bool shiftCarries(std::string_view text) { return DecodeText(EncodeText(text), false) == text; }
+bool shiftCarries(std::string_view text) {
+    return DecodeText(EncodeText(text), false) == text;
+}
 
 std::optional<std::string> markerProblem(std::string_view sent, std::string_view marker,
                                          bool ignoreCase = false) {

@@ -70,8 +70,8 @@ std::string searchAnswer(Catalogue& catalogue, const Query& query, const ServerS
     if (!match.empty()) {
         for (const StationListing& s :
              catalogue.search(match, bandwidthFilter(query), settings.searchLimit)) {
-            appendSearchEntry(doc, SearchEntry{s.address, s.info, s.extra, s.name, s.bandwidth,
-                                               s.seconds});
+            appendSearchEntry(
+                doc, SearchEntry{s.address, s.info, s.extra, s.name, s.bandwidth, s.seconds});
         }
     }
     doc += texts::kListTail;
@@ -158,7 +158,9 @@ int compareVersions(std::string_view a, std::string_view b) {
     return 0;
 }
 
-std::string discoveryAnswer(const ServerSettings& settings) { return settings.host; }
+std::string discoveryAnswer(const ServerSettings& settings) {
+    return settings.host;
+}
 
 std::string versionAnswer(const Query& query, const ServerSettings& settings) {
     std::string v = query.value("V").value_or("");

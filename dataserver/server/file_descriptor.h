@@ -8,7 +8,7 @@
 namespace kinvo::ds {
 
 class FileDescriptor {
-public:
+  public:
     FileDescriptor() = default;
     explicit FileDescriptor(int fd) noexcept : fd_(fd) {}
     FileDescriptor(FileDescriptor&& o) noexcept : fd_(std::exchange(o.fd_, -1)) {}
@@ -32,7 +32,7 @@ public:
         }
     }
 
-private:
+  private:
     int fd_ = -1;
 };
 

@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 
 #include <atomic>
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -18,10 +18,10 @@
 #include "connection_pool.h"
 #include "file_descriptor.h"
 #include "lenient_server.h"
-#include "worker_pool.h"
 #include "media_files.h"
 #include "responder.h"
 #include "vendor_pages.h"
+#include "worker_pool.h"
 
 namespace kinvo::ds {
 
@@ -42,7 +42,7 @@ sigset_t stopSignals() {
 // One line per request; control bytes of the target are shown as "?" so a request cannot forge
 // log lines.
 class RequestLog {
-public:
+  public:
     explicit RequestLog(bool quiet) : quiet_(quiet) {}
 
     void request(const httplib::Request& req, const httplib::Response& res) {
@@ -67,7 +67,7 @@ public:
 
     void note(const std::string& text) { write(text); }
 
-private:
+  private:
     static std::string stamp() {
         std::time_t t = std::time(nullptr);
         std::tm tm{};
@@ -206,12 +206,14 @@ int serve(const ServeOptions& options) {
         std::string_view target = req.target;
         std::size_t q = target.find('?');
         std::string_view path = target.substr(0, q);
-        std::string_view query = q == std::string_view::npos ? std::string_view() : target.substr(q + 1);
+        std::string_view query =
+            q == std::string_view::npos ? std::string_view() : target.substr(q + 1);
         if (!mediaRoot.empty() && req.method != "POST" && path.starts_with("/media/")) {
             streamMedia(mediaRoot, req, res, path.substr(7));
             return;
         }
-        Reply reply = responder.respond(Request{req.method, path, query, req.body, req.remote_addr});
+        Reply reply =
+            responder.respond(Request{req.method, path, query, req.body, req.remote_addr});
         res.status = reply.status;
         res.set_content(reply.body, reply.contentType);
     };

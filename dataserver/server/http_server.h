@@ -20,7 +20,7 @@ inline constexpr std::size_t kMaxRequestLine = 8192;
 struct ServeOptions {
     std::string database;
     std::string listenAddress = "127.0.0.1";
-    int port = 8639;  // 0: any free port (announced on stderr)
+    int port = 8639;          // 0: any free port (announced on stderr)
     std::string mediaFolder;  // empty: no /media/
     bool quiet = false;
     std::size_t threads = 8;

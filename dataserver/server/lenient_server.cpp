@@ -13,7 +13,9 @@ namespace kinvo::ds {
 
 namespace {
 
-int timeoutMs(time_t sec, time_t usec) { return static_cast<int>(sec * 1000 + usec / 1000); }
+int timeoutMs(time_t sec, time_t usec) {
+    return static_cast<int>(sec * 1000 + usec / 1000);
+}
 
 bool waitFor(int fd, short events, int ms) {
     pollfd p{fd, events, 0};
@@ -47,7 +49,7 @@ void addressOf(int fd, bool peer, std::string& ip, int& port) {
 
 // Reads a socket, turning every "?" after the first in a request's first line into "%3F".
 class LenientStream final : public httplib::Stream {
-public:
+  public:
     LenientStream(int fd, int readMs, int writeMs) : fd_(fd), readMs_(readMs), writeMs_(writeMs) {}
 
     void startRequest() {
@@ -111,7 +113,7 @@ public:
     }
     socket_t socket() const override { return fd_; }
 
-private:
+  private:
     int fd_;
     int readMs_;
     int writeMs_;

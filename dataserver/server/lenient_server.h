@@ -14,14 +14,14 @@
 namespace kinvo::ds {
 
 class LenientServer : public httplib::Server {
-public:
+  public:
     // Asked while a connection idles between requests: true lets it go at once (other
     // connections wait for a worker).
     void setOthersWaiting(std::function<bool()> othersWaiting) {
         othersWaiting_ = std::move(othersWaiting);
     }
 
-private:
+  private:
     std::function<bool()> othersWaiting_;
 
     bool process_and_close_socket(socket_t sock) override;

@@ -93,7 +93,9 @@ const Query::Pair* Query::find(std::string_view name) const {
     return nullptr;
 }
 
-bool Query::has(std::string_view name) const { return find(name) != nullptr; }
+bool Query::has(std::string_view name) const {
+    return find(name) != nullptr;
+}
 
 std::optional<std::string> Query::value(std::string_view name) const {
     const Pair* p = find(name);

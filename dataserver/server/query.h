@@ -16,7 +16,7 @@
 namespace kinvo::ds {
 
 class Query {
-public:
+  public:
     static constexpr std::size_t kMaxParams = 32;
     static constexpr std::size_t kMaxValue = 2048;
 
@@ -33,7 +33,7 @@ public:
 
     bool has(std::string_view name) const;
 
-private:
+  private:
     std::string raw_;
     // Offsets into raw_: name begin, name size, value begin, value size.
     struct Pair {

@@ -96,8 +96,8 @@ Reply Responder::dispatch(const Request& request, const std::string& path) const
     }
     if (path == "/kinvorate.asp") {
         auto db = pool_.acquire();
-        PageReply r = post ? ratingPost(*db, Query::parse(request.body), clock_())
-                           : ratingPage(*db, query);
+        PageReply r =
+            post ? ratingPost(*db, Query::parse(request.body), clock_()) : ratingPage(*db, query);
         return page(r.status, std::move(r.html));
     }
     if (path == "/" || path == "/index.htm") {

@@ -34,7 +34,7 @@ struct Reply {
 };
 
 class Responder {
-public:
+  public:
     using ErrorSink = std::function<void(std::string_view)>;
     using Clock = std::function<std::int64_t()>;  // seconds since the epoch
 
@@ -45,7 +45,7 @@ public:
     // Paths are matched without regard to letter case, as the old server did.
     static std::string normalisedPath(std::string_view path);
 
-private:
+  private:
     Reply dispatch(const Request& request, const std::string& path) const;
 
     ConnectionPool& pool_;

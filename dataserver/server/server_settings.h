@@ -9,8 +9,8 @@ struct ServerSettings {
     std::string host = "127.0.0.1";                       // sent by /redirect35.asp
     std::string minVersion = "3.9";                       // older browsers hear "Version NO"
     std::string defaultCategory = "Music/Entertainment";  // answers an empty category name
-    int searchLimit = 50;                                  // most results of one search
-    int popularLimit = 50;                                 // length of the popular list
+    int searchLimit = 50;                                 // most results of one search
+    int popularLimit = 50;                                // length of the popular list
 };
 
 }  // namespace kinvo::ds

@@ -17,7 +17,8 @@ inline constexpr std::string_view kNone = "None";
 inline constexpr std::string_view kPopularCategory = "Most Popular Stations";
 inline constexpr std::string_view kCategorySeparator = "|";
 // Around the entries of a list or search answer; nothing in them starts an entry.
-inline constexpr std::string_view kListHead = "<html><head><title>Stations</title></head><body>\r\n";
+inline constexpr std::string_view kListHead =
+    "<html><head><title>Stations</title></head><body>\r\n";
 inline constexpr std::string_view kListTail = "</body></html>\r\n";
 
 // ---- Vendor pages ---------------------------------------------------------------------------
@@ -205,11 +206,13 @@ inline constexpr std::string_view kRatePickBody = R"html(<div class="card">
 {items}</ul>
 </div>
 )html";
-inline constexpr std::string_view kRatePickIntro = "More than one station goes by this name; choose the one you mean.";
+inline constexpr std::string_view kRatePickIntro =
+    "More than one station goes by this name; choose the one you mean.";
 inline constexpr std::string_view kRateNoneFound =
     "No station of this name is listed. Select a station in Kinvo and click Rate again.";
 inline constexpr std::string_view kRatePickItem =
-    "<li><a href=\"/kinvorate.asp?ID={id}\">{name}</a> <span class=\"muted\">({category})</span></li>\n";
+    "<li><a href=\"/kinvorate.asp?ID={id}\">{name}</a> <span "
+    "class=\"muted\">({category})</span></li>\n";
 inline constexpr std::string_view kRateBadRating = "Please choose a rating from 0 to 5.";
 inline constexpr std::string_view kRateBadNotes =
     "These notes cannot be shown in Kinvo's list ({why}); please change them.";

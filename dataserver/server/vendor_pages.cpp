@@ -39,13 +39,14 @@ std::string ratingForm(const StationListing& s, std::string_view noticeHtml,
     std::string id = std::to_string(s.id);
     std::string count = std::to_string(s.listenerRatings);
     std::string rating = shownRating(s);
-    return framePage(texts::kRateTitle, fillTemplate(texts::kRateBody, {{"name", s.name},
-                                                                        {"category", s.category},
-                                                                        {"count", count},
-                                                                        {"rating", rating},
-                                                                        {"notice", noticeHtml, true},
-                                                                        {"id", id},
-                                                                        {"notes", notes}}));
+    return framePage(texts::kRateTitle,
+                     fillTemplate(texts::kRateBody, {{"name", s.name},
+                                                     {"category", s.category},
+                                                     {"count", count},
+                                                     {"rating", rating},
+                                                     {"notice", noticeHtml, true},
+                                                     {"id", id},
+                                                     {"notes", notes}}));
 }
 
 // The popular list shows names as "Name (12)"; the rating link then carries that text.
@@ -66,16 +67,18 @@ std::string withoutCount(std::string_view name) {
 
 }  // namespace
 
-std::string helpPage() { return framePage(texts::kHelpTitle, texts::kHelpBody); }
+std::string helpPage() {
+    return framePage(texts::kHelpTitle, texts::kHelpBody);
+}
 
 std::string aboutPage(Catalogue& catalogue, const ServerSettings& settings) {
     std::vector<std::string> names = catalogue.categoryNames();
     std::string s = std::to_string(catalogue.stationCount());
     std::string c = std::to_string(names.size());
-    return framePage(texts::kAboutTitle,
-                     fillTemplate(texts::kAboutBody, {{"stations", s},
-                                                      {"categories", c},
-                                                      {"version", settings.minVersion}}));
+    return framePage(
+        texts::kAboutTitle,
+        fillTemplate(texts::kAboutBody,
+                     {{"stations", s}, {"categories", c}, {"version", settings.minVersion}}));
 }
 
 std::string playerHelpPage(std::string_view which) {
@@ -93,23 +96,23 @@ std::string indexPage(Catalogue& catalogue) {
     for (const std::string& n : catalogue.categoryNames()) {
         items += fillTemplate(texts::kIndexItem, {{"name", n}});
     }
-    return framePage(texts::kIndexTitle,
-                     fillTemplate(texts::kIndexBody, {{"items", items, true}}));
+    return framePage(texts::kIndexTitle, fillTemplate(texts::kIndexBody, {{"items", items, true}}));
 }
 
-std::string notFoundPage() { return framePage(texts::kNotFoundTitle, texts::kNotFoundBody); }
+std::string notFoundPage() {
+    return framePage(texts::kNotFoundTitle, texts::kNotFoundBody);
+}
 
 std::string serverErrorPage() {
     return framePage(texts::kServerErrorTitle, texts::kServerErrorBody);
 }
 
 std::string supportForm() {
-    return framePage(texts::kSupportTitle,
-                     fillTemplate(texts::kSupportBody, {{"notice", ""},
-                                                        {"name", ""},
-                                                        {"email", ""},
-                                                        {"subject", ""},
-                                                        {"message", ""}}));
+    return framePage(
+        texts::kSupportTitle,
+        fillTemplate(
+            texts::kSupportBody,
+            {{"notice", ""}, {"name", ""}, {"email", ""}, {"subject", ""}, {"message", ""}}));
 }
 
 PageReply supportPost(Catalogue& catalogue, const Query& form, std::string_view remote,
@@ -178,10 +181,10 @@ PageReply ratingPage(Catalogue& catalogue, const Query& query) {
                               {{"id", id}, {"name", s.name}, {"category", s.category}});
     }
     std::string_view intro = found.empty() ? texts::kRateNoneFound : texts::kRatePickIntro;
-    return {found.empty() ? 404 : 200,
-            framePage(texts::kRatePickTitle, fillTemplate(texts::kRatePickBody,
-                                                          {{"intro", intro},
-                                                           {"items", items, true}}))};
+    return {
+        found.empty() ? 404 : 200,
+        framePage(texts::kRatePickTitle,
+                  fillTemplate(texts::kRatePickBody, {{"intro", intro}, {"items", items, true}}))};
 }
 
 PageReply ratingPost(Catalogue& catalogue, const Query& form, std::int64_t now) {
@@ -220,9 +223,10 @@ PageReply ratingPost(Catalogue& catalogue, const Query& form, std::int64_t now) 
     auto updated = catalogue.station(station->id);
     std::string shown = updated ? shownRating(*updated) : std::to_string(*rating);
     std::string sid = std::to_string(station->id);
-    return {200, framePage(texts::kRateThanksTitle,
-                           fillTemplate(texts::kRateThanksBody,
-                                        {{"name", station->name}, {"rating", shown}, {"id", sid}}))};
+    return {200,
+            framePage(texts::kRateThanksTitle,
+                      fillTemplate(texts::kRateThanksBody,
+                                   {{"name", station->name}, {"rating", shown}, {"id", sid}}))};
 }
 
 }  // namespace kinvo::ds

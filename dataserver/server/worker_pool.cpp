@@ -8,7 +8,9 @@ WorkerPool::WorkerPool(std::size_t threads) {
     }
 }
 
-WorkerPool::~WorkerPool() { shutdown(); }
+WorkerPool::~WorkerPool() {
+    shutdown();
+}
 
 void WorkerPool::enqueue(std::function<void()> job) {
     {

@@ -18,7 +18,7 @@
 namespace kinvo::ds {
 
 class WorkerPool final : public httplib::TaskQueue {
-public:
+  public:
     explicit WorkerPool(std::size_t threads);
     ~WorkerPool() override;
 
@@ -27,7 +27,7 @@ public:
 
     std::size_t waiting() const noexcept { return waiting_.load(); }
 
-private:
+  private:
     void work();
 
     std::mutex mutex_;

@@ -119,8 +119,11 @@ std::vector<StationListing> Catalogue::mostPopular(BandwidthFilter filter, int l
 
 std::vector<StationListing> Catalogue::search(std::string_view match, BandwidthFilter filter,
                                               int limit) {
-    search_.reset().bind(1, match).bind(2, filter.min).bind(3, filter.max).bind(
-        4, std::int64_t{limit});
+    search_.reset()
+        .bind(1, match)
+        .bind(2, filter.min)
+        .bind(3, filter.max)
+        .bind(4, std::int64_t{limit});
     return collect(search_);
 }
 

@@ -18,7 +18,7 @@
 namespace kinvo::ds {
 
 class Catalogue {
-public:
+  public:
     explicit Catalogue(Database db);
     Catalogue(Catalogue&&) noexcept = default;
     Catalogue& operator=(Catalogue&&) = delete;
@@ -48,7 +48,7 @@ public:
     // Newest first.
     std::vector<SupportMessage> supportMessages(int limit);
 
-private:
+  private:
     std::vector<StationListing> collect(Statement& stmt);
 
     Database db_;

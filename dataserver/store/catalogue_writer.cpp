@@ -5,8 +5,9 @@ namespace kinvo::ds {
 CatalogueWriter::CatalogueWriter(Database& db)
     : db_(db),
       findCategory_(db.prepare("SELECT id FROM categories WHERE name = ?1")),
-      addCategory_(db.prepare("INSERT INTO categories(name, position) "
-                              "VALUES (?1, (SELECT COALESCE(MAX(position), 0) + 1 FROM categories))")),
+      addCategory_(
+          db.prepare("INSERT INTO categories(name, position) "
+                     "VALUES (?1, (SELECT COALESCE(MAX(position), 0) + 1 FROM categories))")),
       upsertStation_(db.prepare(R"sql(
 INSERT INTO stations(category_id, position, address, info, extra, name, bandwidth, time_text,
                      seconds, rating, notes, tags, logo, adult)

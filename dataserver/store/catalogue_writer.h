@@ -13,11 +13,11 @@
 namespace kinvo::ds {
 
 class CatalogueWriter {
-public:
+  public:
     explicit CatalogueWriter(Database& db);
     void put(const StationInput& station);
 
-private:
+  private:
     std::int64_t categoryFor(const std::string& name);
 
     Database& db_;

@@ -17,12 +17,12 @@
 namespace kinvo::ds {
 
 class ConnectionPool {
-public:
+  public:
     // Opens `size` connections to an existing catalogue (migrating it first). Throws DbError.
     ConnectionPool(const std::string& path, std::size_t size);
 
     class Lease {
-    public:
+      public:
         Lease(ConnectionPool& pool, std::unique_ptr<Catalogue> catalogue) noexcept
             : pool_(&pool), catalogue_(std::move(catalogue)) {}
         Lease(Lease&&) noexcept = default;
@@ -31,14 +31,14 @@ public:
         Catalogue& operator*() const noexcept { return *catalogue_; }
         Catalogue* operator->() const noexcept { return catalogue_.get(); }
 
-    private:
+      private:
         ConnectionPool* pool_;
         std::unique_ptr<Catalogue> catalogue_;
     };
 
     Lease acquire();
 
-private:
+  private:
     void giveBack(std::unique_ptr<Catalogue> catalogue) noexcept;
 
     std::mutex mutex_;

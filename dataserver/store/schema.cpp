@@ -110,8 +110,7 @@ Database openCatalogue(const std::string& path, Database::Mode mode) {
     db.exec("PRAGMA foreign_keys=ON; PRAGMA synchronous=NORMAL");
     int version = schemaVersion(db);
     if (version > kSchemaVersion) {
-        throw DbError(SQLITE_ERROR, "open " + path + ": schema version " +
-                                        std::to_string(version) +
+        throw DbError(SQLITE_ERROR, "open " + path + ": schema version " + std::to_string(version) +
                                         " is newer than this server knows");
     }
     if (version < kSchemaVersion) {

@@ -35,7 +35,9 @@ Statement& Statement::operator=(Statement&& other) noexcept {
     return *this;
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 Statement& Statement::reset() noexcept {
     sqlite3_reset(stmt_);
@@ -103,9 +105,13 @@ std::string Statement::text(int column) const {
     return p ? std::string(p, static_cast<std::size_t>(n)) : std::string();
 }
 
-std::int64_t Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+std::int64_t Statement::integer(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
-double Statement::real(int column) const { return sqlite3_column_double(stmt_, column); }
+double Statement::real(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
 
 bool Statement::isNull(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
@@ -118,8 +124,8 @@ Database::Database(const std::string& path, Mode mode) {
     }
     int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
-        std::string message = "open " + path + ": " +
-                              (db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
+        std::string message =
+            "open " + path + ": " + (db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
         sqlite3_close_v2(db_);
         db_ = nullptr;
         throw DbError(rc, message);
@@ -138,7 +144,9 @@ Database& Database::operator=(Database&& other) noexcept {
     return *this;
 }
 
-Database::~Database() { sqlite3_close_v2(db_); }
+Database::~Database() {
+    sqlite3_close_v2(db_);
+}
 
 void Database::exec(std::string_view sql) {
     std::string copy(sql);
@@ -151,7 +159,9 @@ void Database::exec(std::string_view sql) {
     }
 }
 
-Transaction::Transaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.exec("BEGIN IMMEDIATE");
+}
 
 Transaction::~Transaction() {
     if (open_) {

@@ -20,16 +20,16 @@
 namespace kinvo::ds {
 
 class DbError : public std::runtime_error {
-public:
+  public:
     DbError(int code, const std::string& what) : std::runtime_error(what), code_(code) {}
     int code() const noexcept { return code_; }
 
-private:
+  private:
     int code_;
 };
 
 class Statement {
-public:
+  public:
     Statement() = default;
     Statement(sqlite3* db, std::string_view sql);
     Statement(Statement&& other) noexcept;
@@ -57,12 +57,12 @@ public:
     double real(int column) const;
     bool isNull(int column) const;
 
-private:
+  private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
 class Database {
-public:
+  public:
     enum class Mode { ReadWrite, ReadWriteCreate };
 
     // Opens the file in multi-thread mode (one thread per connection at a time) with a busy
@@ -80,20 +80,20 @@ public:
     int changes() const { return sqlite3_changes(db_); }
     sqlite3* raw() const { return db_; }
 
-private:
+  private:
     sqlite3* db_ = nullptr;
 };
 
 // BEGIN IMMEDIATE on construction; rolls back on destruction unless committed.
 class Transaction {
-public:
+  public:
     explicit Transaction(Database& db);
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     ~Transaction();
     void commit();
 
-private:
+  private:
     Database& db_;
     bool open_ = true;
 };

@@ -38,9 +38,9 @@ struct StationListing {
     std::string rating;
     std::string notes;
     std::int64_t starts = 0;
-    std::int64_t listenerRatings = 0;               // how many ratings were stored
-    std::optional<double> listenerRatingMean;       // their mean, when there are any
-    std::optional<std::string> listenerNote;        // the newest non-empty listener note
+    std::int64_t listenerRatings = 0;          // how many ratings were stored
+    std::optional<double> listenerRatingMean;  // their mean, when there are any
+    std::optional<std::string> listenerNote;   // the newest non-empty listener note
 };
 
 // Inclusive bounds on a station's bandwidth in kbps.

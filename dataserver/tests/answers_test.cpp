@@ -110,10 +110,10 @@ TEST_F(Answers, BlanksArriveAsPlusSigns) {
 }
 
 TEST_F(Answers, UnknownCategoryOrRequestGivesAnEmptyListNotAnError) {
-    for (std::string target : {"/kinvo39.asp?P=T&T1=LIST_TV&T2=No+Such&V=3.9",
-                               "/kinvo39.asp?P=T&T1=NOTHING", "/kinvo39.asp", "/kinvo39.asp?&&&=",
-                               "/kinvo39.asp?P=T&T1=LIST_TV&T2=%&V=3.9",
-                               "/kinvo39.asp?P=T&T1=LIST_TV&T2=%zz%4&MINBPS=x&V=3.9"}) {
+    for (std::string target :
+         {"/kinvo39.asp?P=T&T1=LIST_TV&T2=No+Such&V=3.9", "/kinvo39.asp?P=T&T1=NOTHING",
+          "/kinvo39.asp", "/kinvo39.asp?&&&=", "/kinvo39.asp?P=T&T1=LIST_TV&T2=%&V=3.9",
+          "/kinvo39.asp?P=T&T1=LIST_TV&T2=%zz%4&MINBPS=x&V=3.9"}) {
         HttpAnswer a = get(target);
         EXPECT_EQ(a.status, 200) << target;
         EXPECT_TRUE(readList(a.body, false).empty()) << target;
@@ -133,8 +133,8 @@ TEST_F(Answers, MostPopularOrdersByStartsAndShowsTheCount) {
     start("http://media.example/v1.wmv", 5);
     start("mms://media.example/gamma.wmv", 3);
     auto all = list("Most Popular Stations", "&V=3.9");
-    EXPECT_EQ(names(all), (std::vector<std::string>{"Video One (5)", "Beta Dial (3)",
-                                                    "Gamma Mid (3)"}));
+    EXPECT_EQ(names(all),
+              (std::vector<std::string>{"Video One (5)", "Beta Dial (3)", "Gamma Mid (3)"}));
     ASSERT_EQ(all.size(), 3u);
     EXPECT_EQ(all[0].decodedAddress(), "http://media.example/v1.wmv");
     EXPECT_EQ(all[0].notes, "Nice clips");
@@ -145,9 +145,10 @@ TEST_F(Answers, MostPopularOrdersByStartsAndShowsTheCount) {
 
 TEST_F(Answers, StationStartsCountOnlyKnownAddresses) {
     // The browser sends the decoded address unescaped, so a query of its own stays in U.
-    auto extra = dir_.write("extra.csv",
-                            "category,name,address,bandwidth\n"
-                            "Music Video,Query Station,http://media.example/q.asp?id=7&fmt=wmv,99\n");
+    auto extra =
+        dir_.write("extra.csv",
+                   "category,name,address,bandwidth\n"
+                   "Music Video,Query Station,http://media.example/q.asp?id=7&fmt=wmv,99\n");
     ASSERT_EQ(import({extra.string()}).status, 0);
     EXPECT_EQ(get("/kinvo39.asp?STATS=1&U=http://media.example/q.asp?id=7&fmt=wmv").body, "OK");
     EXPECT_EQ(get("/kinvo39.asp?STATS=1&U=http://media.example/nothing.wmv").body, "");
@@ -162,16 +163,15 @@ TEST_F(Answers, SearchFindsNamesInfoNotesAndTagsWithPlayTimeInSeconds) {
         std::string term;
         std::vector<std::string> found;  // sorted
     };
-    for (const Case& c : std::vector<Case>{
-             {"delta", {"Delta Broad"}},            // name
-             {"Weekly", {"Delta Broad"}},           // notes
-             {"talk", {"Beta Dial"}},               // info and tags
-             {"clips", {"Video One", "Video Two"}}, // tags
-             {"vid", {"Video One", "Video Two"}},   // a partial word
-             {"n", {"Adult Night Owl", "Morning Paper", "Video One"}},
-             {"rock+clips", {"Video Two"}},         // every word must match
-             {"nothing+here", {}},
-             {"\"*", {}}}) {
+    for (const Case& c : std::vector<Case>{{"delta", {"Delta Broad"}},             // name
+                                           {"Weekly", {"Delta Broad"}},            // notes
+                                           {"talk", {"Beta Dial"}},                // info and tags
+                                           {"clips", {"Video One", "Video Two"}},  // tags
+                                           {"vid", {"Video One", "Video Two"}},    // a partial word
+                                           {"n", {"Adult Night Owl", "Morning Paper", "Video One"}},
+                                           {"rock+clips", {"Video Two"}},  // every word must match
+                                           {"nothing+here", {}},
+                                           {"\"*", {}}}) {
         HttpAnswer a = get("/kinvo39.asp?P=T&SEARCH=1&T1=" + c.term + "&V=3.9");
         EXPECT_EQ(a.status, 200) << c.term;
         auto entries = readList(a.body, true);
@@ -198,10 +198,19 @@ TEST_F(Answers, SearchHonoursTheClassAndBrokenTerms) {
 }
 
 class LimitedAnswers : public CatalogueFixture {
-protected:
+  protected:
     std::vector<std::string> serverOptions() const override {
-        return {"--quiet", "--search-limit", "2", "--popular-limit", "1", "--host",
-                "data.kinvo.test", "--default-category", "Music Video", "--min-version", "4.1"};
+        return {"--quiet",
+                "--search-limit",
+                "2",
+                "--popular-limit",
+                "1",
+                "--host",
+                "data.kinvo.test",
+                "--default-category",
+                "Music Video",
+                "--min-version",
+                "4.1"};
     }
 };
 

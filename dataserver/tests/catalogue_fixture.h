@@ -29,7 +29,7 @@ inline constexpr const char* kFixtureCsv =
     "News and Talk,Morning Paper,http://media.example/paper.mp3,News,,24,Live,0,,,news\n";
 
 class CatalogueFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override { server_.reset(); }
 

@@ -20,9 +20,9 @@ HttpAnswer request(const std::vector<std::string>& extra, const std::string& url
     TempDir dir;
     auto body = dir.path() / "body";
     auto headers = dir.path() / "headers";
-    std::vector<std::string> argv{"curl", "-s", "-g", "--path-as-is", "--max-time", "30",
-                                  "-o", body.string(), "-D", headers.string(),
-                                  "-w", "%{http_code}"};
+    std::vector<std::string> argv{
+        "curl", "-s",          "-g", "--path-as-is",   "--max-time", "30",
+        "-o",   body.string(), "-D", headers.string(), "-w",         "%{http_code}"};
     argv.insert(argv.end(), extra.begin(), extra.end());
     argv.push_back(url);
     Finished f = run(argv);
@@ -40,9 +40,8 @@ HttpAnswer curlGet(const std::string& url, const std::vector<std::string>& extra
 }
 
 HttpAnswer curlPost(const std::string& url, const std::string& formBody) {
-    return request({"--data-binary", formBody, "-H",
-                    "Content-Type: application/x-www-form-urlencoded"},
-                   url);
+    return request(
+        {"--data-binary", formBody, "-H", "Content-Type: application/x-www-form-urlencoded"}, url);
 }
 
 }  // namespace kinvo::ds::test

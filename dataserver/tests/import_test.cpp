@@ -8,7 +8,7 @@ namespace kinvo::ds::test {
 namespace {
 
 class Import : public CatalogueFixture {
-protected:
+  protected:
     std::vector<std::string> names(const std::string& category) {
         std::vector<std::string> out;
         for (const ReadEntry& e : list(category, "&V=3.9")) {
@@ -23,16 +23,17 @@ protected:
 constexpr const char* kFixtureCategories = "Music/Entertainment|Music Video|News and Talk";
 
 TEST_F(Import, ExtendedM3uWithAttributes) {
-    auto file = dir_.write("tv.m3u",
-                           "#EXTM3U x-tvg-url=\"ignored\"\r\n"
-                           "#EXTINF:-1 tvg-id=\"x\" tvg-name=\"Canal Uno\" tvg-logo=\"http://l/1.png\" "
-                           "group-title=\"World TV\" bandwidth=\"220\" info=\"Spanish\",Shown Title\r\n"
-                           "http://tv.example/uno.m3u8\r\n"
-                           "\r\n"
-                           "#EXTINF:185,Second, with comma\r\n"
-                           "#EXTGRP:World TV\r\n"
-                           "http://tv.example/dos.mp4\r\n"
-                           "http://tv.example/tres.mov\r\n");
+    auto file =
+        dir_.write("tv.m3u",
+                   "#EXTM3U x-tvg-url=\"ignored\"\r\n"
+                   "#EXTINF:-1 tvg-id=\"x\" tvg-name=\"Canal Uno\" tvg-logo=\"http://l/1.png\" "
+                   "group-title=\"World TV\" bandwidth=\"220\" info=\"Spanish\",Shown Title\r\n"
+                   "http://tv.example/uno.m3u8\r\n"
+                   "\r\n"
+                   "#EXTINF:185,Second, with comma\r\n"
+                   "#EXTGRP:World TV\r\n"
+                   "http://tv.example/dos.mp4\r\n"
+                   "http://tv.example/tres.mov\r\n");
     Finished f = import({"--category", "World TV", file.string()});
     ASSERT_EQ(f.status, 0) << f.err;
     EXPECT_NE(f.err.find("imported 3 stations"), std::string::npos);
@@ -74,10 +75,11 @@ TEST_F(Import, PlsInEntryNumberOrder) {
 }
 
 TEST_F(Import, CsvWithQuotesAndAnyColumnOrder) {
-    auto file = dir_.write("q.csv",
-                           "\xEF\xBB\xBFNotes,URL,Name,Category,Adult\r\n"
-                           "\"Says \"\"hi\"\", twice\",http://c/1.mov,\"Quoted, Name\",Talk Shows,no\r\n"
-                           ",http://c/2.mov,Plain,Talk Shows,\r\n");
+    auto file =
+        dir_.write("q.csv",
+                   "\xEF\xBB\xBFNotes,URL,Name,Category,Adult\r\n"
+                   "\"Says \"\"hi\"\", twice\",http://c/1.mov,\"Quoted, Name\",Talk Shows,no\r\n"
+                   ",http://c/2.mov,Plain,Talk Shows,\r\n");
     Finished f = import({file.string()});
     ASSERT_EQ(f.status, 0) << f.err;
     auto entries = list("Talk Shows", "&V=3.9");
@@ -87,10 +89,11 @@ TEST_F(Import, CsvWithQuotesAndAnyColumnOrder) {
 }
 
 TEST_F(Import, ReimportUpdatesStationsInPlace) {
-    auto first = dir_.write("a.csv", "category,name,address,bandwidth\nMusic Video,New One,http://u/1.wmv,90\n");
+    auto first = dir_.write(
+        "a.csv", "category,name,address,bandwidth\nMusic Video,New One,http://u/1.wmv,90\n");
     ASSERT_EQ(import({first.string()}).status, 0);
-    auto second = dir_.write("b.csv",
-                             "category,name,address,bandwidth\nMusic Video,Renamed One,http://u/1.wmv,95\n");
+    auto second = dir_.write(
+        "b.csv", "category,name,address,bandwidth\nMusic Video,Renamed One,http://u/1.wmv,95\n");
     ASSERT_EQ(import({second.string()}).status, 0);
     EXPECT_EQ(names("Music Video"),
               (std::vector<std::string>{"Video One", "Video Two", "Renamed One"}));
@@ -104,7 +107,9 @@ struct Damaged {
     std::string report;  // a piece of the expected "file:line: reason"
 };
 
-void PrintTo(const Damaged& d, std::ostream* os) { *os << d.label; }
+void PrintTo(const Damaged& d, std::ostream* os) {
+    *os << d.label;
+}
 
 class DamagedImport : public Import, public ::testing::WithParamInterface<Damaged> {};
 
@@ -126,8 +131,10 @@ TEST_P(DamagedImport, ImportsNothingAndSaysWhereAndWhy) {
 }
 
 std::string csvRow(const std::string& field, const std::string& value) {
-    return "category,name,address," + field + "\nBad Category,Good Row,http://b/0.mov,\n"
-           "Bad Category,Bad Row,http://b/1.mov," + value + "\n";
+    return "category,name,address," + field +
+           "\nBad Category,Good Row,http://b/0.mov,\n"
+           "Bad Category,Bad Row,http://b/1.mov," +
+           value + "\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -139,53 +146,103 @@ INSTANTIATE_TEST_SUITE_P(
         Damaged{"ExtraWithTagMarker", "a.csv", csvRow("extra", "x###y"), {}, ":3: extra"},
         Damaged{"TimeWithItsEnd", "a.csv", csvRow("time", "soon!!"), {}, ":3: time"},
         Damaged{"NotesWithBars", "a.csv", csvRow("notes", "a||b"), {}, ":3: notes"},
-        Damaged{"NotesWithEntryStart", "a.csv", csvRow("notes", "see <A HREF=x>"), {},
-                ":3: notes"},
+        Damaged{"NotesWithEntryStart", "a.csv", csvRow("notes", "see <A HREF=x>"), {}, ":3: notes"},
         Damaged{"RatingNotANumber", "a.csv", csvRow("rating", "great"), {}, ":3: rating"},
         Damaged{"RatingAboveFive", "a.csv", csvRow("rating", "7"), {}, ":3: rating"},
         Damaged{"BandwidthText", "a.csv", csvRow("bandwidth", "fast"), {}, ":3: bandwidth"},
         Damaged{"AdultFlagWithoutTheWord", "a.csv", csvRow("adult", "yes"), {}, ":3: adult"},
         Damaged{"ControlCharacter", "a.csv", csvRow("info", "a\tb"), {}, ":3: info"},
-        Damaged{"AddressWithQuoteGt", "a.csv",
-                "category,name,address\nBad Category,Q,\"http://b/\"\">x\"\n", {}, ":2: address"},
-        Damaged{"DuplicateAddress", "a.csv",
+        Damaged{"AddressWithQuoteGt",
+                "a.csv",
+                "category,name,address\nBad Category,Q,\"http://b/\"\">x\"\n",
+                {},
+                ":2: address"},
+        Damaged{"DuplicateAddress",
+                "a.csv",
                 "category,name,address\nBad Category,A,http://b/1.mov\nBad Category,B,"
                 "http://b/1.mov\n",
-                {}, ":3: address already listed on line 2"},
-        Damaged{"AddressAlsoInTheOtherFile", "a.csv",
-                "category,name,address\nBad Category,A,http://ok/1.mov\n", {}, ":2: address also"},
-        Damaged{"NameEmpty", "a.csv", "category,name,address\nBad Category,,http://b/1.mov\n", {},
+                {},
+                ":3: address already listed on line 2"},
+        Damaged{"AddressAlsoInTheOtherFile",
+                "a.csv",
+                "category,name,address\nBad Category,A,http://ok/1.mov\n",
+                {},
+                ":2: address also"},
+        Damaged{"NameEmpty",
+                "a.csv",
+                "category,name,address\nBad Category,,http://b/1.mov\n",
+                {},
                 ":2: name"},
-        Damaged{"CategoryWithBar", "a.csv", "category,name,address\nA|B,N,http://b/1.mov\n", {},
+        Damaged{"CategoryWithBar",
+                "a.csv",
+                "category,name,address\nA|B,N,http://b/1.mov\n",
+                {},
                 ":2: category"},
-        Damaged{"CategoryWithAmpersand", "a.csv", "category,name,address\nA & B,N,http://b/1.mov\n",
-                {}, ":2: category"},
-        Damaged{"ReservedCategory", "a.csv",
-                "category,name,address\nMy Favorites,N,http://b/1.mov\n", {}, ":2: category"},
-        Damaged{"UnderscoreCategory", "a.csv", "category,name,address\n_Hidden,N,http://b/1.mov\n",
-                {}, ":2: category"},
-        Damaged{"NoCategory", "a.m3u", "#EXTINF:-1,No Group\nhttp://b/1.mov\n", {},
-                ":1: no category"},
-        Damaged{"RelativeWithoutBase", "a.m3u",
-                "#EXTINF:-1 group-title=\"G\",Rel\n/media/a.mov\n", {}, ":1: address"},
-        Damaged{"WrongFieldCount", "a.csv", "category,name,address\nBad Category,N\n", {},
+        Damaged{"CategoryWithAmpersand",
+                "a.csv",
+                "category,name,address\nA & B,N,http://b/1.mov\n",
+                {},
+                ":2: category"},
+        Damaged{"ReservedCategory",
+                "a.csv",
+                "category,name,address\nMy Favorites,N,http://b/1.mov\n",
+                {},
+                ":2: category"},
+        Damaged{"UnderscoreCategory",
+                "a.csv",
+                "category,name,address\n_Hidden,N,http://b/1.mov\n",
+                {},
+                ":2: category"},
+        Damaged{
+            "NoCategory", "a.m3u", "#EXTINF:-1,No Group\nhttp://b/1.mov\n", {}, ":1: no category"},
+        Damaged{"RelativeWithoutBase",
+                "a.m3u",
+                "#EXTINF:-1 group-title=\"G\",Rel\n/media/a.mov\n",
+                {},
+                ":1: address"},
+        Damaged{"WrongFieldCount",
+                "a.csv",
+                "category,name,address\nBad Category,N\n",
+                {},
                 ":2: has 2 fields"},
-        Damaged{"UnknownColumn", "a.csv", "category,name,address,colour\n", {}, ":1: unknown column"},
+        Damaged{
+            "UnknownColumn", "a.csv", "category,name,address,colour\n", {}, ":1: unknown column"},
         Damaged{"MissingColumn", "a.csv", "category,name\nBad Category,N\n", {}, ":1: header"},
-        Damaged{"OpenQuote", "a.csv", "category,name,address\nBad Category,\"N,http://b/1\n", {},
+        Damaged{"OpenQuote",
+                "a.csv",
+                "category,name,address\nBad Category,\"N,http://b/1\n",
+                {},
                 ":2: quoted field"},
-        Damaged{"ExtinfWithoutAddress", "a.m3u",
-                "#EXTM3U\n#EXTINF:-1 group-title=\"G\",Lost\n", {}, ":2: #EXTINF without"},
-        Damaged{"ExtinfBadDuration", "a.m3u", "#EXTINF:abc,Title\nhttp://b/1.mov\n",
-                {"--category", "G"}, ":1: #EXTINF duration"},
-        Damaged{"ExtinfOpenAttribute", "a.m3u",
-                "#EXTINF:-1 group-title=\"G,Title\nhttp://b/1.mov\n", {}, ":1: #EXTINF attribute"},
-        Damaged{"PlsWithoutSection", "a.pls", "File1=http://b/1.mp3\n", {"--category", "G"},
+        Damaged{"ExtinfWithoutAddress",
+                "a.m3u",
+                "#EXTM3U\n#EXTINF:-1 group-title=\"G\",Lost\n",
+                {},
+                ":2: #EXTINF without"},
+        Damaged{"ExtinfBadDuration",
+                "a.m3u",
+                "#EXTINF:abc,Title\nhttp://b/1.mov\n",
+                {"--category", "G"},
+                ":1: #EXTINF duration"},
+        Damaged{"ExtinfOpenAttribute",
+                "a.m3u",
+                "#EXTINF:-1 group-title=\"G,Title\nhttp://b/1.mov\n",
+                {},
+                ":1: #EXTINF attribute"},
+        Damaged{"PlsWithoutSection",
+                "a.pls",
+                "File1=http://b/1.mp3\n",
+                {"--category", "G"},
                 ":1: no [playlist]"},
-        Damaged{"PlsTitleWithoutFile", "a.pls", "[playlist]\nTitle3=Lonely\n",
-                {"--category", "G"}, ":2: entry 3 has no File"},
-        Damaged{"PlsBadLength", "a.pls", "[playlist]\nFile1=http://b/1.mp3\nLength1=long\n",
-                {"--category", "G"}, ":3: Length"},
+        Damaged{"PlsTitleWithoutFile",
+                "a.pls",
+                "[playlist]\nTitle3=Lonely\n",
+                {"--category", "G"},
+                ":2: entry 3 has no File"},
+        Damaged{"PlsBadLength",
+                "a.pls",
+                "[playlist]\nFile1=http://b/1.mp3\nLength1=long\n",
+                {"--category", "G"},
+                ":3: Length"},
         Damaged{"UnknownFormat", "a.txt", "just text\n", {}, ": is not M3U, PLS or CSV"},
         Damaged{"EmptyCsv", "empty.csv", "", {}, ": no header row"}),
     [](const ::testing::TestParamInfo<Damaged>& info) { return info.param.label; });

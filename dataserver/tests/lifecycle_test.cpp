@@ -1,9 +1,9 @@
 // The server as an operator runs it: log lines, graceful stop on signals, start-up failures,
 // and many clients at once.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
-#include <netinet/in.h>
 #include <unistd.h>
 
 #include "catalogue_fixture.h"
@@ -16,7 +16,7 @@ bool contains(const std::string& text, const std::string& what) {
 }
 
 class Logging : public CatalogueFixture {
-protected:
+  protected:
     std::vector<std::string> serverOptions() const override { return {}; }
 };
 
@@ -83,16 +83,18 @@ TEST_F(Quiet, StartUpFailuresAreReported) {
 }
 
 class ManyClients : public CatalogueFixture {
-protected:
-    std::vector<std::string> serverOptions() const override { return {"--quiet", "--threads", "4"}; }
+  protected:
+    std::vector<std::string> serverOptions() const override {
+        return {"--quiet", "--threads", "4"};
+    }
 };
 
 TEST_F(ManyClients, ParallelStartsAreAllCountedWhileListsAreServed) {
     // curl's own parallel transfers: station starts of two stations mixed with list and
     // search requests over 16 connections at once.
     constexpr int kStarts = 120;
-    std::vector<std::string> argv{"curl", "-s", "-g", "--parallel", "--parallel-max", "16",
-                                  "--max-time", "60", "-o", "/dev/null"};
+    std::vector<std::string> argv{"curl", "-s",         "-g", "--parallel", "--parallel-max",
+                                  "16",   "--max-time", "60", "-o",         "/dev/null"};
     for (int i = 0; i < kStarts; ++i) {
         argv.push_back(server_->url("/kinvo39.asp?STATS=1&U=http://media.example/v1.wmv"));
         argv.push_back("-o");

@@ -28,9 +28,13 @@ bool cut(std::string& rest, const std::string& marker, std::string& field) {
 
 }  // namespace
 
-std::string ReadEntry::decodedAddress() const { return DecodeText(address, true); }
+std::string ReadEntry::decodedAddress() const {
+    return DecodeText(address, true);
+}
 
-std::string ReadEntry::tag() const { return info + "!!!" + extra + "###" + address + "%%%" + time; }
+std::string ReadEntry::tag() const {
+    return info + "!!!" + extra + "###" + address + "%%%" + time;
+}
 
 std::vector<ReadEntry> readList(const std::string& document, bool searchMode) {
     std::vector<ReadEntry> entries;

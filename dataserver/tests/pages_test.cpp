@@ -9,7 +9,7 @@ namespace kinvo::ds::test {
 namespace {
 
 class Pages : public CatalogueFixture {
-protected:
+  protected:
     void SetUp() override {
         media_ = dir_.path() / "media";
         std::filesystem::create_directories(media_);
@@ -81,7 +81,7 @@ TEST_F(Pages, RatingsAndNotesReachTheListsAndShowNoneBefore) {
     EXPECT_EQ(post("/kinvorate.asp", "id=" + id + "&rating=5&notes=Loud+%26+proud").status, 200);
     EXPECT_EQ(post("/kinvorate.asp", "id=" + id + "&rating=2&notes=").status, 200);
     ReadEntry rated = videoTwo();
-    EXPECT_EQ(rated.rating, "4");  // (5 + 2) / 2, rounded
+    EXPECT_EQ(rated.rating, "4");            // (5 + 2) / 2, rounded
     EXPECT_EQ(rated.notes, "Loud & proud");  // the newest note that says something
 
     // Refused ratings and notes change nothing.
@@ -106,8 +106,8 @@ TEST_F(Pages, RatingPageFindsStationsByTheNameTheBrowserShows) {
 }
 
 TEST_F(Pages, SupportMessagesAreStoredAndListed) {
-    HttpAnswer sent = post("/mailform.htm",
-                           "name=Ann&email=ann%40example.org&subject=Hello&message=It+works%21");
+    HttpAnswer sent =
+        post("/mailform.htm", "name=Ann&email=ann%40example.org&subject=Hello&message=It+works%21");
     EXPECT_EQ(sent.status, 200);
     EXPECT_TRUE(contains(sent.body, "number 1"));
     HttpAnswer empty = post("/mailform.htm", "name=Bob&message=+++");
@@ -144,9 +144,9 @@ TEST_F(Pages, MediaFilesServeWholeAndByRange) {
 }
 
 TEST_F(Pages, MediaNeverLeavesItsFolder) {
-    for (std::string target : {"/media/../secret.txt", "/media/%2e%2e/secret.txt",
-                               "/media/link.mov", "/media/", "/media/sub%20dir",
-                               "/media//etc/passwd", "/media/nothing.mov"}) {
+    for (std::string target :
+         {"/media/../secret.txt", "/media/%2e%2e/secret.txt", "/media/link.mov", "/media/",
+          "/media/sub%20dir", "/media//etc/passwd", "/media/nothing.mov"}) {
         HttpAnswer a = get(target);
         EXPECT_EQ(a.status, 404) << target;
         EXPECT_FALSE(contains(a.body, "not for the web")) << target;

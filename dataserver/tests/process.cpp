@@ -142,7 +142,7 @@ std::filesystem::path TempDir::write(const std::string& name, const std::string&
 
 ServerProcess::ServerProcess(const std::filesystem::path& db,
                              const std::vector<std::string>& extra) {
-    std::vector<std::string> argv{dataServerBinary(), "serve", "--db",
+    std::vector<std::string> argv{dataServerBinary(), "serve",    "--db",
                                   db.string(),        "--listen", "127.0.0.1:0"};
     argv.insert(argv.end(), extra.begin(), extra.end());
     int err[2];

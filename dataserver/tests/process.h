@@ -24,7 +24,7 @@ std::string dataServerBinary();
 
 // A temporary folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -32,12 +32,12 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path write(const std::string& name, const std::string& content) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 class ServerProcess {
-public:
+  public:
     // Starts `kinvo-dataserver serve --db db --listen 127.0.0.1:0 <extra>` and waits until it
     // says where it listens.
     ServerProcess(const std::filesystem::path& db, const std::vector<std::string>& extra);
@@ -50,7 +50,7 @@ public:
     // Sends `signal` and waits; returns the exit status and what it wrote to stderr.
     Finished stop(int signal);
 
-private:
+  private:
     pid_t pid_ = -1;
     int errFd_ = -1;
     int port_ = 0;
