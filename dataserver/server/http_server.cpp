@@ -181,10 +181,16 @@ int serve(const ServeOptions& options) {
         workers->store(p);
         return p;
     };
-    server.setOthersWaiting([workers] {
-        WorkerPool* p = workers->load();
-        return p != nullptr && p->waiting() > 0;
-    });
+    server.setScheduling(
+        [workers] {
+            WorkerPool* p = workers->load();
+            return p != nullptr && p->waiting() > 0;
+        },
+        [workers](std::function<void()> job) {
+            if (WorkerPool* p = workers->load()) {
+                p->enqueue(std::move(job));
+            }
+        });
     server.set_payload_max_length(kMaxBody);
     server.set_read_timeout(10, 0);
     server.set_write_timeout(10, 0);

@@ -125,37 +125,51 @@ class LenientStream final : public httplib::Stream {
 
 }  // namespace
 
+struct LenientServer::Connection {
+    Connection(socket_t s, int readMs, int writeMs) : sock(s), stream(s, readMs, writeMs) {}
+    ~Connection() {
+        ::shutdown(sock, SHUT_RDWR);
+        ::close(sock);
+    }
+    socket_t sock;
+    LenientStream stream;
+    std::size_t served = 0;
+    std::chrono::steady_clock::time_point idleSince = std::chrono::steady_clock::now();
+};
+
 bool LenientServer::process_and_close_socket(socket_t sock) {
-    LenientStream stream(sock, timeoutMs(read_timeout_sec_, read_timeout_usec_),
-                         timeoutMs(write_timeout_sec_, write_timeout_usec_));
-    bool ok = false;
+    serveConnection(
+        std::make_shared<Connection>(sock, timeoutMs(read_timeout_sec_, read_timeout_usec_),
+                                     timeoutMs(write_timeout_sec_, write_timeout_usec_)));
+    return true;
+}
+
+void LenientServer::serveConnection(std::shared_ptr<Connection> c) {
     auto keepAlive = std::chrono::seconds(keep_alive_timeout_sec_);
-    for (size_t left = keep_alive_max_count_; left > 0; --left) {
+    while (c->served < keep_alive_max_count_) {
         // Wait for the next request in short slices, so that a stopping server lets go.
-        auto deadline = std::chrono::steady_clock::now() + keepAlive;
-        bool ready = stream.hasBuffered();
-        bool first = left == keep_alive_max_count_;
+        bool ready = c->stream.hasBuffered();
+        bool first = c->served == 0;
         while (!ready && svr_sock_ != INVALID_SOCKET &&
-               std::chrono::steady_clock::now() < deadline) {
-            // A fresh connection gets its first request read; an idle one yields its worker.
-            if (!first && othersWaiting_ && othersWaiting_()) {
-                break;
+               std::chrono::steady_clock::now() < c->idleSince + keepAlive) {
+            ready = waitFor(c->sock, POLLIN, first ? 100 : 5);
+            if (!ready && !first && othersWaiting_ && othersWaiting_() && requeue_) {
+                requeue_([this, c] { serveConnection(c); });
+                return;
             }
-            ready = waitFor(sock, POLLIN, first ? 100 : 20);
         }
         if (!ready || svr_sock_ == INVALID_SOCKET) {
-            break;
+            return;  // the last owner closes the socket
         }
-        stream.startRequest();
+        c->stream.startRequest();
         bool closed = false;
-        ok = process_request(stream, left == 1, closed, nullptr);
+        ++c->served;
+        bool ok = process_request(c->stream, c->served == keep_alive_max_count_, closed, nullptr);
         if (!ok || closed) {
-            break;
+            return;
         }
+        c->idleSince = std::chrono::steady_clock::now();
     }
-    ::shutdown(sock, SHUT_RDWR);
-    ::close(sock);
-    return ok;
 }
 
 }  // namespace kinvo::ds

@@ -5,24 +5,34 @@
 // Every "?" after the first reaches the handlers as "%3F", which the query parser decodes.
 //
 // Otherwise this is httplib's own keep-alive loop over a socket stream of ours (the library's
-// stream type is not public); timeouts and limits are the server's settings.
+// stream type is not public); timeouts and limits are the server's settings. One change to the
+// loop: a keep-alive connection that idles while other connections wait for a worker goes back
+// to the end of the queue instead of holding its worker, so a few idle clients cannot starve
+// the rest.
 
 #include <httplib.h>
 
 #include <functional>
+#include <memory>
 
 namespace kinvo::ds {
 
 class LenientServer : public httplib::Server {
   public:
-    // Asked while a connection idles between requests: true lets it go at once (other
-    // connections wait for a worker).
-    void setOthersWaiting(std::function<bool()> othersWaiting) {
+    // How the idle connection gets back in line: `othersWaiting` tells whether accepted
+    // connections wait for a worker, `requeue` puts a job at the end of the workers' queue.
+    void setScheduling(std::function<bool()> othersWaiting,
+                       std::function<void(std::function<void()>)> requeue) {
         othersWaiting_ = std::move(othersWaiting);
+        requeue_ = std::move(requeue);
     }
 
   private:
+    struct Connection;
+    void serveConnection(std::shared_ptr<Connection> connection);
+
     std::function<bool()> othersWaiting_;
+    std::function<void(std::function<void()>)> requeue_;
 
     bool process_and_close_socket(socket_t sock) override;
 };
