@@ -26,7 +26,8 @@ void BM_EncodeText(benchmark::State& state) {
 BENCHMARK(BM_EncodeText)->Arg(16)->Arg(64)->Arg(1024);
 
 void BM_DecodeText(benchmark::State& state) {
-    const std::string text = kinvo::EncodeText(sampleText(static_cast<std::size_t>(state.range(0))));
+    const std::string text =
+        kinvo::EncodeText(sampleText(static_cast<std::size_t>(state.range(0))));
     for (auto _ : state) {
         benchmark::DoNotOptimize(kinvo::DecodeText(text, true));
     }

@@ -1,0 +1,198 @@
+#include "catalogue_answers.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "field_rules.h"
+#include "list_format.h"
+#include "search_terms.h"
+#include "texts.h"
+
+namespace kinvo::ds {
+
+namespace {
+
+std::optional<std::int64_t> number(const std::optional<std::string>& text) {
+    if (!text) {
+        return std::nullopt;
+    }
+    std::int64_t v = 0;
+    auto [p, ec] = std::from_chars(text->data(), text->data() + text->size(), v);
+    if (ec != std::errc() || p == text->data()) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+std::string document(const std::vector<StationListing>& stations, bool popular) {
+    std::string doc(texts::kListHead);
+    for (const StationListing& s : stations) {
+        std::string name = s.name;
+        if (popular) {
+            name += " (" + std::to_string(s.starts) + ")";
+            // The count changes the name's length and so its shift; a rare name whose shifted
+            // form would then hold its field end is left out rather than sent broken.
+            if (fieldProblem(Field::Name, name)) {
+                continue;
+            }
+        }
+        std::string rating = shownRating(s);
+        std::string notes = shownNotes(s);
+        appendCatalogueEntry(doc, ListEntry{s.address, s.info, s.extra, name, s.bandwidth,
+                                            s.timeText, rating, notes});
+    }
+    doc += texts::kListTail;
+    return doc;
+}
+
+std::string listAnswer(Catalogue& catalogue, const Query& query, const ServerSettings& settings) {
+    BandwidthFilter filter = bandwidthFilter(query);
+    if (query.has("T2") && !query.value("T2")) {
+        return document({}, false);  // longer than any category name
+    }
+    std::string name = query.value("T2").value_or("");
+    if (name.empty() || name.front() == '_') {
+        name = settings.defaultCategory;
+    }
+    if (name == texts::kPopularCategory) {
+        return document(catalogue.mostPopular(filter, settings.popularLimit), true);
+    }
+    auto id = catalogue.categoryId(name);
+    if (!id) {
+        return document({}, false);
+    }
+    return document(catalogue.category(*id, filter), false);
+}
+
+std::string searchAnswer(Catalogue& catalogue, const Query& query, const ServerSettings& settings) {
+    std::string doc(texts::kListHead);
+    std::string match = ftsQueryFor(query.value("T1").value_or(""));
+    if (!match.empty()) {
+        for (const StationListing& s :
+             catalogue.search(match, bandwidthFilter(query), settings.searchLimit)) {
+            appendSearchEntry(
+                doc, SearchEntry{s.address, s.info, s.extra, s.name, s.bandwidth, s.seconds});
+        }
+    }
+    doc += texts::kListTail;
+    return doc;
+}
+
+std::string startAnswer(Catalogue& catalogue, const Query& query, std::int64_t now) {
+    // The browser sends the decoded address, with "http://" put in front of one that had no
+    // scheme, and without escaping: try it as sent, unescaped, and without that prefix.
+    std::optional<std::string> sent = query.rest("U");
+    if (!sent || sent->empty()) {
+        return std::string();
+    }
+    std::vector<std::string> candidates{*sent, percentDecode(*sent, false)};
+    for (std::size_t i = 0, n = candidates.size(); i < n; ++i) {
+        if (candidates[i].starts_with("http://")) {
+            candidates.push_back(candidates[i].substr(7));
+        }
+    }
+    for (const std::string& address : candidates) {
+        if (auto id = catalogue.stationByAddress(address)) {
+            catalogue.recordStart(*id, now);
+            return std::string(texts::kStartCounted);
+        }
+    }
+    return std::string();
+}
+
+}  // namespace
+
+BandwidthFilter bandwidthFilter(const Query& query) {
+    BandwidthFilter filter;
+    if (auto min = number(query.value("MINBPS"))) {
+        filter.min = *min;
+    }
+    if (auto max = number(query.value("MAXBPS"))) {
+        filter.max = *max;
+    }
+    return filter;
+}
+
+std::string shownRating(const StationListing& s) {
+    if (s.listenerRatingMean) {
+        return std::to_string(static_cast<int>(std::floor(*s.listenerRatingMean + 0.5)));
+    }
+    if (!s.rating.empty()) {
+        return s.rating;
+    }
+    return std::string(texts::kNone);
+}
+
+std::string shownNotes(const StationListing& s) {
+    if (s.listenerNote) {
+        return *s.listenerNote;
+    }
+    if (!s.notes.empty()) {
+        return s.notes;
+    }
+    return std::string(texts::kNone);
+}
+
+int compareVersions(std::string_view a, std::string_view b) {
+    auto part = [](std::string_view& s) -> std::optional<std::int64_t> {
+        std::size_t dot = s.find('.');
+        std::string_view p = s.substr(0, dot);
+        s = dot == std::string_view::npos ? std::string_view() : s.substr(dot + 1);
+        std::int64_t v = 0;
+        auto [end, ec] = std::from_chars(p.data(), p.data() + p.size(), v);
+        if (ec != std::errc() || end != p.data() + p.size()) {
+            return std::nullopt;
+        }
+        return v;
+    };
+    while (!a.empty() || !b.empty()) {
+        auto x = a.empty() ? std::optional<std::int64_t>(0) : part(a);
+        auto y = b.empty() ? std::optional<std::int64_t>(0) : part(b);
+        if (!x || !y) {
+            return !x && !y ? 0 : (!x ? -1 : 1);
+        }
+        if (*x != *y) {
+            return *x < *y ? -1 : 1;
+        }
+    }
+    return 0;
+}
+
+std::string discoveryAnswer(const ServerSettings& settings) {
+    return settings.host;
+}
+
+std::string versionAnswer(const Query& query, const ServerSettings& settings) {
+    std::string v = query.value("V").value_or("");
+    if (v.empty() || compareVersions(v, settings.minVersion) < 0) {
+        return std::string(texts::kVersionRejected);
+    }
+    return std::string(texts::kVersionAccepted);
+}
+
+std::string catalogueAnswer(Catalogue& catalogue, const Query& query,
+                            const ServerSettings& settings, std::int64_t now) {
+    if (query.value("STATS") == "1") {
+        return startAnswer(catalogue, query, now);
+    }
+    if (query.value("SEARCH") == "1") {
+        return searchAnswer(catalogue, query, settings);
+    }
+    std::string t1 = query.value("T1").value_or("");
+    if (t1 == "CLASS_TV") {
+        std::string names;
+        for (const std::string& n : catalogue.categoryNames()) {
+            if (!names.empty()) {
+                names += texts::kCategorySeparator;
+            }
+            names += n;
+        }
+        return names;
+    }
+    if (t1 == "LIST_TV") {
+        return listAnswer(catalogue, query, settings);
+    }
+    return std::string();
+}
+
+}  // namespace kinvo::ds

@@ -1,0 +1,36 @@
+#pragma once
+// The answers the browser parses: discovery, version check, and the catalogue requests of
+// /kinvo39.asp (category names, category lists, the popular list, search, station starts).
+// Each returns the whole body; an unknown or broken request gets an empty list, never an error.
+//
+// Errors: DbError from the store passes through (Responder answers such a request with an
+// empty body).
+
+#include <cstdint>
+#include <string>
+
+#include "catalogue.h"
+#include "query.h"
+#include "server_settings.h"
+
+namespace kinvo::ds {
+
+std::string discoveryAnswer(const ServerSettings& settings);
+std::string versionAnswer(const Query& query, const ServerSettings& settings);
+// /kinvo39.asp, whatever it asks.
+std::string catalogueAnswer(Catalogue& catalogue, const Query& query,
+                            const ServerSettings& settings, std::int64_t now);
+
+// The classes the browser sends: MINBPS and MAXBPS as inclusive bounds.
+BandwidthFilter bandwidthFilter(const Query& query);
+
+// What F6 and F7 show for a station: listeners' mean rating (rounded) and newest note first,
+// then the catalogue's own, else "None".
+std::string shownRating(const StationListing& station);
+std::string shownNotes(const StationListing& station);
+
+// Negative, zero or positive as dotted version a is below, equal to or above b; a part that is
+// not a number counts as below every number.
+int compareVersions(std::string_view a, std::string_view b);
+
+}  // namespace kinvo::ds

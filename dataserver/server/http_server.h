@@ -1,0 +1,37 @@
+#pragma once
+// `kinvo-dataserver serve`: the HTTP side. cpp-httplib with a fixed pool of worker threads,
+// every request answered by Responder, "/media/" streamed from the media folder with range
+// requests, one log line per request on stderr, a request line over kMaxRequestLine refused,
+// and a graceful stop on SIGINT or SIGTERM.
+//
+// Error policy: start-up failures (the database, the address to listen on, the media folder)
+// are reported on stderr and give a non-zero exit status; once serving, nothing stops the
+// server but a signal.
+
+#include <cstddef>
+#include <string>
+
+#include "server_settings.h"
+
+namespace kinvo::ds {
+
+inline constexpr std::size_t kMaxRequestLine = 8192;
+
+struct ServeOptions {
+    std::string database;
+    std::string listenAddress = "127.0.0.1";
+    int port = 8639;          // 0: any free port (announced on stderr)
+    std::string mediaFolder;  // empty: no /media/
+    bool quiet = false;
+    std::size_t threads = 8;
+    ServerSettings settings;
+};
+
+// Serves until SIGINT or SIGTERM; returns the process exit status. The signals must be blocked
+// in every thread (blockStopSignals, called first thing in main) so that only the waiter gets
+// them.
+int serve(const ServeOptions& options);
+
+void blockStopSignals();
+
+}  // namespace kinvo::ds

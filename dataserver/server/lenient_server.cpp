@@ -1,0 +1,175 @@
+#include "lenient_server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+
+namespace kinvo::ds {
+
+namespace {
+
+int timeoutMs(time_t sec, time_t usec) {
+    return static_cast<int>(sec * 1000 + usec / 1000);
+}
+
+bool waitFor(int fd, short events, int ms) {
+    pollfd p{fd, events, 0};
+    int rc;
+    do {
+        rc = ::poll(&p, 1, ms);
+    } while (rc < 0 && errno == EINTR);
+    return rc > 0 && (p.revents & (events | POLLHUP | POLLERR));
+}
+
+void addressOf(int fd, bool peer, std::string& ip, int& port) {
+    sockaddr_storage addr{};
+    socklen_t len = sizeof addr;
+    int rc = peer ? ::getpeername(fd, reinterpret_cast<sockaddr*>(&addr), &len)
+                  : ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    if (rc != 0) {
+        return;
+    }
+    char buf[INET6_ADDRSTRLEN] = {};
+    if (addr.ss_family == AF_INET) {
+        auto* a = reinterpret_cast<sockaddr_in*>(&addr);
+        ::inet_ntop(AF_INET, &a->sin_addr, buf, sizeof buf);
+        port = ntohs(a->sin_port);
+    } else if (addr.ss_family == AF_INET6) {
+        auto* a = reinterpret_cast<sockaddr_in6*>(&addr);
+        ::inet_ntop(AF_INET6, &a->sin6_addr, buf, sizeof buf);
+        port = ntohs(a->sin6_port);
+    }
+    ip = buf;
+}
+
+// Reads a socket, turning every "?" after the first in a request's first line into "%3F".
+class LenientStream final : public httplib::Stream {
+  public:
+    LenientStream(int fd, int readMs, int writeMs) : fd_(fd), readMs_(readMs), writeMs_(writeMs) {}
+
+    void startRequest() {
+        inRequestLine_ = true;
+        questionMarks_ = 0;
+    }
+    bool hasBuffered() const { return pos_ < buffer_.size(); }
+
+    bool is_readable() const override { return hasBuffered() || waitFor(fd_, POLLIN, readMs_); }
+    bool is_writable() const override { return waitFor(fd_, POLLOUT, writeMs_); }
+
+    ssize_t read(char* ptr, size_t size) override {
+        if (!hasBuffered()) {
+            if (!waitFor(fd_, POLLIN, readMs_)) {
+                return -1;
+            }
+            char raw[4096];
+            ssize_t n;
+            do {
+                n = ::recv(fd_, raw, sizeof raw, 0);
+            } while (n < 0 && errno == EINTR);
+            if (n <= 0) {
+                return n;
+            }
+            buffer_.clear();
+            pos_ = 0;
+            for (ssize_t i = 0; i < n; ++i) {
+                char c = raw[i];
+                if (inRequestLine_ && c == '?' && ++questionMarks_ > 1) {
+                    buffer_ += "%3F";
+                    continue;
+                }
+                if (c == '\n') {
+                    inRequestLine_ = false;
+                }
+                buffer_ += c;
+            }
+        }
+        size_t n = std::min(size, buffer_.size() - pos_);
+        std::copy_n(buffer_.data() + pos_, n, ptr);
+        pos_ += n;
+        return static_cast<ssize_t>(n);
+    }
+
+    ssize_t write(const char* ptr, size_t size) override {
+        if (!is_writable()) {
+            return -1;
+        }
+        ssize_t n;
+        do {
+            n = ::send(fd_, ptr, size, MSG_NOSIGNAL);
+        } while (n < 0 && errno == EINTR);
+        return n;
+    }
+
+    void get_remote_ip_and_port(std::string& ip, int& port) const override {
+        addressOf(fd_, true, ip, port);
+    }
+    void get_local_ip_and_port(std::string& ip, int& port) const override {
+        addressOf(fd_, false, ip, port);
+    }
+    socket_t socket() const override { return fd_; }
+
+  private:
+    int fd_;
+    int readMs_;
+    int writeMs_;
+    std::string buffer_;  // transformed bytes not yet handed out
+    size_t pos_ = 0;
+    bool inRequestLine_ = true;
+    int questionMarks_ = 0;
+};
+
+}  // namespace
+
+struct LenientServer::Connection {
+    Connection(socket_t s, int readMs, int writeMs) : sock(s), stream(s, readMs, writeMs) {}
+    ~Connection() {
+        ::shutdown(sock, SHUT_RDWR);
+        ::close(sock);
+    }
+    socket_t sock;
+    LenientStream stream;
+    std::size_t served = 0;
+    std::chrono::steady_clock::time_point idleSince = std::chrono::steady_clock::now();
+};
+
+bool LenientServer::process_and_close_socket(socket_t sock) {
+    serveConnection(
+        std::make_shared<Connection>(sock, timeoutMs(read_timeout_sec_, read_timeout_usec_),
+                                     timeoutMs(write_timeout_sec_, write_timeout_usec_)));
+    return true;
+}
+
+void LenientServer::serveConnection(std::shared_ptr<Connection> c) {
+    auto keepAlive = std::chrono::seconds(keep_alive_timeout_sec_);
+    while (c->served < keep_alive_max_count_) {
+        // Wait for the next request in short slices, so that a stopping server lets go.
+        bool ready = c->stream.hasBuffered();
+        bool first = c->served == 0;
+        while (!ready && svr_sock_ != INVALID_SOCKET &&
+               std::chrono::steady_clock::now() < c->idleSince + keepAlive) {
+            ready = waitFor(c->sock, POLLIN, first ? 100 : 5);
+            if (!ready && !first && othersWaiting_ && othersWaiting_() && requeue_) {
+                requeue_([this, c] { serveConnection(c); });
+                return;
+            }
+        }
+        if (!ready || svr_sock_ == INVALID_SOCKET) {
+            return;  // the last owner closes the socket
+        }
+        c->stream.startRequest();
+        bool closed = false;
+        ++c->served;
+        bool ok = process_request(c->stream, c->served == keep_alive_max_count_, closed, nullptr);
+        if (!ok || closed) {
+            return;
+        }
+        c->idleSince = std::chrono::steady_clock::now();
+    }
+}
+
+}  // namespace kinvo::ds

@@ -1,0 +1,40 @@
+#pragma once
+// cpp-httplib's server, with one difference: a request target holding more than one "?" is
+// served instead of refused with 400. The browser appends station addresses and names to its
+// queries unescaped, and an address often has a query of its own ("...?U=http://h/a.asp?id=7").
+// Every "?" after the first reaches the handlers as "%3F", which the query parser decodes.
+//
+// Otherwise this is httplib's own keep-alive loop over a socket stream of ours (the library's
+// stream type is not public); timeouts and limits are the server's settings. One change to the
+// loop: a keep-alive connection that idles while other connections wait for a worker goes back
+// to the end of the queue instead of holding its worker, so a few idle clients cannot starve
+// the rest.
+
+#include <httplib.h>
+
+#include <functional>
+#include <memory>
+
+namespace kinvo::ds {
+
+class LenientServer : public httplib::Server {
+  public:
+    // How the idle connection gets back in line: `othersWaiting` tells whether accepted
+    // connections wait for a worker, `requeue` puts a job at the end of the workers' queue.
+    void setScheduling(std::function<bool()> othersWaiting,
+                       std::function<void(std::function<void()>)> requeue) {
+        othersWaiting_ = std::move(othersWaiting);
+        requeue_ = std::move(requeue);
+    }
+
+  private:
+    struct Connection;
+    void serveConnection(std::shared_ptr<Connection> connection);
+
+    std::function<bool()> othersWaiting_;
+    std::function<void(std::function<void()>)> requeue_;
+
+    bool process_and_close_socket(socket_t sock) override;
+};
+
+}  // namespace kinvo::ds

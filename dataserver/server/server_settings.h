@@ -1,0 +1,16 @@
+#pragma once
+// What an operator sets for the answers (command-line options of `serve`).
+
+#include <string>
+
+namespace kinvo::ds {
+
+struct ServerSettings {
+    std::string host = "127.0.0.1";                       // sent by /redirect35.asp
+    std::string minVersion = "3.9";                       // older browsers hear "Version NO"
+    std::string defaultCategory = "Music/Entertainment";  // answers an empty category name
+    int searchLimit = 50;                                 // most results of one search
+    int popularLimit = 50;                                // length of the popular list
+};
+
+}  // namespace kinvo::ds

@@ -1,0 +1,232 @@
+#include "vendor_pages.h"
+
+#include <charconv>
+
+#include "catalogue_answers.h"
+#include "field_rules.h"
+#include "html.h"
+#include "texts.h"
+
+namespace kinvo::ds {
+
+namespace {
+
+constexpr int kPickLimit = 20;
+constexpr std::size_t kMaxFormName = 100;
+constexpr std::size_t kMaxFormEmail = 200;
+constexpr std::size_t kMaxFormSubject = 200;
+// The whole form must stay below httplib's limit for form bodies (8 KB).
+constexpr std::size_t kMaxFormMessage = 4000;
+
+std::optional<std::int64_t> wholeNumber(const std::optional<std::string>& text) {
+    if (!text) {
+        return std::nullopt;
+    }
+    std::int64_t v = 0;
+    auto [p, ec] = std::from_chars(text->data(), text->data() + text->size(), v);
+    if (ec != std::errc() || p != text->data() + text->size()) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+std::string notice(std::string_view text) {
+    return "<p class=\"notice\">" + htmlEscape(text) + "</p>";
+}
+
+std::string ratingForm(const StationListing& s, std::string_view noticeHtml,
+                       std::string_view notes) {
+    std::string id = std::to_string(s.id);
+    std::string count = std::to_string(s.listenerRatings);
+    std::string rating = shownRating(s);
+    return framePage(texts::kRateTitle,
+                     fillTemplate(texts::kRateBody, {{"name", s.name},
+                                                     {"category", s.category},
+                                                     {"count", count},
+                                                     {"rating", rating},
+                                                     {"notice", noticeHtml, true},
+                                                     {"id", id},
+                                                     {"notes", notes}}));
+}
+
+// The popular list shows names as "Name (12)"; the rating link then carries that text.
+std::string withoutCount(std::string_view name) {
+    if (name.size() < 4 || name.back() != ')') {
+        return std::string(name);
+    }
+    std::size_t open = name.rfind(" (");
+    if (open == std::string_view::npos) {
+        return std::string(name);
+    }
+    std::string_view digits = name.substr(open + 2, name.size() - open - 3);
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::string(name);
+    }
+    return std::string(name.substr(0, open));
+}
+
+}  // namespace
+
+std::string helpPage() {
+    return framePage(texts::kHelpTitle, texts::kHelpBody);
+}
+
+std::string aboutPage(Catalogue& catalogue, const ServerSettings& settings) {
+    std::vector<std::string> names = catalogue.categoryNames();
+    std::string s = std::to_string(catalogue.stationCount());
+    std::string c = std::to_string(names.size());
+    return framePage(
+        texts::kAboutTitle,
+        fillTemplate(texts::kAboutBody,
+                     {{"stations", s}, {"categories", c}, {"version", settings.minVersion}}));
+}
+
+std::string playerHelpPage(std::string_view which) {
+    if (which == "qt") {
+        return framePage(texts::kQuickTimeTitle, texts::kQuickTimeBody);
+    }
+    if (which == "microsoft") {
+        return framePage(texts::kWindowsMediaTitle, texts::kWindowsMediaBody);
+    }
+    return framePage(texts::kRealPlayerTitle, texts::kRealPlayerBody);
+}
+
+std::string indexPage(Catalogue& catalogue) {
+    std::string items;
+    for (const std::string& n : catalogue.categoryNames()) {
+        items += fillTemplate(texts::kIndexItem, {{"name", n}});
+    }
+    return framePage(texts::kIndexTitle, fillTemplate(texts::kIndexBody, {{"items", items, true}}));
+}
+
+std::string notFoundPage() {
+    return framePage(texts::kNotFoundTitle, texts::kNotFoundBody);
+}
+
+std::string serverErrorPage() {
+    return framePage(texts::kServerErrorTitle, texts::kServerErrorBody);
+}
+
+std::string supportForm() {
+    return framePage(
+        texts::kSupportTitle,
+        fillTemplate(
+            texts::kSupportBody,
+            {{"notice", ""}, {"name", ""}, {"email", ""}, {"subject", ""}, {"message", ""}}));
+}
+
+PageReply supportPost(Catalogue& catalogue, const Query& form, std::string_view remote,
+                      std::int64_t now) {
+    SupportMessage m;
+    m.name = form.value("name").value_or("");
+    m.email = form.value("email").value_or("");
+    m.subject = form.value("subject").value_or("");
+    m.body = form.value("message").value_or("");
+    m.remote.assign(remote);
+    m.sentAt = now;
+    // Query drops values longer than its own bound; a present but dropped field is too long.
+    bool dropped = (form.has("message") && !form.value("message")) ||
+                   (form.has("subject") && !form.value("subject"));
+    std::string_view problem;
+    if (dropped || m.name.size() > kMaxFormName || m.email.size() > kMaxFormEmail ||
+        m.subject.size() > kMaxFormSubject || m.body.size() > kMaxFormMessage) {
+        problem = texts::kSupportTooLong;
+    } else if (m.body.find_first_not_of(" \t\r\n") == std::string::npos) {
+        problem = texts::kSupportNeedsMessage;
+    }
+    if (!problem.empty()) {
+        std::string n = notice(problem);
+        return {400, framePage(texts::kSupportTitle,
+                               fillTemplate(texts::kSupportBody, {{"notice", n, true},
+                                                                  {"name", m.name},
+                                                                  {"email", m.email},
+                                                                  {"subject", m.subject},
+                                                                  {"message", m.body}}))};
+    }
+    catalogue.addSupportMessage(m);
+    // The newest message is the one just stored: ids only grow.
+    auto stored = catalogue.supportMessages(1);
+    std::string number = stored.empty() ? std::string("?") : std::to_string(stored.front().id);
+    return {200, framePage(texts::kSupportThanksTitle,
+                           fillTemplate(texts::kSupportThanksBody, {{"number", number}}))};
+}
+
+PageReply ratingPage(Catalogue& catalogue, const Query& query) {
+    if (auto id = wholeNumber(query.value("ID"))) {
+        if (auto s = catalogue.station(*id)) {
+            return {200, ratingForm(*s, "", "")};
+        }
+    }
+    std::vector<StationListing> found;
+    // The browser appends the shown name unescaped; a web browser opening the link escapes
+    // blanks and other bytes, so decode, but keep "+" (names may hold one).
+    if (auto sent = query.rest("S")) {
+        std::string name = percentDecode(*sent, false);
+        found = catalogue.stationsNamed(name, kPickLimit);
+        if (found.empty()) {
+            found = catalogue.stationsNamed(withoutCount(name), kPickLimit);
+        }
+        if (found.empty() && !name.empty()) {
+            // A "#" or "&" in a name cuts the link short; offer what starts the same way.
+            found = catalogue.stationsNamedFrom(name, kPickLimit);
+        }
+    }
+    if (found.size() == 1) {
+        return {200, ratingForm(found.front(), "", "")};
+    }
+    std::string items;
+    for (const StationListing& s : found) {
+        std::string id = std::to_string(s.id);
+        items += fillTemplate(texts::kRatePickItem,
+                              {{"id", id}, {"name", s.name}, {"category", s.category}});
+    }
+    std::string_view intro = found.empty() ? texts::kRateNoneFound : texts::kRatePickIntro;
+    return {
+        found.empty() ? 404 : 200,
+        framePage(texts::kRatePickTitle,
+                  fillTemplate(texts::kRatePickBody, {{"intro", intro}, {"items", items, true}}))};
+}
+
+PageReply ratingPost(Catalogue& catalogue, const Query& form, std::int64_t now) {
+    auto id = wholeNumber(form.value("id"));
+    std::optional<StationListing> station;
+    if (id) {
+        station = catalogue.station(*id);
+    }
+    if (!station) {
+        return ratingPage(catalogue, Query::parse(""));
+    }
+    auto rating = wholeNumber(form.value("rating"));
+    std::string notes = form.value("notes").value_or("");
+    // Browsers send a textarea's line ends as CR LF; the list shows one line.
+    for (char& c : notes) {
+        if (c == '\r' || c == '\n' || c == '\t') {
+            c = ' ';
+        }
+    }
+    while (!notes.empty() && notes.back() == ' ') {
+        notes.pop_back();
+    }
+    if (!rating || *rating < 0 || *rating > 5) {
+        return {400, ratingForm(*station, notice(texts::kRateBadRating), notes)};
+    }
+    if (form.has("notes") && !form.value("notes")) {
+        return {400, ratingForm(*station, notice(texts::kSupportTooLong), "")};
+    }
+    if (!notes.empty()) {
+        if (auto why = fieldProblem(Field::Notes, notes)) {
+            std::string text = fillTemplate(texts::kRateBadNotes, {{"why", *why}});
+            return {400, ratingForm(*station, "<p class=\"notice\">" + text + "</p>", notes)};
+        }
+    }
+    catalogue.addRating(station->id, static_cast<int>(*rating), notes, now);
+    auto updated = catalogue.station(station->id);
+    std::string shown = updated ? shownRating(*updated) : std::to_string(*rating);
+    std::string sid = std::to_string(station->id);
+    return {200,
+            framePage(texts::kRateThanksTitle,
+                      fillTemplate(texts::kRateThanksBody,
+                                   {{"name", station->name}, {"rating", shown}, {"id", sid}}))};
+}
+
+}  // namespace kinvo::ds

@@ -1,0 +1,71 @@
+#pragma once
+// The server's view of one catalogue connection: the reads behind every list, search and page,
+// and the small writes requests make (station starts, ratings, support messages). Every
+// statement is prepared once, in the constructor, and reused.
+//
+// Not thread-safe: one thread uses a Catalogue at a time (ConnectionPool hands them out).
+// Errors: DbError, as the store module's policy says (sqlite_handle.h).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sqlite_handle.h"
+#include "station.h"
+
+namespace kinvo::ds {
+
+class Catalogue {
+  public:
+    explicit Catalogue(Database db);
+    Catalogue(Catalogue&&) noexcept = default;
+    Catalogue& operator=(Catalogue&&) = delete;
+
+    // In their order.
+    std::vector<std::string> categoryNames();
+    std::optional<std::int64_t> categoryId(std::string_view name);
+    std::int64_t stationCount();
+
+    // A category's stations in catalogue order.
+    std::vector<StationListing> category(std::int64_t categoryId, BandwidthFilter filter);
+    // Stations started at least once, most starts first, then by name.
+    std::vector<StationListing> mostPopular(BandwidthFilter filter, int limit);
+    // `match` is an FTS5 query over name, info, notes and tags; best matches first.
+    std::vector<StationListing> search(std::string_view match, BandwidthFilter filter, int limit);
+
+    std::optional<std::int64_t> stationByAddress(std::string_view address);
+    std::optional<StationListing> station(std::int64_t id);
+    // Exact name first; callers fall back to stationsNamedFrom for partial names.
+    std::vector<StationListing> stationsNamed(std::string_view name, int limit);
+    // Stations whose name starts with `prefix`, by name.
+    std::vector<StationListing> stationsNamedFrom(std::string_view prefix, int limit);
+
+    void recordStart(std::int64_t stationId, std::int64_t now);
+    void addRating(std::int64_t stationId, int rating, std::string_view notes, std::int64_t now);
+    void addSupportMessage(const SupportMessage& message);
+    // Newest first.
+    std::vector<SupportMessage> supportMessages(int limit);
+
+  private:
+    std::vector<StationListing> collect(Statement& stmt);
+
+    Database db_;
+    Statement categoryNames_;
+    Statement categoryId_;
+    Statement stationCount_;
+    Statement category_;
+    Statement popular_;
+    Statement search_;
+    Statement byAddress_;
+    Statement byId_;
+    Statement byName_;
+    Statement byNamePrefix_;
+    Statement insertStart_;
+    Statement insertRating_;
+    Statement insertMessage_;
+    Statement messages_;
+};
+
+}  // namespace kinvo::ds

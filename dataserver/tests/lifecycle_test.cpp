@@ -1,0 +1,127 @@
+// The server as an operator runs it: log lines, graceful stop on signals, start-up failures,
+// and many clients at once.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "catalogue_fixture.h"
+
+namespace kinvo::ds::test {
+namespace {
+
+bool contains(const std::string& text, const std::string& what) {
+    return text.find(what) != std::string::npos;
+}
+
+class Logging : public CatalogueFixture {
+  protected:
+    std::vector<std::string> serverOptions() const override { return {}; }
+};
+
+TEST_F(Logging, OneLinePerRequestAndAGracefulStopOnSigterm) {
+    get("/redirect35.asp");
+    get("/kinvo39.asp?P=T&T1=CLASS_TV&V=3.9");
+    get("/nowhere");
+    Finished f = server_->stop(SIGTERM);
+    EXPECT_EQ(f.status, 0) << f.err;
+    EXPECT_TRUE(contains(f.err, " 127.0.0.1 GET /redirect35.asp 200 9\n")) << f.err;
+    EXPECT_TRUE(contains(f.err, " GET /kinvo39.asp?P=T&T1=CLASS_TV&V=3.9 200 ")) << f.err;
+    EXPECT_TRUE(contains(f.err, " GET /nowhere 404 ")) << f.err;
+    EXPECT_TRUE(f.err.ends_with("kinvo-dataserver: stopped\n")) << f.err;
+}
+
+class Quiet : public CatalogueFixture {};
+
+TEST_F(Quiet, QuietLogsNoRequestsAndSigintStopsToo) {
+    get("/redirect35.asp");
+    Finished f = server_->stop(SIGINT);
+    EXPECT_EQ(f.status, 0);
+    EXPECT_FALSE(contains(f.err, "GET")) << f.err;
+    EXPECT_TRUE(contains(f.err, "stopped")) << f.err;
+}
+
+TEST_F(Quiet, StartUpFailuresAreReported) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    };
+    // A port that is taken: hold one open while the server tries it.
+    int holder = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(listen(holder, 1), 0);
+    socklen_t len = sizeof addr;
+    getsockname(holder, reinterpret_cast<sockaddr*>(&addr), &len);
+    std::string taken = "127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+
+    std::string db = db_.string();
+    for (const Case& c : std::vector<Case>{
+             {{"serve", "--db", (dir_.path() / "absent.db").string()}, 1, "open"},
+             {{"serve", "--db", db, "--listen", taken}, 1, "cannot listen"},
+             {{"serve", "--db", db, "--media", (dir_.path() / "nope").string()}, 1, "media"},
+             {{"serve", "--db", db, "--listen", "8639"}, 2, "--listen needs"},
+             {{"serve", "--db", db, "--host", "a:80"}, 2, "bare host name"},
+             {{"serve", "--db", db, "--threads", "0"}, 2, "--threads"},
+             {{"serve"}, 2, "serve needs --db"},
+             {{"import", "--db", db}, 2, "at least one playlist"},
+             {{"frobnicate"}, 2, "unknown command"}}) {
+        std::vector<std::string> argv{dataServerBinary()};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        Finished f = run(argv);
+        EXPECT_EQ(f.status, c.status) << c.args.back() << ": " << f.err;
+        EXPECT_TRUE(contains(f.err, c.message)) << f.err;
+    }
+    close(holder);
+    Finished help = run({dataServerBinary(), "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(contains(help.out, "kinvo-dataserver serve"));
+}
+
+class ManyClients : public CatalogueFixture {
+  protected:
+    std::vector<std::string> serverOptions() const override {
+        return {"--quiet", "--threads", "4"};
+    }
+};
+
+TEST_F(ManyClients, ParallelStartsAreAllCountedWhileListsAreServed) {
+    // curl's own parallel transfers: station starts of two stations mixed with list and
+    // search requests over 16 connections at once.
+    constexpr int kStarts = 120;
+    std::vector<std::string> argv{"curl", "-s",         "-g", "--parallel", "--parallel-max",
+                                  "16",   "--max-time", "60", "-o",         "/dev/null"};
+    for (int i = 0; i < kStarts; ++i) {
+        argv.push_back(server_->url("/kinvo39.asp?STATS=1&U=http://media.example/v1.wmv"));
+        argv.push_back("-o");
+        argv.push_back("/dev/null");
+        argv.push_back(server_->url("/kinvo39.asp?P=T&T1=LIST_TV&T2=Music+Video&V=3.9"));
+        argv.push_back("-o");
+        argv.push_back("/dev/null");
+        argv.push_back(server_->url("/kinvo39.asp?P=T&SEARCH=1&T1=clips&V=3.9"));
+        argv.push_back("-o");
+        argv.push_back("/dev/null");
+        if (i % 2 == 0) {
+            argv.push_back(server_->url("/kinvo39.asp?STATS=1&U=http://media.example/beta.mp3"));
+            argv.push_back("-o");
+            argv.push_back("/dev/null");
+        }
+    }
+    argv.pop_back();
+    argv.pop_back();
+    argv.push_back(server_->url("/redirect35.asp"));
+    Finished f = run(argv);
+    ASSERT_EQ(f.status, 0) << f.err;
+    std::vector<std::string> popular;
+    for (const ReadEntry& e : list("Most Popular Stations", "&V=3.9")) {
+        popular.push_back(e.name);
+    }
+    EXPECT_EQ(popular, (std::vector<std::string>{"Video One (120)", "Beta Dial (60)"}));
+}
+
+}  // namespace
+}  // namespace kinvo::ds::test

@@ -1,0 +1,165 @@
+// The vendor pages, their forms, and the media folder, through curl.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "catalogue_fixture.h"
+
+namespace kinvo::ds::test {
+namespace {
+
+class Pages : public CatalogueFixture {
+  protected:
+    void SetUp() override {
+        media_ = dir_.path() / "media";
+        std::filesystem::create_directories(media_);
+        std::string bytes;
+        for (int i = 0; i < 100000; ++i) {
+            bytes += static_cast<char>(i * 7 % 251);
+        }
+        dir_.write("media/clip.mov", bytes);
+        dir_.write("media/sub dir/a b.mp3", "abc");
+        dir_.write("secret.txt", "not for the web");
+        std::filesystem::create_symlink(dir_.path() / "secret.txt", media_ / "link.mov");
+        clip_ = bytes;
+        CatalogueFixture::SetUp();
+    }
+    std::vector<std::string> serverOptions() const override {
+        return {"--quiet", "--media", media_.string()};
+    }
+
+    std::filesystem::path media_;
+    std::string clip_;
+};
+
+bool contains(const std::string& text, const std::string& what) {
+    return text.find(what) != std::string::npos;
+}
+
+TEST_F(Pages, EveryVendorPageIsAWholeHtmlPage) {
+    struct Case {
+        std::string target;
+        std::string mustContain;
+    };
+    for (const Case& c : std::vector<Case>{{"/help/kinvo/index.htm", "quick guide"},
+                                           {"/HELP/Kinvo/Index.htm", "quick guide"},
+                                           {"/mailform.htm", "<form method=\"post\""},
+                                           {"/about.asp?P=T", "8 stations in 3 categories"},
+                                           {"/qt.htm", ".mov"},
+                                           {"/microsoft.htm", "mms://"},
+                                           {"/real.htm", "RealMedia"},
+                                           {"/", "Music Video"}}) {
+        HttpAnswer a = get(c.target);
+        EXPECT_EQ(a.status, 200) << c.target;
+        EXPECT_TRUE(contains(a.headers, "text/html; charset=utf-8")) << c.target;
+        EXPECT_TRUE(a.body.starts_with("<!DOCTYPE html>")) << c.target;
+        EXPECT_TRUE(contains(a.body, "</html>")) << c.target;
+        EXPECT_TRUE(contains(a.body, c.mustContain)) << c.target;
+        // No page leaves a template field unfilled.
+        EXPECT_FALSE(contains(a.body, "{title}") || contains(a.body, "{body}")) << c.target;
+    }
+    EXPECT_EQ(get("/no/such/page.htm").status, 404);
+}
+
+TEST_F(Pages, RatingsAndNotesReachTheListsAndShowNoneBefore) {
+    auto videoTwo = [&] {
+        auto entries = list("Music Video", "&V=3.9");
+        EXPECT_EQ(entries.size(), 2u);
+        return entries.size() == 2 ? entries[1] : ReadEntry{};
+    };
+    EXPECT_EQ(videoTwo().rating, "None");
+    EXPECT_EQ(videoTwo().notes, "None");
+
+    // The browser appends the shown name unescaped; a web browser escapes its blank.
+    HttpAnswer form = get("/kinvorate.asp?S=Video%20Two");
+    ASSERT_EQ(form.status, 200);
+    ASSERT_TRUE(contains(form.body, "Rate Video Two"));
+    std::size_t at = form.body.find("name=\"id\" value=\"");
+    ASSERT_NE(at, std::string::npos);
+    std::string id = form.body.substr(at + 17, form.body.find('"', at + 17) - at - 17);
+
+    EXPECT_EQ(post("/kinvorate.asp", "id=" + id + "&rating=5&notes=Loud+%26+proud").status, 200);
+    EXPECT_EQ(post("/kinvorate.asp", "id=" + id + "&rating=2&notes=").status, 200);
+    ReadEntry rated = videoTwo();
+    EXPECT_EQ(rated.rating, "4");            // (5 + 2) / 2, rounded
+    EXPECT_EQ(rated.notes, "Loud & proud");  // the newest note that says something
+
+    // Refused ratings and notes change nothing.
+    EXPECT_EQ(post("/kinvorate.asp", "id=" + id + "&rating=6").status, 400);
+    EXPECT_EQ(post("/kinvorate.asp", "id=" + id + "&rating=x").status, 400);
+    EXPECT_EQ(post("/kinvorate.asp", "id=" + id + "&rating=3&notes=a%7C%7Cb").status, 400);
+    EXPECT_EQ(post("/kinvorate.asp", "id=" + id + "&rating=3&notes=%3Ca+href").status, 400);
+    EXPECT_EQ(videoTwo().rating, "4");
+    EXPECT_EQ(videoTwo().notes, "Loud & proud");
+}
+
+TEST_F(Pages, RatingPageFindsStationsByTheNameTheBrowserShows) {
+    // From the popular list, with its count.
+    EXPECT_TRUE(contains(get("/kinvorate.asp?S=Beta%20Dial%20(12)").body, "Rate Beta Dial"));
+    // A name cut short offers what starts the same way.
+    EXPECT_TRUE(contains(get("/kinvorate.asp?S=Video").body, "Which station?"));
+    HttpAnswer none = get("/kinvorate.asp?S=Nobody");
+    EXPECT_EQ(none.status, 404);
+    EXPECT_TRUE(contains(none.body, "No station of this name"));
+    // Names are escaped into the page, never markup.
+    EXPECT_FALSE(contains(get("/kinvorate.asp?S=%3Cscript%3E").body, "<script>"));
+}
+
+TEST_F(Pages, SupportMessagesAreStoredAndListed) {
+    HttpAnswer sent =
+        post("/mailform.htm", "name=Ann&email=ann%40example.org&subject=Hello&message=It+works%21");
+    EXPECT_EQ(sent.status, 200);
+    EXPECT_TRUE(contains(sent.body, "number 1"));
+    HttpAnswer empty = post("/mailform.htm", "name=Bob&message=+++");
+    EXPECT_EQ(empty.status, 400);
+    EXPECT_TRUE(contains(empty.body, "value=\"Bob\""));  // what was typed stays in the form
+    EXPECT_EQ(post("/mailform.htm", "message=" + std::string(5000, 'x')).status, 400);
+    EXPECT_EQ(post("/mailform.htm", "message=" + std::string(9000, 'x')).status, 413);
+
+    Finished listed = run({dataServerBinary(), "messages", "--db", db_.string()});
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_TRUE(contains(listed.out, "from Ann <ann@example.org>"));
+    EXPECT_TRUE(contains(listed.out, "It works!"));
+    EXPECT_FALSE(contains(listed.out, "Bob"));
+}
+
+TEST_F(Pages, MediaFilesServeWholeAndByRange) {
+    HttpAnswer whole = get("/media/clip.mov");
+    EXPECT_EQ(whole.status, 200);
+    EXPECT_EQ(whole.body, clip_);
+    EXPECT_TRUE(contains(whole.headers, "video/quicktime"));
+    EXPECT_TRUE(contains(whole.headers, "Accept-Ranges: bytes"));
+
+    HttpAnswer part = get("/media/clip.mov", {"-r", "1000-1999"});
+    EXPECT_EQ(part.status, 206);
+    EXPECT_EQ(part.body, clip_.substr(1000, 1000));
+    EXPECT_TRUE(contains(part.headers, "Content-Range: bytes 1000-1999/100000"));
+
+    HttpAnswer tail = get("/media/clip.mov", {"-r", "-10"});
+    EXPECT_EQ(tail.status, 206);
+    EXPECT_EQ(tail.body, clip_.substr(clip_.size() - 10));
+
+    EXPECT_EQ(get("/media/clip.mov", {"-r", "200000-"}).status, 416);
+    EXPECT_EQ(get("/media/sub%20dir/a%20b.mp3").body, "abc");
+}
+
+TEST_F(Pages, MediaNeverLeavesItsFolder) {
+    for (std::string target :
+         {"/media/../secret.txt", "/media/%2e%2e/secret.txt", "/media/link.mov", "/media/",
+          "/media/sub%20dir", "/media//etc/passwd", "/media/nothing.mov"}) {
+        HttpAnswer a = get(target);
+        EXPECT_EQ(a.status, 404) << target;
+        EXPECT_FALSE(contains(a.body, "not for the web")) << target;
+    }
+}
+
+TEST_F(Pages, OverlongRequestLinesAreRefused) {
+    EXPECT_EQ(get("/kinvo39.asp?P=T&T1=LIST_TV&T2=" + std::string(9000, 'a')).status, 414);
+    // Just under the limit is served (an empty list for an unknown category).
+    HttpAnswer near = get("/kinvo39.asp?P=T&T1=LIST_TV&T2=" + std::string(7000, 'a'));
+    EXPECT_EQ(near.status, 200);
+    EXPECT_TRUE(readList(near.body, false).empty());
+}
+
+}  // namespace
+}  // namespace kinvo::ds::test
