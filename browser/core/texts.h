@@ -1,6 +1,8 @@
 #pragma once
 // Every text the browser's data side shows or sends, byte for byte, in one place.
 
+#include "catalogue_texts.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -72,13 +74,8 @@ inline constexpr std::string_view kItemsSuffix = " Items";
 inline constexpr std::string_view kNoFavorites =
     "No current favorite stations- please select stations from any category and click 'Add to "
     "Favorites'";
-inline constexpr std::string_view kUnknown = "Unknown";
-inline constexpr std::string_view kAdultMarker = "ADULT";
 
-// Station tag separators and the companion list's tag separator.
-inline constexpr std::string_view kTagExtra = "!!!";
-inline constexpr std::string_view kTagAddress = "###";
-inline constexpr std::string_view kTagTime = "%%%";
+// The companion list's tag separator (the station tag's separators are in catalogue_texts.h).
 inline constexpr std::string_view kNotesRating = "||";
 
 // Station details.
@@ -109,7 +106,8 @@ inline constexpr std::string_view kStationAdded =
     "Category select box on station list.";
 
 // Shell.
-inline constexpr std::string_view kShellOpenFailed = "Error Executing Application or File Not Found";
+inline constexpr std::string_view kShellOpenFailed =
+    "Error Executing Application or File Not Found";
 
 // Settings keys and the defaults their readers here use.
 inline constexpr std::string_view kKeySpeed = "Speed";
@@ -165,7 +163,8 @@ inline constexpr std::string_view kVolumeCaption = "Volume";
 inline constexpr std::string_view kVolumeMark = "|    ";
 inline constexpr std::string_view kAddToFavoritesCaption = "Add to Favorites";
 inline constexpr std::string_view kAddToFavoriteLargeFonts = "Add to Favorite";
-inline constexpr std::string_view kAddToFavoritesTip = "Add selected stations to your favorites list";
+inline constexpr std::string_view kAddToFavoritesTip =
+    "Add selected stations to your favorites list";
 inline constexpr std::string_view kVideoSearchCaption = "Internet Video Search";
 inline constexpr std::string_view kVideoSearchTip = "Search for video on the Internet";
 inline constexpr std::string_view kRateCaption = "Rate";

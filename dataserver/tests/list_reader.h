@@ -1,8 +1,6 @@
 #pragma once
-// Reads a catalogue document the way the browser's parser cuts it, step by step, so that tests
-// can check that what the server sends comes back as the catalogue holds it. Written from the
-// cut rules, independently of the server's writer; an entry that lacks a marker is reported
-// as broken instead of guessed at.
+// Reads a catalogue document with the browser's own parser, so that tests check that what the
+// server sends comes back as the catalogue holds it, through the rules the browser relies on.
 
 #include <cstdint>
 #include <string>
@@ -11,7 +9,7 @@
 namespace kinvo::ds::test {
 
 struct ReadEntry {
-    bool broken = false;
+    bool broken = false;  // stands for the entries the browser's parser skipped
     std::string address;  // as sent (shifted)
     std::string info;     // after "0" -> "Unknown"
     std::string extra;    // after "0" -> ""
@@ -25,6 +23,8 @@ struct ReadEntry {
     std::string tag() const;             // info!!!extra###address%%%time
 };
 
+// Every entry the browser reads, in order; when the browser would skip any, one last entry with
+// broken set says how many.
 std::vector<ReadEntry> readList(const std::string& document, bool searchMode);
 
 }  // namespace kinvo::ds::test

@@ -1,10 +1,9 @@
-// Which texts the browser reads back. Each accepted text is written into a real entry and cut
-// again by the browser's rules (a small reading written here from those rules), so an
-// accepted text that would come back changed fails too.
+// Which texts the browser reads back. Each accepted text is written into a real entry and read
+// again by the browser's own catalogue parser, so an accepted text that would come back changed
+// fails too.
 #include <gtest/gtest.h>
 
-#include <cctype>
-
+#include "catalogue_entries.h"
 #include "field_rules.h"
 #include "list_format.h"
 #include "text_shift.h"
@@ -17,53 +16,19 @@ struct Cut {
     std::string address, info, extra, name, time, rating, notes;
 };
 
-std::string upper(std::string s) {
-    for (char& c : s) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return s;
-}
-
-bool take(std::string& rest, const std::string& marker, std::string& field) {
-    std::size_t at = rest.find(marker);
-    if (at == std::string::npos) {
-        return false;
-    }
-    field = rest.substr(0, at);
-    rest.erase(0, at + marker.size());
-    return true;
-}
-
+// The one entry of doc as the browser's parser reads it; ok false when it reads none or more.
 Cut cutEntry(const std::string& doc) {
     Cut c;
-    std::string up = upper(doc);
-    std::size_t start = up.find("<A HREF");
-    if (start == std::string::npos || up.find("<A HREF", start + 1) != std::string::npos) {
-        return c;  // one entry expected, exactly
-    }
-    std::string rest = doc.substr(start + 7);
-    std::string skip;
-    if (!take(rest, "\"", skip)) {
-        return c;
-    }
-    std::size_t qg = rest.find("\">");
-    if (qg == std::string::npos) {
-        return c;
-    }
-    c.address = DecodeText(rest.substr(0, qg), true);
-    std::string name;
-    if (!take(rest, ">", skip) || !take(rest, "~~", c.info) || !take(rest, "@@", c.extra) ||
-        !take(rest, "##", name) || !take(rest, "%%", skip) || !take(rest, "!!", c.time) ||
-        !take(rest, "**", c.rating)) {
-        return c;
-    }
-    std::size_t close = upper(rest).find("</A");
-    if (close == std::string::npos) {
-        return c;
-    }
-    c.name = DecodeText(name, false);
-    c.notes = DecodeText(rest.substr(0, close), false);
-    c.ok = true;
+    int entries = 0;
+    forEachCatalogueEntry(doc, ExtractMode::Catalogue, [&](const StationRecord& s) {
+        ++entries;
+        c = Cut{true,       DecodeText(s.address, true),
+                s.infoText, s.extraText,
+                s.name,     s.timeText,
+                s.rating,   s.notes};
+        return true;
+    });
+    c.ok = c.ok && entries == 1;
     return c;
 }
 

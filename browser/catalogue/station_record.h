@@ -14,7 +14,7 @@ struct StationRecord {
     std::string address;  // link target, still in the catalogue's character shift
     std::string infoText;
     std::string extraText;
-    std::string name;  // decoded; the text a list shows
+    std::string name;            // decoded; the text a list shows
     std::int64_t bandwidth = 0;  // kbps
     std::string timeText;        // search results: play time in whole seconds
     std::string rating;          // catalogue lists only

@@ -1,6 +1,6 @@
 #include "station_record.h"
 
-#include "texts.h"
+#include "catalogue_texts.h"
 
 namespace kinvo {
 
