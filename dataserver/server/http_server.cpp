@@ -30,6 +30,8 @@ namespace {
 constexpr std::size_t kMaxBody = 64 * 1024;
 constexpr std::size_t kMediaChunk = 64 * 1024;
 constexpr std::size_t kLoggedTarget = 300;
+// Connections waiting to be accepted; the kernel caps it at net.core.somaxconn.
+constexpr int kListenBacklog = 1024;
 
 sigset_t stopSignals() {
     sigset_t set;
@@ -238,6 +240,10 @@ int serve(const ServeOptions& options) {
         std::fprintf(stderr, "kinvo-dataserver: cannot listen on %s:%d\n",
                      options.listenAddress.c_str(), port);
         return 1;
+    }
+
+    if (!server.setListenBacklog(kListenBacklog)) {
+        std::fprintf(stderr, "kinvo-dataserver: cannot widen the listen backlog\n");
     }
 
     std::atomic<bool> done{false};

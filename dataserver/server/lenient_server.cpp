@@ -125,6 +125,11 @@ class LenientStream final : public httplib::Stream {
 
 }  // namespace
 
+bool LenientServer::setListenBacklog(int backlog) {
+    const socket_t sock = svr_sock_.load();
+    return sock != INVALID_SOCKET && ::listen(sock, backlog) == 0;
+}
+
 struct LenientServer::Connection {
     Connection(socket_t s, int readMs, int writeMs) : sock(s), stream(s, readMs, writeMs) {}
     ~Connection() {

@@ -27,6 +27,12 @@ class LenientServer : public httplib::Server {
         requeue_ = std::move(requeue);
     }
 
+    // After bind_to_port / bind_to_any_port: room for `backlog` connections that are not yet
+    // accepted. The library listens with room for 5, so a burst of clients connecting at once
+    // has SYNs dropped and waits a second for their retransmission. False when the socket
+    // refuses (the library's backlog then stays).
+    bool setListenBacklog(int backlog);
+
   private:
     struct Connection;
     void serveConnection(std::shared_ptr<Connection> connection);
