@@ -123,5 +123,58 @@ TEST_F(ManyClients, ParallelStartsAreAllCountedWhileListsAreServed) {
     EXPECT_EQ(popular, (std::vector<std::string>{"Video One (120)", "Beta Dial (60)"}));
 }
 
+class OneWorker : public CatalogueFixture {
+  protected:
+    std::vector<std::string> serverOptions() const override {
+        return {"--quiet", "--threads", "1"};
+    }
+};
+
+// One request over a kept-alive socket; the whole answer, or "" when the server closed it.
+std::string askOver(int fd) {
+    const std::string request = "GET /redirect35.asp HTTP/1.1\r\nHost: test\r\n\r\n";
+    if (send(fd, request.data(), request.size(), MSG_NOSIGNAL) !=
+        static_cast<ssize_t>(request.size())) {
+        return {};
+    }
+    std::string answer;
+    char buf[4096];
+    for (;;) {
+        const std::size_t head = answer.find("\r\n\r\n");
+        if (head != std::string::npos) {
+            const std::size_t at = answer.find("Content-Length: ");
+            if (at != std::string::npos && at < head) {
+                const std::size_t length = std::stoul(answer.substr(at + 16));
+                if (answer.size() >= head + 4 + length) {
+                    return answer;
+                }
+            }
+        }
+        const ssize_t n = recv(fd, buf, sizeof buf, 0);
+        if (n <= 0) {
+            return {};
+        }
+        answer.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+TEST_F(OneWorker, AnIdleKeptAliveConnectionDoesNotHoldTheOnlyWorker) {
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<std::uint16_t>(server_->port()));
+    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_TRUE(contains(askOver(fd), "200 OK"));
+
+    // The first connection now idles inside its keep-alive time. Were it holding the only
+    // worker, this request would wait until that time ran out and the server closed it.
+    HttpAnswer other = get("/redirect35.asp", {"--max-time", "30"});
+    EXPECT_EQ(other.status, 200);
+    // ... so the first connection must still be open and served.
+    EXPECT_TRUE(contains(askOver(fd), "200 OK"));
+    close(fd);
+}
+
 }  // namespace
 }  // namespace kinvo::ds::test
