@@ -59,6 +59,8 @@ class ControlBlock {
 
   private:
     struct Mapping;
+    template <class Block>
+    friend std::optional<Block> attachBlock(const std::string& name, size_t size, bool create);
     std::unique_ptr<Mapping> mapping_;  // owns the shared memory, if any
     uint8_t* base_ = nullptr;
     std::mutex lock_;

@@ -40,6 +40,21 @@ struct SwapBlock::Mapping {
     std::unique_ptr<NamedView> named;
 };
 
+// Creates or opens the named block and gives its view to a new Block; nullopt when the name
+// cannot be mapped at that size.
+template <class Block>
+std::optional<Block> attachBlock(const std::string& name, size_t size, bool create) {
+    auto named = mapBlock(name, size, create);
+    if (!named) {
+        return std::nullopt;
+    }
+    Block block;
+    block.base_ = named->view.data();
+    block.mapping_ =
+        std::make_unique<typename Block::Mapping>(typename Block::Mapping{std::move(named)});
+    return block;
+}
+
 ControlBlock::ControlBlock() = default;
 ControlBlock::~ControlBlock() = default;
 
@@ -55,29 +70,20 @@ ControlBlock& ControlBlock::operator=(ControlBlock&& other) noexcept {
 }
 
 ControlBlock ControlBlock::create(uint32_t serverWindow) {
-    ControlBlock block;
     if (serverWindow == 0) {
-        return block;
+        return ControlBlock();
     }
-    auto named = mapBlock(nameFor(serverWindow), kBlockSize, true);
-    if (!named) {
-        return block;
+    std::optional<ControlBlock> block =
+        attachBlock<ControlBlock>(nameFor(serverWindow), kBlockSize, true);
+    if (!block) {
+        return ControlBlock();
     }
-    block.base_ = named->view.data();
-    block.mapping_ = std::make_unique<Mapping>(Mapping{std::move(named)});
-    block.setFill(kFillEmpty);
-    return block;
+    block->setFill(kFillEmpty);
+    return std::move(*block);
 }
 
 std::optional<ControlBlock> ControlBlock::open(uint32_t serverWindow) {
-    auto named = mapBlock(nameFor(serverWindow), kBlockSize, false);
-    if (!named) {
-        return std::nullopt;
-    }
-    ControlBlock block;
-    block.base_ = named->view.data();
-    block.mapping_ = std::make_unique<Mapping>(Mapping{std::move(named)});
-    return block;
+    return attachBlock<ControlBlock>(nameFor(serverWindow), kBlockSize, false);
 }
 
 SwapBlock::SwapBlock(SwapBlock&& other) noexcept
@@ -98,25 +104,11 @@ std::string SwapBlock::nameFor(int32_t swapNumber) {
 }
 
 std::optional<SwapBlock> SwapBlock::create(int32_t swapNumber) {
-    auto named = mapBlock(nameFor(swapNumber), kSwapBlockSize, true);
-    if (!named) {
-        return std::nullopt;
-    }
-    SwapBlock block;
-    block.base_ = named->view.data();
-    block.mapping_ = std::make_unique<Mapping>(Mapping{std::move(named)});
-    return block;
+    return attachBlock<SwapBlock>(nameFor(swapNumber), kSwapBlockSize, true);
 }
 
 std::optional<SwapBlock> SwapBlock::open(int32_t swapNumber) {
-    auto named = mapBlock(nameFor(swapNumber), kSwapBlockSize, false);
-    if (!named) {
-        return std::nullopt;
-    }
-    SwapBlock block;
-    block.base_ = named->view.data();
-    block.mapping_ = std::make_unique<Mapping>(Mapping{std::move(named)});
-    return block;
+    return attachBlock<SwapBlock>(nameFor(swapNumber), kSwapBlockSize, false);
 }
 
 int32_t SwapBlock::get(int field) const {

@@ -11,7 +11,7 @@
 namespace vexa {
 
 class SwapBlock {
-public:
+  public:
     SwapBlock(SwapBlock&&) noexcept;
     SwapBlock& operator=(SwapBlock&&) noexcept;
     ~SwapBlock();
@@ -25,9 +25,11 @@ public:
     int32_t get(int field) const;
     void set(int field, int32_t value);
 
-private:
+  private:
     SwapBlock() = default;
     struct Mapping;
+    template <class Block>
+    friend std::optional<Block> attachBlock(const std::string& name, size_t size, bool create);
     std::unique_ptr<Mapping> mapping_;
     uint8_t* base_ = nullptr;
 };
