@@ -45,8 +45,12 @@ bool PlayerPage::showControls() const {
            p_.comboS.text() == texts::kVideoSearch;
 }
 
-PlayerPage::Outcome PlayerPage::BuildPlayerPage(std::string_view address, std::string& name) {
+void PlayerPage::BuildPlayerPage(const std::string& address, std::string& name) {
     (void)name;
+    build(address);
+}
+
+PlayerPage::Outcome PlayerPage::build(std::string_view address) {
     if (address.empty()) {
         return Outcome::Nothing;
     }
@@ -54,7 +58,7 @@ PlayerPage::Outcome PlayerPage::BuildPlayerPage(std::string_view address, std::s
 
     PageValues values;
     values.colour = pageColour(p_.settings.readNumber(tp::kKeyBKColor, tp::kDefaultBKColor));
-    values.zoomPercent = zoomPercent_;
+    values.zoomPercent = p_.zoomPercent();
     values.dataServer = p_.state.dataServer;
     const std::string decoded = DecodeText(address, true);
     values.player = choosePlayer(decoded);
@@ -159,12 +163,6 @@ void PlayerPage::menuStop() {
     StopPlayer();
     p_.view.hideStatLabel();
     p_.view.showStationList();
-}
-
-void PlayerPage::zoom(int percent) {
-    zoomPercent_ = percent;
-    std::string name;
-    BuildPlayerPage(p_.state.currentAddress, name);
 }
 
 }  // namespace kinvo

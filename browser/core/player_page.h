@@ -9,9 +9,11 @@
 // User-interface thread only.
 
 #include "player_page_text.h"
+#include "station_player.h"
 
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,7 +35,7 @@ struct PlayerFlags {
     bool realPlayerConfirmed = false;
 };
 
-class PlayerPage {
+class PlayerPage : public StationPlayer {
   public:
     struct Parts {
         ProgramState& state;
@@ -45,6 +47,9 @@ class PlayerPage {
         WebView& web1;
         PlayerView& view;
         QString programFolder;
+        // zoomPercent, the player's width in percent of the page (33, 50, 75 or 100); the main
+        // window owns it and its zoom entries.
+        std::function<int()> zoomPercent;
     };
 
     enum class Outcome {
@@ -59,19 +64,17 @@ class PlayerPage {
     PlayerPage(const PlayerPage&) = delete;
     PlayerPage& operator=(const PlayerPage&) = delete;
 
-    // address is the station address as the catalogue holds it (still shifted); name is not
-    // used. Callers look at the outcome only where they need it (the headless entry).
-    Outcome BuildPlayerPage(std::string_view address, std::string& name);
+    // address is the station address as the catalogue holds it (still shifted). The outcome is
+    // for callers that need it (the headless entry).
+    Outcome build(std::string_view address);
+    // StationPlayer: build(address); name is not used.
+    void BuildPlayerPage(const std::string& address, std::string& name) override;
     // Hides Web1, stops its load and unloads the page (and with it the player).
-    void StopPlayer();
+    void StopPlayer() override;
     // Web1's navigation-complete handler: shows Web1 and lays the window out for viewtemp.htm.
     void Web1_NavigateComplete(const QString& address);
     // The Stop entry: back to the station list.
     void menuStop();
-    // The zoom entries: the new width, then the current station rebuilt at it.
-    void zoom(int percent);
-
-    int zoomPercent() const { return zoomPercent_; }
     const PlayerFlags& flags() const { return flags_; }
     // programFolder + "/viewtemp.htm".
     QString pagePath() const;
@@ -82,7 +85,6 @@ class PlayerPage {
     bool showControls() const;
 
     Parts p_;
-    int zoomPercent_ = 50;
     PlayerFlags flags_;
 };
 

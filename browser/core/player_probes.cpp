@@ -1,5 +1,7 @@
 #include "player_probes.h"
 
+#include "catalogue_entries.h"
+
 #include <string_view>
 #include <vector>
 
@@ -25,26 +27,6 @@ class ProductProbes : public PlayerProbes {
 };
 
 }  // namespace
-
-long long leadingNumber(std::string_view text) {
-    std::size_t at = 0;
-    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) {
-        ++at;
-    }
-    bool negative = false;
-    if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
-        negative = text[at] == '-';
-        ++at;
-    }
-    long long value = 0;
-    constexpr long long kLimit = 1'000'000'000'000'000LL;  // far above any version part
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-        if (value < kLimit) {
-            value = value * 10 + (text[at] - '0');
-        }
-    }
-    return negative ? -value : value;
-}
 
 bool quickTimePresent(const PlayerProbes::QuickTimeAnswer& answer) {
     if (!answer.created) {

@@ -41,10 +41,6 @@ bool windowsMediaPresent(const std::string& version);
 // parts split at ".", or when it is 6.x.y with y below 10.
 bool realPlayerPresent(const std::string& version);
 
-// A number read from the front of a text as the original's conversions read it: blanks, an
-// optional sign and the digits that follow; 0 when no digit stands there.
-long long leadingNumber(std::string_view text);
-
 // Probes that report every player present with a version that passes.
 std::unique_ptr<PlayerProbes> productPlayerProbes();
 

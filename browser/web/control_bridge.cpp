@@ -6,7 +6,9 @@
 namespace kinvo::web {
 namespace {
 
-int number(const QVariantList& args, int index) { return args.at(index).toInt(); }
+int number(const QVariantList& args, int index) {
+    return args.at(index).toInt();
+}
 
 }  // namespace
 
@@ -23,31 +25,28 @@ void ControlBridge::call(const QString& name, const QVariantList& args) {
         {QStringLiteral("setCallback"),
          {0, [](ControlBridge& b, const QVariantList&) { b.control_.setCallback(b); }}},
         {QStringLiteral("SetCrossInstanceControl"),
-         {1, [](ControlBridge& b, const QVariantList& a) {
-              b.control_.SetCrossInstanceControl(number(a, 0));
-          }}},
+         {1, [](ControlBridge& b,
+                const QVariantList& a) { b.control_.SetCrossInstanceControl(number(a, 0)); }}},
         {QStringLiteral("SetVideoAutoSize"),
-         {1, [](ControlBridge& b, const QVariantList& a) {
-              b.control_.SetVideoAutoSize(number(a, 0));
-          }}},
+         {1, [](ControlBridge& b,
+                const QVariantList& a) { b.control_.SetVideoAutoSize(number(a, 0)); }}},
         {QStringLiteral("SetVideoLogo"),
-         {1, [](ControlBridge& b, const QVariantList& a) {
-              b.control_.SetVideoLogo(number(a, 0));
-          }}},
+         {1,
+          [](ControlBridge& b, const QVariantList& a) { b.control_.SetVideoLogo(number(a, 0)); }}},
         {QStringLiteral("SetRetryParams"),
-         {2, [](ControlBridge& b, const QVariantList& a) {
-              b.control_.SetRetryParams(number(a, 0), number(a, 1));
-          }}},
+         {2, [](ControlBridge& b,
+                const QVariantList& a) { b.control_.SetRetryParams(number(a, 0), number(a, 1)); }}},
         {QStringLiteral("SetFallbackParams"),
-         {2, [](ControlBridge& b, const QVariantList& a) {
+         {2,
+          [](ControlBridge& b, const QVariantList& a) {
               b.control_.SetFallbackParams(number(a, 0), number(a, 1));
           }}},
         {QStringLiteral("SetUseCustomDRMURL"),
-         {1, [](ControlBridge& b, const QVariantList& a) {
-              b.control_.SetUseCustomDRMURL(number(a, 0));
-          }}},
+         {1, [](ControlBridge& b,
+                const QVariantList& a) { b.control_.SetUseCustomDRMURL(number(a, 0)); }}},
         {QStringLiteral("AppendFileToPlaylist"),
-         {1, [](ControlBridge& b, const QVariantList& a) {
+         {1,
+          [](ControlBridge& b, const QVariantList& a) {
               b.control_.AppendFileToPlaylist(a.at(0).toString().toStdString());
           }}},
         {QStringLiteral("Repeat"),
@@ -55,11 +54,11 @@ void ControlBridge::call(const QString& name, const QVariantList& args) {
         {QStringLiteral("Play"),
          {0, [](ControlBridge& b, const QVariantList&) { b.control_.Play(); }}},
         {QStringLiteral("SetVideoHWND"),
-         {1, [](ControlBridge& b, const QVariantList& a) {
-              b.control_.SetVideoHWND(a.at(0).toULongLong());
-          }}},
+         {1, [](ControlBridge& b,
+                const QVariantList& a) { b.control_.SetVideoHWND(a.at(0).toULongLong()); }}},
         {QStringLiteral("Deinitialize"),
-         {0, [](ControlBridge& b, const QVariantList&) {
+         {0,
+          [](ControlBridge& b, const QVariantList&) {
               b.control_.Deinitialize();
               emit b.deinitialized();
           }}},

@@ -17,7 +17,7 @@ namespace kinvo::web {
 class ControlBridge : public QObject, public PlaybackEvents {
     Q_OBJECT
 
-public:
+  public:
     explicit ControlBridge(PlaybackControl& control, QObject* parent = nullptr);
 
     // One call of the page: "Play", "SetRetryParams" with [5, 2000], "Repeat" for the property.
@@ -31,7 +31,7 @@ public:
         emit metaData(QString::fromStdString(data), size);
     }
 
-signals:
+  signals:
     void msgEvent(int code);
     void status(int code, int value);
     void metaData(const QString& data, int size);
@@ -39,7 +39,7 @@ signals:
     void windowPlaced(const QRectF& pageRect);
     void deinitialized();
 
-private:
+  private:
     PlaybackControl& control_;
 };
 

@@ -12,13 +12,13 @@ namespace kinvo::web {
 class ControlWindow : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit ControlWindow(QWidget* parent);
 
     // The native window's id; fixed for the widget's life.
     std::uint64_t hwnd() const { return hwnd_; }
 
-private:
+  private:
     std::uint64_t hwnd_ = 0;
 };
 

@@ -72,9 +72,15 @@ void EngineWebView::navigate(const QString& path) {
     view_->setUrl(path.isEmpty() ? QUrl(QStringLiteral("about:blank")) : QUrl::fromLocalFile(path));
 }
 
-void EngineWebView::stop() { view_->stop(); }
-void EngineWebView::hide() { view_->hide(); }
-void EngineWebView::show() { view_->show(); }
+void EngineWebView::stop() {
+    view_->stop();
+}
+void EngineWebView::hide() {
+    view_->hide();
+}
+void EngineWebView::show() {
+    view_->show();
+}
 
 void EngineWebView::setNavigationComplete(NavigationComplete handler) {
     complete_ = std::move(handler);

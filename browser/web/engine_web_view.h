@@ -23,7 +23,7 @@ class PlaybackControl;
 class EngineWebView : public QObject, public kinvo::WebView {
     Q_OBJECT
 
-public:
+  public:
     // The view is a child of parent; control serves every playback control page shown.
     EngineWebView(QWidget* parent, PlaybackControl& control);
     ~EngineWebView() override;
@@ -38,7 +38,7 @@ public:
     void show() override;
     void setNavigationComplete(NavigationComplete handler) override;
 
-private:
+  private:
     void placeWindow(const QRectF& pageRect);
 
     QWebEngineView* view_;

@@ -11,7 +11,7 @@ namespace kinvo::web {
 
 // The page's event sink, registered by setCallback.
 class PlaybackEvents {
-public:
+  public:
     virtual ~PlaybackEvents() = default;
     virtual void SonariMsgEvent(int code) = 0;
     virtual void SonariStatus(int code, int value) = 0;
@@ -19,7 +19,7 @@ public:
 };
 
 class PlaybackControl {
-public:
+  public:
     virtual ~PlaybackControl() = default;
 
     // The page registered its sink; events go to sink until Deinitialize.

@@ -35,7 +35,9 @@ void UnconnectedPlaybackControl::SetCrossInstanceControl(int on) {
 void UnconnectedPlaybackControl::SetVideoAutoSize(int on) {
     trace(numbers("SetVideoAutoSize", {on}));
 }
-void UnconnectedPlaybackControl::SetVideoLogo(int on) { trace(numbers("SetVideoLogo", {on})); }
+void UnconnectedPlaybackControl::SetVideoLogo(int on) {
+    trace(numbers("SetVideoLogo", {on}));
+}
 void UnconnectedPlaybackControl::SetRetryParams(int count, int delayMs) {
     trace(numbers("SetRetryParams", {count, delayMs}));
 }
@@ -48,7 +50,9 @@ void UnconnectedPlaybackControl::SetUseCustomDRMURL(int on) {
 void UnconnectedPlaybackControl::AppendFileToPlaylist(const std::string& address) {
     trace("AppendFileToPlaylist(" + address + ")");
 }
-void UnconnectedPlaybackControl::setRepeat(int repeat) { trace(numbers("Repeat", {repeat})); }
+void UnconnectedPlaybackControl::setRepeat(int repeat) {
+    trace(numbers("Repeat", {repeat}));
+}
 void UnconnectedPlaybackControl::Play() {
     trace("Play() - nothing will play");
     if (sink_ != nullptr) {

@@ -9,7 +9,7 @@
 namespace kinvo::web {
 
 class UnconnectedPlaybackControl : public PlaybackControl {
-public:
+  public:
     // The event code Play answers with.
     static constexpr int kNotStarted = 102;
 
@@ -26,7 +26,7 @@ public:
     void SetVideoHWND(std::uint64_t window) override;
     void Deinitialize() override;
 
-private:
+  private:
     PlaybackEvents* sink_ = nullptr;
 };
 

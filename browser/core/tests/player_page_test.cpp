@@ -38,8 +38,7 @@ struct Rig {
     Rig() { state.dataServer = "data.kinvo.test"; }
 
     std::string play(std::string_view plainAddress) {
-        std::string name = "Station";
-        lastOutcome = page.BuildPlayerPage(EncodeText(plainAddress), name);
+        lastOutcome = page.build(EncodeText(plainAddress));
         return readFile(page.pagePath()).toStdString();
     }
 
@@ -53,7 +52,9 @@ struct Rig {
     ScriptedProbes probes;
     RecordingWeb web1;
     RecordingPlayerView view;
-    PlayerPage page{{state, settings, comboS, prompts, shell, probes, web1, view, folder}};
+    int zoom = 50;
+    PlayerPage page{{state, settings, comboS, prompts, shell, probes, web1, view, folder,
+                     [this] { return zoom; }}};
     PlayerPage::Outcome lastOutcome = PlayerPage::Outcome::Nothing;
 };
 
@@ -113,9 +114,7 @@ TEST(PlayerPageGolden, EveryTemplateIsWrittenByteForByte) {
         if (c.bkColor != nullptr) {
             rig.settings.write("BKColor", c.bkColor);
         }
-        if (c.zoom != 50) {
-            rig.page.zoom(c.zoom);
-        }
+        rig.zoom = c.zoom;
         const std::string page = rig.play(c.address);
         ASSERT_EQ(rig.lastOutcome, PlayerPage::Outcome::Written);
         if (update) {
@@ -263,8 +262,7 @@ TEST(PageAddressEscaping, ACatalogueEntryCannotInjectScript) {
 TEST(PlayerPage, EmptyAddressDoesNothing) {
     Rig rig;
     rig.state.pendingHelpPage = "http://left/over.htm";
-    std::string name;
-    EXPECT_EQ(rig.page.BuildPlayerPage("", name), PlayerPage::Outcome::Nothing);
+    EXPECT_EQ(rig.page.build(""), PlayerPage::Outcome::Nothing);
     EXPECT_FALSE(QFileInfo::exists(rig.page.pagePath()));
     EXPECT_EQ(rig.state.pendingHelpPage, "http://left/over.htm");
     EXPECT_TRUE(rig.web1.calls.empty());
@@ -311,18 +309,6 @@ TEST(PlayerPage, StopEntryReturnsToTheStationList) {
     EXPECT_EQ(rig.web1.calls, (std::vector<std::string>{"hide", "stop", "navigate "}));
     EXPECT_EQ(rig.view.statLabelHidden, 1);
     EXPECT_EQ(rig.view.stationListShown, 1);
-}
-
-TEST(PlayerPage, ZoomBeforeAnyStationOnlyChangesTheWidth) {
-    Rig rig;
-    rig.page.zoom(75);
-    EXPECT_EQ(rig.page.zoomPercent(), 75);
-    EXPECT_TRUE(rig.web1.calls.empty());
-    EXPECT_FALSE(QFileInfo::exists(rig.page.pagePath()));
-
-    rig.state.currentAddress = EncodeText("rtsp://a/x.rm");
-    rig.page.zoom(33);
-    EXPECT_NE(readFile(rig.page.pagePath()).indexOf("Width = \"33%\""), -1);
 }
 
 // ---- Probes -------------------------------------------------------------------------------
