@@ -44,8 +44,13 @@ int main(int argc, char** argv) {
         return kinvo::printPlayerPage(options, *probes, stdout, stderr);
     }
 
-    // The browser engine shares its graphics contexts with the window's.
+    // The browser engine shares its graphics contexts with the window's, and its view draws
+    // into the window's own surface: composed with OpenGL, a display without a GPU (a virtual
+    // X server) shows the view over every other widget. Software composing needs nothing.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
+        qputenv("QT_QUICK_BACKEND", "software");
+    }
     QApplication app(argc, argv);
     kinvo::Browser browser(options);
     kinvo::QtPrompts prompts;

@@ -1,7 +1,7 @@
 #pragma once
-// The playback control's own window: a native child window (an X11 window whose id is the
-// control's "hwnd") kept over the control's element on the page, so that a playback server can
-// put its video window inside it. Black while nothing draws into it.
+// The playback control's own window: a native window (an X11 window whose id is the
+// control's "hwnd"), a sibling of the web view kept over the control's element on the page, so that
+// a playback server can put its video window inside it. Black while nothing draws into it.
 
 #include <QWidget>
 

@@ -3,6 +3,7 @@
 #include "control_bridge.h"
 #include "control_window.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QUrl>
 #include <QWebChannel>
@@ -34,7 +35,9 @@ QString controlScriptSource(std::uint64_t hwnd) {
 EngineWebView::EngineWebView(QWidget* parent, PlaybackControl& control)
     : QObject(parent),
       view_(new QWebEngineView(parent)),
-      window_(new ControlWindow(view_)),
+      // A sibling above the view, not its child: a native window inside the engine's view
+      // breaks the view's own native windows.
+      window_(new ControlWindow(parent)),
       bridge_(new ControlBridge(control, this)),
       channel_(new QWebChannel(this)) {
     // No context menu over the player.
@@ -52,7 +55,11 @@ EngineWebView::EngineWebView(QWidget* parent, PlaybackControl& control)
 
     connect(bridge_, &ControlBridge::windowPlaced, this, &EngineWebView::placeWindow);
     connect(bridge_, &ControlBridge::deinitialized, window_, &QWidget::hide);
-    connect(view_, &QWebEngineView::loadStarted, window_, &QWidget::hide);
+    connect(view_, &QWebEngineView::loadStarted, this, [this] {
+        pageRect_ = QRectF();
+        window_->hide();
+    });
+    view_->installEventFilter(this);
     // The loading info names the page that finished; the view's own url() already names the
     // next one while an earlier load is still finishing.
     connect(view_->page(), &QWebEnginePage::loadingChanged, this,
@@ -77,9 +84,22 @@ void EngineWebView::stop() {
 }
 void EngineWebView::hide() {
     view_->hide();
+    window_->hide();
 }
 void EngineWebView::show() {
     view_->show();
+    // The bottom layer of its parent: the native windows of its siblings stack as the widgets
+    // do only when asked to.
+    view_->lower();
+    placeWindow(pageRect_);
+}
+
+bool EngineWebView::eventFilter(QObject* watched, QEvent* event) {
+    // The window is the view's sibling: it follows the view's own moves and resizes.
+    if (watched == view_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        placeWindow(pageRect_);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void EngineWebView::setNavigationComplete(NavigationComplete handler) {
@@ -87,11 +107,14 @@ void EngineWebView::setNavigationComplete(NavigationComplete handler) {
 }
 
 void EngineWebView::placeWindow(const QRectF& pageRect) {
+    pageRect_ = pageRect;
     const qreal zoom = view_->zoomFactor();
-    const QRect rect(QPointF(pageRect.x() * zoom, pageRect.y() * zoom).toPoint(),
-                     QSizeF(pageRect.width() * zoom, pageRect.height() * zoom).toSize());
+    const QRect rect = QRect(QPointF(pageRect.x() * zoom, pageRect.y() * zoom).toPoint(),
+                             QSizeF(pageRect.width() * zoom, pageRect.height() * zoom).toSize())
+                           .translated(view_->pos())
+                           .intersected(view_->geometry());
     window_->setGeometry(rect);
-    window_->setVisible(!rect.isEmpty());
+    window_->setVisible(!rect.isEmpty() && view_->isVisible());
     window_->raise();
 }
 

@@ -7,6 +7,7 @@
 #include "web_view.h"
 
 #include <QObject>
+#include <QRectF>
 
 #include <cstdint>
 
@@ -38,7 +39,12 @@ class EngineWebView : public QObject, public kinvo::WebView {
     void show() override;
     void setNavigationComplete(NavigationComplete handler) override;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    // Keeps the control's window over the element's rectangle (page pixels) while the view
+    // shows; an empty rectangle hides it.
     void placeWindow(const QRectF& pageRect);
 
     QWebEngineView* view_;
@@ -46,6 +52,7 @@ class EngineWebView : public QObject, public kinvo::WebView {
     ControlBridge* bridge_;
     QWebChannel* channel_;
     NavigationComplete complete_;
+    QRectF pageRect_;  // the control element's last reported rectangle; empty when none
 };
 
 // The control script with the web channel's client library and the given window id in it.
