@@ -54,11 +54,13 @@ EngineWebView::EngineWebView(QWidget* parent, PlaybackControl& control)
     view_->page()->scripts().insert(script);
 
     connect(bridge_, &ControlBridge::windowPlaced, this, &EngineWebView::placeWindow);
-    connect(bridge_, &ControlBridge::deinitialized, window_, &QWidget::hide);
-    connect(view_, &QWebEngineView::loadStarted, this, [this] {
+    // The control's page is gone when it deinitialises the control. A new load only hides the
+    // window: its start may be reported after the next page has already placed its element.
+    connect(bridge_, &ControlBridge::deinitialized, this, [this] {
         pageRect_ = QRectF();
         window_->hide();
     });
+    connect(view_, &QWebEngineView::loadStarted, window_, &QWidget::hide);
     view_->installEventFilter(this);
     // The loading info names the page that finished; the view's own url() already names the
     // next one while an earlier load is still finishing.

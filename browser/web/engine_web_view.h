@@ -52,7 +52,7 @@ class EngineWebView : public QObject, public kinvo::WebView {
     ControlBridge* bridge_;
     QWebChannel* channel_;
     NavigationComplete complete_;
-    QRectF pageRect_;  // the control element's last reported rectangle; empty when none
+    QRectF pageRect_;  // the control element's last reported rectangle; empty once it deinitialised
 };
 
 // The control script with the web channel's client library and the given window id in it.
