@@ -6,6 +6,15 @@
 //                            own host is reached through the discovery address's port (the
 //                            discovered name carries no port, and port 80 needs privileges).
 //   --print-category NAME    no window: discover, choose the category, print its stations.
+//   --player-page ADDRESS    no window: build the player page for a catalogue address (still in
+//                            the catalogue's shift) with the stored settings, write viewtemp.htm
+//                            to the program folder and print its path; exit 3 when the chosen
+//                            player is missing (its question goes to stderr).
+//   --play ADDRESS           with the window: once started, play that catalogue address as a
+//                            station of the list would be played.
+//   --zoom 33|50|75|100      the player's width for --player-page and --play (default 50).
+//   --category TEXT          the category box's text for --player-page ("Video Search" shows
+//                            the players' controls).
 
 #include "doc_fetcher.h"
 
@@ -19,6 +28,10 @@ struct BrowserOptions {
     std::string discoveryAddress;
     ConnectTarget connectTo;  // where data-server requests go (see above)
     std::optional<std::string> printCategory;
+    std::optional<std::string> playerPage;
+    std::optional<std::string> play;
+    int zoomPercent = 50;
+    std::string category;
 };
 
 struct ParsedOptions {

@@ -109,6 +109,185 @@ inline constexpr std::string_view kStationAdded =
 inline constexpr std::string_view kShellOpenFailed =
     "Error Executing Application or File Not Found";
 
+// Player page: viewtemp.htm, its placeholders, the skeleton, the player texts and the playback
+// control page. Every piece is exact; CR LF is added where the page builder says.
+namespace page {
+
+inline constexpr std::string_view kFileName = "viewtemp.htm";
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+inline constexpr std::string_view kObj = "%OBJ%";
+inline constexpr std::string_view kUrl = "%URL%";
+inline constexpr std::string_view kBkColor = "%BKCOLOR%";
+inline constexpr std::string_view kWPercent = "%WPERCENT%";
+inline constexpr std::string_view kHHalf = "%HHALF%";
+
+// Settings read by the page builder, and their defaults.
+inline constexpr std::string_view kKeyBKColor = "BKColor";
+inline constexpr std::int64_t kDefaultBKColor = 12582912;
+inline constexpr std::string_view kKeyShowControls = "ShowControls";
+inline constexpr std::int64_t kDefaultShowControls = 0;
+
+// The skeleton, one line each (CR LF after every line).
+inline constexpr std::string_view kHtml = "<html>";
+inline constexpr std::string_view kBody =
+    R"x(<body scrolling=no bottommargin=0 rightmargin=0 leftmargin=0 topmargin=0 margiwidth=0 marginheight=0 background="%BKCOLOR%">)x";
+inline constexpr std::string_view kTable =
+    R"x(<table cellpadding=0 cellspacing=0 bgcolor="%BKCOLOR%" bordercolor = "%BKCOLOR%" valign="center" height="100%" width="100%" >)x";
+inline constexpr std::string_view kSpacerRow =
+    R"x(<tr height="%HHALF%" bgcolor="%BKCOLOR%"><td bgcolor="%BKCOLOR%" bordercolor="%BKCOLOR%">&nbsp;</td></tr>)x";
+inline constexpr std::string_view kPlayerRow = R"x(<tr bgcolor="%BKCOLOR%">)x";
+inline constexpr std::string_view kPlayerCell =
+    R"x(<td align="center" bgcolor="%BKCOLOR%" bordercolor="%BKCOLOR%">)x";
+inline constexpr std::string_view kPlayerCellEnd = "</td></tr>";
+inline constexpr std::string_view kPageEnd = "</table></body></html>";
+
+// Download addresses: paths on the data server ("http://" + dataServer + path).
+inline constexpr std::string_view kFlashCabinetPath = "/download/flash.cab";
+inline constexpr std::string_view kFlashDownloadPath = "/flash.htm";
+inline constexpr std::string_view kQuickTimeCabinetPath = "/download/quicktime.cab";
+inline constexpr std::string_view kQuickTimeDownloadPath = "/qt.htm";
+inline constexpr std::string_view kWindowsMediaCabinetPath = "/download/mediaplayer.cab";
+inline constexpr std::string_view kControlCabinetPath = "/download/playback.cab";
+
+// Flash.
+inline constexpr std::string_view kFlash1 =
+    R"x(<object classid="clsid:d27cdb6e-ae6d-11cf-96b8-444553540000" codebase=)x";
+inline constexpr std::string_view kFlash1Version = "#version=7,0,0,0";
+inline constexpr std::string_view kFlash1End =
+    R"x( width="%WPERCENT%" height="100%" id="PSPlayer4">)x";
+inline constexpr std::string_view kFlash2 = R"x(<param name="movie" value="%URL%">)x";
+inline constexpr std::string_view kFlash3 = R"x(<param name="quality" value="high">)x";
+inline constexpr std::string_view kFlash4 = R"x(<param name="allowScriptAccess" value="sameDomain">)x";
+inline constexpr std::string_view kFlash5 =
+    R"x(<embed src="%URL%" quality="high" width="%WPERCENT%" height="100%" name="PSPlayer4" type="application/x-shockwave-flash" pluginspage=)x";
+inline constexpr std::string_view kFlash5End = "></embed>";
+inline constexpr std::string_view kObjectEnd = "</object>";
+
+// QuickTime.
+inline constexpr std::string_view kQuickTime1 =
+    R"x(<object classid="clsid:02BF25D5-8C17-4B23-BC80-D3488ABDDC6B" )x";
+inline constexpr std::string_view kQuickTime2 = "codebase = ";
+inline constexpr std::string_view kQuickTime3 = R"x(Width = "%WPERCENT%" )x";
+inline constexpr std::string_view kQuickTime4 = R"x(height="100%"> )x";
+inline constexpr std::string_view kQuickTime5 = R"x(<param name="src" value="%URL%"> )x";
+inline constexpr std::string_view kQuickTime6 = R"x(<param name="autoplay" value="true"> )x";
+inline constexpr std::string_view kQuickTime7 = R"x(<param name="scale" value="tofit"> )x";
+inline constexpr std::string_view kQuickTime8 = R"x(<param name="controller" value="true"> )x";
+inline constexpr std::string_view kQuickTime9 = R"x(<embed src="%URL%")x";
+inline constexpr std::string_view kQuickTime10 = R"x(Width = "%WPERCENT%")x";
+inline constexpr std::string_view kQuickTime11 = R"x(Height = "100%")x";
+inline constexpr std::string_view kQuickTime12 = R"x(autoplay = "true")x";
+inline constexpr std::string_view kQuickTime13 = R"x(scale = "tofit")x";
+inline constexpr std::string_view kQuickTime14 = R"x(controller = "true")x";
+inline constexpr std::string_view kQuickTime15 = "pluginspace=";
+inline constexpr std::string_view kQuickTime16 = "</embed>";
+
+// Windows Media (CR LF after every piece).
+inline constexpr std::string_view kMedia1 =
+    R"x(<object id="MediaPlayer" width="%WPERCENT%" height="100%" classid="CLSID:22d6f312-b0f6-11d0-94ab-0080c74c7e95" codebase=)x";
+inline constexpr std::string_view kMedia1Version = "#Version=6,4,5,715";
+inline constexpr std::string_view kMedia2 =
+    R"x(standby="Loading Microsoft Windows Media Player components..." type="application/x-oleobject">)x";
+inline constexpr std::string_view kMedia3 = R"x(<param name="FileName" value="%URL%">)x";
+inline constexpr std::string_view kMedia4 = R"x(<param name="EnableContextMenu" value="0">)x";
+inline constexpr std::string_view kMedia5 = R"x(<param name="MaintainAspect" value="true">)x";
+inline constexpr std::string_view kMedia6 = R"x(<param name="ShowStatusBar" value="true">)x";
+inline constexpr std::string_view kMedia7 = R"x(<param name="AutoStart" value="true">)x";
+inline constexpr std::string_view kMediaControlsOn = R"x(<param name="ShowControls" value="1">)x";
+inline constexpr std::string_view kMediaControlsOff = R"x(<param name="ShowControls" value="0">)x";
+
+// RealPlayer, image window only.
+inline constexpr std::string_view kReal1 =
+    R"x(<object id=RMOCX name="player1"  classid="clsid:CFCDAA03-8BE4-11cf-B84B-0020AFBBCCFA")x";
+inline constexpr std::string_view kReal2 = R"x(Width = "%WPERCENT%" Height = "100%" id=RMOCX>)x";
+inline constexpr std::string_view kReal3 = R"x(<param name="src" value="%URL%">)x";
+inline constexpr std::string_view kReal4 = R"x(<param name="autostart" value="true">)x";
+inline constexpr std::string_view kReal5 = R"x(<param name="controls" value="ImageWindow">)x";
+
+// RealPlayer, image window with a control panel row below it.
+inline constexpr std::string_view kRealPanel1 =
+    R"x(<object id=RMOCX name="player1" classid="clsid:CFCDAA03-8BE4-11cf-B84B-0020AFBBCCFA"  width="%WPERCENT%" height="100%" >)x";
+inline constexpr std::string_view kRealConsole = R"x(<param name="console" value="_master">)x";
+inline constexpr std::string_view kRealPanelRow =
+    R"x(<tr valign="top" align="center" height="23" bgcolor="%BKCOLOR%"><td bgcolor="%BKCOLOR%" bordercolor="%BKCOLOR%">)x";
+inline constexpr std::string_view kRealPanel8 =
+    R"x(<object id=RMOCX2 classid="clsid:CFCDAA03-8BE4-11cf-B84B-0020AFBBCCFA" width="%WPERCENT%" height="23">)x";
+inline constexpr std::string_view kRealPanel11 = R"x(<param name="controls" value="ControlPanel">)x";
+
+// The playback control page: "<html>" and its body line, then the lines below (CR LF after each).
+inline constexpr std::string_view kControlBody =
+    R"x(<body onload="sonarix.Play();" onunload="DeInit();" scrolling=no bottommargin=0 rightmargin=0 leftmargin=0 topmargin=0 margiwidth=0 marginheight=0 background="0000C0">)x";
+inline constexpr std::string_view kControlScriptStart = "<script language=javascript>";
+inline constexpr std::string_view kControlVar = "var sonarix;";
+inline constexpr std::string_view kControlWrite =
+    R"x(document.writeln( "<center><OBJECT ID=\"ISonAriActiveX\" height=100% width=%WPERCENT% border=0 CLASSID=\"CLSID:7A3C0E51-9D24-4B8F-B6E2-51C9D0A4F3B8\" codebase=\")x";
+inline constexpr std::string_view kControlWriteEnd =
+    R"x(\" version=\"-1,-1,-1,-1\"></OBJECT></center>" );)x";
+inline constexpr std::string_view kControlScript[] = {
+    "function mozIVexaEvents() { }",
+    "mozIVexaEvents.prototype = {",
+    "SonariMsgEvent: function ( msgID ) {},",
+    "SonariStatus: function( msgID, comp ) {},",
+    "SonariMetaData: function( data, size ) {},",
+    "QueryInterface: function(iid) {",
+    "if (!iid.equals(Components.interfaces.Kelpo2MozEvents)&&",
+    "!iid.equals(Components.interfaces.nsISupports)) {",
+    "throw Components.results.NS_ERROR_NO_INTERFACE;",
+    "}",
+    "return this;",
+    "},",
+    R"x(val: "<devault value>")x",
+    "}",
+    "function onSonariMSGEvent(a) {",
+    "switch(a) {",
+    "case 8 : // SONARIX_EVENT_HWND_READY:",
+    "var hwnd = sonarix.hwnd;",
+    "sonarix.SetVideoHWND( hwnd );",
+    "sonarix.Play();",
+    "break;",
+    "}",
+    "}",
+    "function onSonariStatus( a, b ) { }",
+    "function onSonariMetaData( s, n ) {  }",
+    "function DeInit() { sonarix.Deinitialize(); }",
+    "events = new mozIVexaEvents();",
+    "events.SonariMsgEvent = onSonariMSGEvent;",
+    "events.SonariStatus = onSonariStatus;",
+    "events.SonariMetaData = onSonariMetaData;",
+    R"x(sonarix = document.getElementById("ISonAriActiveX");)x",
+    "sonarix.setCallback( events );",
+    "sonarix.SetCrossInstanceControl(1);",
+    "sonarix.SetVideoAutoSize(0);",
+    "sonarix.SetVideoLogo(0);",
+    "sonarix.SetRetryParams(5,2000);",
+    "sonarix.SetFallbackParams(2,300);",
+    "sonarix.SetUseCustomDRMURL( 1 );",
+    R"x(sonarix.AppendFileToPlaylist( "%URL%" );)x",
+    "sonarix.Repeat = 1;",
+    "</script>",
+};
+
+// A missing player: its question (OK and Cancel, critical icon), then the retry note (OK only).
+inline constexpr std::string_view kQuickTimeQuestion =
+    "Apple QuickTime Player is required to play this selection, Would you like to download this "
+    "now?";
+inline constexpr std::string_view kWindowsMediaQuestion =
+    "Windows Media Player (version 9 or above) is required to play this selection, Would you like "
+    "to download this now?";
+inline constexpr std::string_view kRealPlayerQuestion =
+    "RealPlayer is required to play this selection, Would you like to download this now?";
+inline constexpr std::string_view kRetryAfterInstall =
+    "Please retry this selection after you have installed.";
+// Shown when the Windows Media probe object cannot be created.
+inline constexpr std::string_view kNoObject = "noobj";
+// Help pages on the data server.
+inline constexpr std::string_view kQuickTimeHelpPath = "/qt.htm";
+inline constexpr std::string_view kWindowsMediaHelpPath = "/microsoft.htm";
+inline constexpr std::string_view kRealPlayerHelpPath = "/real.htm";
+
+}  // namespace page
+
 // Settings keys and the defaults their readers here use.
 inline constexpr std::string_view kKeySpeed = "Speed";
 inline constexpr std::string_view kKeyAdultSettings = "AdultSettings";

@@ -4,12 +4,14 @@
 #include "browser.h"
 #include "close_box.h"
 #include "combo_binding.h"
+#include "engine_web_view.h"
 #include "frm_conn.h"
 #include "frm_splash.h"
 #include "list_binding.h"
 #include "mouse_hook.h"
 #include "picture_button.h"
 #include "pictures.h"
+#include "player_page.h"
 #include "prompts.h"
 #include "right_release_filter.h"
 #include "settings_store.h"
@@ -29,6 +31,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QWebEngineView>
 
 #include <algorithm>
 
@@ -58,7 +61,8 @@ QString colourName(std::int64_t colour) {
 
 }  // namespace
 
-frmMain::frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut& waveOut)
+frmMain::frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut& waveOut,
+                 web::PlaybackControl& control)
     : browser_(browser),
       prompts_(prompts),
       shell_(shell),
@@ -82,8 +86,9 @@ frmMain::frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
 
-    // Web1's place; the player page's web view fills it.
-    Web1 = new QWidget(client_);
+    // Web1, the player page's web view, below everything else.
+    web_ = new web::EngineWebView(client_, control);
+    Web1 = web_->view();
     Web1->setObjectName(QStringLiteral("Web1"));
     Web1->setProperty(kWindowClassProperty, QByteArray(kWebDocumentClass.data()));
     Web1->setContextMenuPolicy(Qt::NoContextMenu);
@@ -257,6 +262,16 @@ void frmMain::connectMenu() {
     connect(menu_.menuExit, &QAction::triggered, this, &QWidget::close);
     connect(menu_.menuVolDown, &QAction::triggered, this, [this] { volume_.vol(false); });
     connect(menu_.menuVolUp, &QAction::triggered, this, [this] { volume_.vol(true); });
+    connect(menu_.menuPlay, &QAction::triggered, this, [this] {
+        if (playEntry_) {
+            playEntry_();
+        }
+    });
+    connect(menu_.menuStop, &QAction::triggered, this, [this] {
+        if (playerPage_ != nullptr) {
+            playerPage_->menuStop();
+        }
+    });
     connect(menu_.menuSmall, &QAction::triggered, this, [this] { setZoom(33); });
     connect(menu_.menuMedium, &QAction::triggered, this, [this] { setZoom(50); });
     connect(menu_.menuLarge, &QAction::triggered, this, [this] { setZoom(75); });
@@ -567,7 +582,21 @@ void frmMain::setStationPanelVisible(bool visible) {
 }
 
 void frmMain::StopPlayer() {
-    Web1->hide();
+    if (playerPage_ != nullptr) {
+        playerPage_->StopPlayer();
+    } else {
+        Web1->hide();
+    }
+}
+
+WebView& frmMain::web1() {
+    return *web_;
+}
+
+void frmMain::showStationList() {
+    frameStations->show();
+    lstStations->show();
+    lstStations->setFocus();
 }
 
 void frmMain::closeOtherWindows() {

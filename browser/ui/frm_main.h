@@ -13,6 +13,7 @@
 #include "catalogue_view.h"
 #include "main_menu.h"
 #include "main_window_host.h"
+#include "player_view.h"
 #include "startup.h"
 #include "volume_control.h"
 
@@ -38,13 +39,25 @@ class PictureButtonGroup;
 class Prompts;
 class RightReleaseFilter;
 class ShellOpener;
+class PlayerPage;
 class WaveOut;
+class WebView;
 class frmSplash;
 struct Browser;
+namespace web {
+class EngineWebView;
+class PlaybackControl;
+}  // namespace web
 
-class frmMain : public QWidget, public CatalogueView, public MainWindowHost, public VolumeView {
+class frmMain : public QWidget,
+                public CatalogueView,
+                public MainWindowHost,
+                public VolumeView,
+                public PlayerView {
   public:
-    frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut& waveOut);
+    // control serves the playback control pages that Web1 shows.
+    frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut& waveOut,
+            web::PlaybackControl& control);
     ~frmMain() override;
 
     // Start-up; false when no data server could be used (the window has then closed).
@@ -55,6 +68,13 @@ class frmMain : public QWidget, public CatalogueView, public MainWindowHost, pub
     void setPlayerRebuild(std::function<void(const std::string&)> rebuild) {
         rebuildPlayerPage_ = std::move(rebuild);
     }
+
+    // Web1 as the player page builder drives it.
+    WebView& web1();
+    // The player page builder that Stop, the zoom entries' default rebuild and shutdown use.
+    void setPlayerPage(PlayerPage* page) { playerPage_ = page; }
+    // What the Play entry runs (starting the current station of the list).
+    void setPlayEntry(std::function<void()> play) { playEntry_ = std::move(play); }
 
     // Places Web1, the status label, the volume display and the station panel for the window's
     // size; minimised, hides the window to the tray when "Tray" is "1".
@@ -85,6 +105,9 @@ class frmMain : public QWidget, public CatalogueView, public MainWindowHost, pub
     void setStationListHeight(int twips) override;
     void openVideoSearch() override;
     void layOut() override { Form_Resize(); }
+
+    // PlayerView (hideStatLabel and layOut as above)
+    void showStationList() override;
 
     // MainWindowHost
     void showSplash() override;
@@ -144,6 +167,9 @@ class frmMain : public QWidget, public CatalogueView, public MainWindowHost, pub
     BrowserLife life_;
     std::function<void()> connectionDialog_;
     std::function<void(const std::string&)> rebuildPlayerPage_;
+    std::function<void()> playEntry_;
+    PlayerPage* playerPage_ = nullptr;
+    web::EngineWebView* web_;  // owned by client_, as its view is
     std::unique_ptr<frmSplash> splash_;
     std::unique_ptr<PictureButtonGroup> buttons_;
     RightReleaseFilter* mouseHook_ = nullptr;

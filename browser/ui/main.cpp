@@ -2,10 +2,14 @@
 #include "browser.h"
 #include "browser_options.h"
 #include "frm_main.h"
+#include "player_page.h"
+#include "player_probes.h"
 #include "print_category.h"
+#include "print_player_page.h"
 #include "pulse_wave_out.h"
 #include "qt_prompts.h"
 #include "qt_shell_opener.h"
+#include "unconnected_playback_control.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -21,7 +25,9 @@ int main(int argc, char** argv) {
     if (!parsed.options) {
         std::fprintf(stderr,
                      "kinvo: %s\nusage: kinvo [--discovery URL] [--connect-to HOST:PORT] "
-                     "[--print-category NAME]\n",
+                     "[--print-category NAME]\n"
+                     "       kinvo --player-page ADDRESS [--zoom 33|50|75|100] [--category TEXT]\n"
+                     "       kinvo [--play ADDRESS] [--zoom 33|50|75|100]\n",
                      parsed.error.c_str());
         return 64;
     }
@@ -32,19 +38,50 @@ int main(int argc, char** argv) {
         return kinvo::printCategory(options, *options.printCategory, stdout, stderr);
     }
 
+    if (options.playerPage) {
+        QCoreApplication app(argc, argv);
+        const auto probes = kinvo::productPlayerProbes();
+        return kinvo::printPlayerPage(options, *probes, stdout, stderr);
+    }
+
+    // The browser engine shares its graphics contexts with the window's, and its view draws
+    // into the window's own surface: composed with OpenGL, a display without a GPU (a virtual
+    // X server) shows the view over every other widget. Software composing needs nothing.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
+        qputenv("QT_QUICK_BACKEND", "software");
+    }
     QApplication app(argc, argv);
     kinvo::Browser browser(options);
     kinvo::QtPrompts prompts;
     kinvo::QtShellOpener shell;
     kinvo::PulseWaveOut waveOut;
     // The window stays hidden until start-up has applied the settings and shows it.
-    kinvo::frmMain window(browser, prompts, shell, waveOut);
+    kinvo::web::UnconnectedPlaybackControl control;
+    kinvo::frmMain window(browser, prompts, shell, waveOut, control);
     prompts.setParent(&window);
+    const auto probes = kinvo::productPlayerProbes();
+    kinvo::PlayerPage playerPage({browser.state, browser.settings, browser.comboS, prompts, shell,
+                                  *probes, window.web1(), window, browser.programFolder,
+                                  [&window] { return window.zoomPercent(); }});
+    window.setPlayerPage(&playerPage);
+    window.setPlayerRebuild([&playerPage](const std::string& address) {
+        std::string name;
+        playerPage.BuildPlayerPage(address, name);
+    });
     int exitCode = 0;
     QTimer::singleShot(0, &window, [&] {
         if (!window.startUp()) {
             exitCode = kinvo::kExitNoDataServer;
             QCoreApplication::exit(exitCode);
+            return;
+        }
+        if (options.play) {
+            // As the list starts a station: stop, hide the panel, then build the page.
+            playerPage.StopPlayer();
+            window.setStationPanelVisible(false);
+            browser.state.currentAddress = *options.play;
+            window.setZoom(options.zoomPercent);
         }
     });
     const int result = app.exec();

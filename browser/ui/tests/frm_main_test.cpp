@@ -5,6 +5,7 @@
 #include "settings_store.h"
 #include "shell_open.h"
 #include "test_support.h"
+#include "unconnected_playback_control.h"
 #include "wave_out.h"
 
 #include <QApplication>
@@ -41,7 +42,7 @@ class FrmMainTest : public ::testing::Test {
         settings.write("Speed", "Broadband");
         settings.write("AdultSettings", "1");
         browser = std::make_unique<Browser>(*parsed.options);
-        window = std::make_unique<frmMain>(*browser, prompts, shell, waveOut);
+        window = std::make_unique<frmMain>(*browser, prompts, shell, waveOut, control);
         window->show();
     }
 
@@ -62,6 +63,7 @@ class FrmMainTest : public ::testing::Test {
     NoShell shell;
     NoWaveOut waveOut;
     std::unique_ptr<Browser> browser;
+    web::UnconnectedPlaybackControl control;
     std::unique_ptr<frmMain> window;
 };
 
@@ -139,6 +141,7 @@ TEST_F(FrmMainTest, NoDataServerClosesTheWindow) {
 }  // namespace kinvo
 
 int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -9,6 +9,7 @@
 #include "settings_store.h"
 #include "shell_open.h"
 #include "test_support.h"
+#include "unconnected_playback_control.h"
 #include "wave_out.h"
 
 #include <QAction>
@@ -56,7 +57,7 @@ class MainWindowTest : public ::testing::Test {
         settings.write("AdultSettings", "1");
         ParsedOptions parsed = parseBrowserOptions({"--discovery", fixture.url("/redirect35.asp")});
         browser = std::make_unique<Browser>(*parsed.options);
-        window = std::make_unique<frmMain>(*browser, prompts, shell, waveOut);
+        window = std::make_unique<frmMain>(*browser, prompts, shell, waveOut, control);
     }
 
     template <class T>
@@ -78,6 +79,7 @@ class MainWindowTest : public ::testing::Test {
     RecordingShell shell;
     RecordingWaveOut waveOut;
     std::unique_ptr<Browser> browser;
+    web::UnconnectedPlaybackControl control;
     std::unique_ptr<frmMain> window;
 };
 
@@ -328,6 +330,7 @@ TEST_F(MainWindowTest, StartUpShowsTheWindowAtItsOpeningSize) {
 }  // namespace
 }  // namespace kinvo
 int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -28,7 +28,7 @@ KinvoRun runKinvo(const QStringList& args) {
 }
 
 class PrintCategoryTest : public ::testing::Test {
-protected:
+  protected:
     QString discovery() const { return QString::fromStdString(fixture.url("/redirect35.asp")); }
 
     testing::TemporaryHome home;  // the child inherits the environment
@@ -42,9 +42,10 @@ TEST_F(PrintCategoryTest, PrintsTheStationsOfTheCategory) {
     std::string expected;
     for (const testing::CannedStation& s : testing::musicVideoStations()) {
         const std::string bandwidth = std::to_string(std::stoll(s.bandwidth));
-        expected += s.name + "\t" + bandwidth + "\t" + (s.infoText == "0" ? "Unknown" : s.infoText) +
-                    "!!!" + (s.extraText == "0" ? "" : s.extraText) + "###" +
-                    EncodeText(s.address) + "%%%" + s.timeText + "\n";
+        expected += s.name + "\t" + bandwidth + "\t" +
+                    (s.infoText == "0" ? "Unknown" : s.infoText) + "!!!" +
+                    (s.extraText == "0" ? "" : s.extraText) + "###" + EncodeText(s.address) +
+                    "%%%" + s.timeText + "\n";
     }
     EXPECT_EQ(run.out, expected);
     EXPECT_EQ(run.err, "");
@@ -54,17 +55,15 @@ TEST_F(PrintCategoryTest, PrintsTheStationsOfTheCategory) {
 
 TEST_F(PrintCategoryTest, ConnectToReachesANamedServer) {
     testing::installCannedCatalogue(fixture, "catalogue.example");
-    const KinvoRun run =
-        runKinvo({"--discovery", discovery(), "--connect-to",
-                  QStringLiteral("127.0.0.1:%1").arg(fixture.port()), "--print-category",
-                  "Music/Entertainment"});
+    const KinvoRun run = runKinvo({"--discovery", discovery(), "--connect-to",
+                                   QStringLiteral("127.0.0.1:%1").arg(fixture.port()),
+                                   "--print-category", "Music/Entertainment"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out.substr(0, run.out.find('\t')), "Talk Show");
     for (const auto& request : fixture.requests()) {
-        EXPECT_EQ(request.host,
-                  request.target == "/redirect35.asp"
-                      ? "127.0.0.1:" + std::to_string(fixture.port())
-                      : "catalogue.example")
+        EXPECT_EQ(request.host, request.target == "/redirect35.asp"
+                                    ? "127.0.0.1:" + std::to_string(fixture.port())
+                                    : "catalogue.example")
             << request.target;
     }
 }

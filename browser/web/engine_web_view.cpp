@@ -1,0 +1,123 @@
+#include "engine_web_view.h"
+
+#include "control_bridge.h"
+#include "control_window.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QUrl>
+#include <QWebChannel>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineView>
+
+namespace kinvo::web {
+namespace {
+
+QString resourceText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+}  // namespace
+
+QString controlScriptSource(std::uint64_t hwnd) {
+    QString script = resourceText(QStringLiteral(":/kinvo/web/control_script.js"));
+    script.replace(QStringLiteral("@HWND@"), QString::number(hwnd));
+    // The channel's client library stays inside the function, off the page's own names.
+    return QStringLiteral("(function () {\n") +
+           resourceText(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + QStringLiteral("\n") +
+           script + QStringLiteral("\n})();\n");
+}
+
+EngineWebView::EngineWebView(QWidget* parent, PlaybackControl& control)
+    : QObject(parent),
+      view_(new QWebEngineView(parent)),
+      // A sibling above the view, not its child: a native window inside the engine's view
+      // breaks the view's own native windows.
+      window_(new ControlWindow(parent)),
+      bridge_(new ControlBridge(control, this)),
+      channel_(new QWebChannel(this)) {
+    // No context menu over the player.
+    view_->setContextMenuPolicy(Qt::NoContextMenu);
+    channel_->registerObject(QStringLiteral("kinvoControl"), bridge_);
+    view_->page()->setWebChannel(channel_);
+
+    QWebEngineScript script;
+    script.setName(QStringLiteral("kinvo-playback-control"));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setRunsOnSubFrames(false);
+    script.setSourceCode(controlScriptSource(window_->hwnd()));
+    view_->page()->scripts().insert(script);
+
+    connect(bridge_, &ControlBridge::windowPlaced, this, &EngineWebView::placeWindow);
+    // The control's page is gone when it deinitialises the control. A new load only hides the
+    // window: its start may be reported after the next page has already placed its element.
+    connect(bridge_, &ControlBridge::deinitialized, this, [this] {
+        pageRect_ = QRectF();
+        window_->hide();
+    });
+    connect(view_, &QWebEngineView::loadStarted, window_, &QWidget::hide);
+    view_->installEventFilter(this);
+    // The loading info names the page that finished; the view's own url() already names the
+    // next one while an earlier load is still finishing.
+    connect(view_->page(), &QWebEnginePage::loadingChanged, this,
+            [this](const QWebEngineLoadingInfo& info) {
+                if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+                    return;
+                }
+                if (complete_) {
+                    complete_(info.url().toString());
+                }
+            });
+}
+
+EngineWebView::~EngineWebView() = default;
+
+void EngineWebView::navigate(const QString& path) {
+    view_->setUrl(path.isEmpty() ? QUrl(QStringLiteral("about:blank")) : QUrl::fromLocalFile(path));
+}
+
+void EngineWebView::stop() {
+    view_->stop();
+}
+void EngineWebView::hide() {
+    view_->hide();
+    window_->hide();
+}
+void EngineWebView::show() {
+    view_->show();
+    // The bottom layer of its parent: the native windows of its siblings stack as the widgets
+    // do only when asked to.
+    view_->lower();
+    placeWindow(pageRect_);
+}
+
+bool EngineWebView::eventFilter(QObject* watched, QEvent* event) {
+    // The window is the view's sibling: it follows the view's own moves and resizes.
+    if (watched == view_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        placeWindow(pageRect_);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void EngineWebView::setNavigationComplete(NavigationComplete handler) {
+    complete_ = std::move(handler);
+}
+
+void EngineWebView::placeWindow(const QRectF& pageRect) {
+    pageRect_ = pageRect;
+    const qreal zoom = view_->zoomFactor();
+    const QRect rect = QRect(QPointF(pageRect.x() * zoom, pageRect.y() * zoom).toPoint(),
+                             QSizeF(pageRect.width() * zoom, pageRect.height() * zoom).toSize())
+                           .translated(view_->pos())
+                           .intersected(view_->geometry());
+    window_->setGeometry(rect);
+    window_->setVisible(!rect.isEmpty() && view_->isVisible());
+    window_->raise();
+}
+
+}  // namespace kinvo::web

@@ -1,0 +1,61 @@
+#pragma once
+// Web1 on the browser engine: a QWebEngineView behind the page builder's WebView interface,
+// with the playback control's script injected into every page, the web channel that carries
+// its calls to a PlaybackControl, and the control's native window kept over its element.
+// User-interface thread only.
+
+#include "web_view.h"
+
+#include <QObject>
+#include <QRectF>
+
+#include <cstdint>
+
+class QWebChannel;
+class QWebEngineView;
+class QWidget;
+
+namespace kinvo::web {
+
+class ControlBridge;
+class ControlWindow;
+class PlaybackControl;
+
+class EngineWebView : public QObject, public kinvo::WebView {
+    Q_OBJECT
+
+  public:
+    // The view is a child of parent; control serves every playback control page shown.
+    EngineWebView(QWidget* parent, PlaybackControl& control);
+    ~EngineWebView() override;
+
+    QWebEngineView* view() const { return view_; }
+    ControlWindow* controlWindow() const { return window_; }
+    ControlBridge* bridge() const { return bridge_; }
+
+    void navigate(const QString& path) override;
+    void stop() override;
+    void hide() override;
+    void show() override;
+    void setNavigationComplete(NavigationComplete handler) override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Keeps the control's window over the element's rectangle (page pixels) while the view
+    // shows; an empty rectangle hides it.
+    void placeWindow(const QRectF& pageRect);
+
+    QWebEngineView* view_;
+    ControlWindow* window_;
+    ControlBridge* bridge_;
+    QWebChannel* channel_;
+    NavigationComplete complete_;
+    QRectF pageRect_;  // the control element's last reported rectangle; empty once it deinitialised
+};
+
+// The control script with the web channel's client library and the given window id in it.
+QString controlScriptSource(std::uint64_t hwnd);
+
+}  // namespace kinvo::web

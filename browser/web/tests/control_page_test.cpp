@@ -1,0 +1,262 @@
+// Real pages in the browser engine: the playback control page's calls reach C++ in order, the
+// control's events reach the page, its window follows the element, and unloading the page
+// deinitialises the control.
+
+#include "category_box.h"
+#include "control_bridge.h"
+#include "control_window.h"
+#include "engine_web_view.h"
+#include "playback_control.h"
+#include "player_page.h"
+#include "player_page_fakes.h"
+#include "program_folder.h"
+#include "program_state.h"
+#include "settings_store.h"
+#include "test_support.h"
+#include "text_shift.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kinvo::web {
+namespace {
+
+using kinvo::testing::RecordingPlayerView;
+using kinvo::testing::RecordingShell;
+using kinvo::testing::ScriptedProbes;
+using kinvo::testing::ScriptedPrompts;
+
+// Lets events run until done() holds or the time is up; whether it held.
+bool waitFor(const std::function<bool()>& done, int milliseconds = 20000) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+class RecordingControl : public PlaybackControl {
+  public:
+    void setCallback(PlaybackEvents& events) override {
+        sink = &events;
+        calls.push_back("setCallback");
+    }
+    void SetCrossInstanceControl(int on) override { record("SetCrossInstanceControl", {on}); }
+    void SetVideoAutoSize(int on) override { record("SetVideoAutoSize", {on}); }
+    void SetVideoLogo(int on) override { record("SetVideoLogo", {on}); }
+    void SetRetryParams(int a, int b) override { record("SetRetryParams", {a, b}); }
+    void SetFallbackParams(int a, int b) override { record("SetFallbackParams", {a, b}); }
+    void SetUseCustomDRMURL(int on) override { record("SetUseCustomDRMURL", {on}); }
+    void AppendFileToPlaylist(const std::string& address) override {
+        calls.push_back("AppendFileToPlaylist(" + address + ")");
+    }
+    void setRepeat(int repeat) override { record("Repeat", {repeat}); }
+    void Play() override { calls.push_back("Play()"); }
+    void SetVideoHWND(std::uint64_t window) override {
+        calls.push_back("SetVideoHWND(" + std::to_string(window) + ")");
+    }
+    void Deinitialize() override { calls.push_back("Deinitialize()"); }
+
+    bool has(const std::string& call) const {
+        return std::find(calls.begin(), calls.end(), call) != calls.end();
+    }
+    int count(const std::string& call) const {
+        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
+    }
+
+    std::vector<std::string> calls;
+    PlaybackEvents* sink = nullptr;
+
+  private:
+    void record(const char* name, std::initializer_list<int> values) {
+        std::string text = std::string(name) + "(";
+        bool first = true;
+        for (int v : values) {
+            text += (first ? "" : ",") + std::to_string(v);
+            first = false;
+        }
+        calls.push_back(text + ")");
+    }
+};
+
+struct EngineRig {
+    EngineRig() {
+        state.dataServer = "127.0.0.1";
+        window.resize(800, 600);
+        web.view()->setGeometry(0, 0, 800, 600);
+        window.show();
+    }
+
+    void play(std::string_view plainAddress) { page.build(EncodeText(plainAddress)); }
+
+    QVariant evaluate(const QString& script) {
+        QVariant result;
+        bool done = false;
+        web.view()->page()->runJavaScript(script, [&](const QVariant& value) {
+            result = value;
+            done = true;
+        });
+        EXPECT_TRUE(waitFor([&] { return done; }, 10000)) << script.toStdString();
+        return result;
+    }
+
+    kinvo::testing::TemporaryHome home;
+    QString folder = programFolder();
+    ProgramState state;
+    SettingsStore settings;
+    CategoryBox comboS;
+    ScriptedPrompts prompts;
+    RecordingShell shell;
+    ScriptedProbes probes;
+    RecordingPlayerView view;
+    RecordingControl control;
+    QWidget window;
+    EngineWebView web{&window, control};
+    int zoom = 50;
+    PlayerPage page{{state, settings, comboS, prompts, shell, probes, web, view, folder,
+                     [this] { return zoom; }}};
+};
+
+TEST(ControlPage, CallsReachTheControlInOrderAndUnloadingDeinitialises) {
+    EngineRig rig;
+    rig.play("http://127.0.0.1/live.qrx?CDC=abc");
+    ASSERT_TRUE(waitFor([&] { return rig.control.has("Play()"); }))
+        << "calls so far: " << rig.control.calls.size();
+    EXPECT_TRUE(waitFor([&] { return rig.web.view()->isVisible(); }));
+    EXPECT_EQ(rig.view.layOuts, 1);
+
+    const std::vector<std::string> expected = {
+        "setCallback",
+        "SetCrossInstanceControl(1)",
+        "SetVideoAutoSize(0)",
+        "SetVideoLogo(0)",
+        "SetRetryParams(5,2000)",
+        "SetFallbackParams(2,300)",
+        "SetUseCustomDRMURL(1)",
+        "AppendFileToPlaylist(http://127.0.0.1/live.qrx)",
+        "Repeat(1)",
+        "Play()",
+    };
+    EXPECT_EQ(rig.control.calls, expected);
+
+    // The control's window is ready: the page reads hwnd, hands it back and plays again.
+    ASSERT_NE(rig.control.sink, nullptr);
+    rig.control.sink->SonariMsgEvent(8);
+    const std::string setWindow =
+        "SetVideoHWND(" + std::to_string(rig.web.controlWindow()->hwnd()) + ")";
+    ASSERT_TRUE(waitFor([&] { return rig.control.count("Play()") == 2; }));
+    ASSERT_EQ(rig.control.calls.size(), expected.size() + 2);
+    EXPECT_EQ(rig.control.calls[expected.size()], setWindow);
+    EXPECT_NE(rig.web.controlWindow()->hwnd(), 0u);
+
+    // Other events are accepted and ignored by the page's own handlers.
+    rig.control.sink->SonariStatus(208, 1);
+    rig.control.sink->SonariMetaData("title=News", 10);
+
+    rig.page.StopPlayer();
+    ASSERT_TRUE(waitFor([&] { return rig.control.has("Deinitialize()"); }));
+    EXPECT_EQ(rig.control.calls.back(), "Deinitialize()");
+    EXPECT_FALSE(rig.web.view()->isVisible());
+    EXPECT_FALSE(rig.web.controlWindow()->isVisible());
+}
+
+TEST(ControlPage, EventsReachTheSinkThePageRegistered) {
+    EngineRig rig;
+    rig.play("http://127.0.0.1/live.qrx");
+    ASSERT_TRUE(waitFor([&] { return rig.control.has("Play()"); }));
+    rig.evaluate(QStringLiteral(
+        "window.seen = [];"
+        "events.SonariMsgEvent = function (a) { window.seen.push('msg ' + a); };"
+        "events.SonariStatus = function (a, b) { window.seen.push('status ' + a + ' ' + b); };"
+        "events.SonariMetaData = function (s, n) { window.seen.push('meta ' + s + ' ' + n); };"));
+    rig.control.sink->SonariMsgEvent(4);
+    rig.control.sink->SonariStatus(208, 3);
+    rig.control.sink->SonariMetaData("title=News", 10);
+    QString seen;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            seen = rig.evaluate(QStringLiteral("window.seen.join('|')")).toString();
+            return seen.count(QLatin1Char('|')) == 2;
+        },
+        10000));
+    EXPECT_EQ(seen.toStdString(), "msg 4|status 208 3|meta title=News 10");
+    EXPECT_EQ(rig.evaluate(QStringLiteral("sonarix.hwnd")).toULongLong(),
+              rig.web.controlWindow()->hwnd());
+}
+
+bool near(const QRect& a, const QRect& b) {
+    return std::abs(a.x() - b.x()) <= 1 && std::abs(a.y() - b.y()) <= 1 &&
+           std::abs(a.width() - b.width()) <= 1 && std::abs(a.height() - b.height()) <= 1;
+}
+
+TEST(ControlPage, TheControlsWindowCoversItsElement) {
+    EngineRig rig;
+    rig.play("http://127.0.0.1/live.qrx");
+    ControlWindow* window = rig.web.controlWindow();
+    ASSERT_TRUE(waitFor([&] { return window->isVisible(); }));
+    const auto elementRect = [&] {
+        const QStringList parts =
+            rig.evaluate(QStringLiteral(
+                             "(function(){const r=sonarix.getBoundingClientRect();"
+                             "return [r.left,r.top,r.width,r.height].map(Math.round).join(',');"
+                             "})()"))
+                .toString()
+                .split(QLatin1Char(','));
+        return parts.size() == 4
+                   ? QRect(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt())
+                   : QRect();
+    };
+    const QRect first = elementRect();
+    EXPECT_GT(first.width(), 300);  // half of the 800 pixels at the default zoom
+    EXPECT_TRUE(near(window->geometry(), first));
+
+    // The page lays out anew at another size; the window follows.
+    rig.web.view()->resize(600, 400);
+    EXPECT_TRUE(waitFor([&] { return window->geometry().width() < first.width() - 50; }))
+        << window->geometry().width();
+    EXPECT_TRUE(near(window->geometry(), elementRect()));
+    EXPECT_TRUE(rig.web.view()->rect().contains(window->geometry()));
+}
+
+TEST(ControlPage, OtherPagesNeverReachTheControl) {
+    EngineRig rig;
+    rig.play("http://127.0.0.1/clip.swf");
+    ASSERT_TRUE(waitFor([&] { return rig.web.view()->isVisible(); }));
+    // The object element of another player has none of the control's members.
+    EXPECT_EQ(
+        rig
+            .evaluate(QStringLiteral(
+                "(function(){const o=document.createElement('object');"
+                "o.setAttribute('classid','clsid:d27cdb6e-ae6d-11cf-96b8-444553540000');"
+                "document.body.appendChild(o);"
+                "try { o.Play(); return 'played'; } catch (e) { return String(o.hwnd); }})()"))
+            .toString()
+            .toStdString(),
+        "undefined");
+    rig.page.StopPlayer();
+    QEventLoop loop;
+    QTimer::singleShot(300, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_TRUE(rig.control.calls.empty());
+    EXPECT_FALSE(rig.web.controlWindow()->isVisible());
+}
+
+}  // namespace
+}  // namespace kinvo::web
