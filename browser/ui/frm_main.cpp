@@ -157,13 +157,15 @@ void frmMain::buildStationPanel() {
     lstStations->setObjectName(QStringLiteral("lstStations"));
     lstStations->setGeometry(rect(kListLeft, kListTop + 300, kListWidth, 4900));
     lblStations = new QLabel(frameStations);
-    lblStations->setGeometry(rect(kListLeft, 420, 3000, 270));
+    // Above the list, left of the category box: the count, the bandwidth and, below it, the play
+    // time.
+    lblStations->setGeometry(rect(kListLeft, 420, 1600, 270));
     lblBandwidth = new QLabel(frameStations);
     lblBandwidth->setObjectName(QStringLiteral("lblBandwidth"));
-    lblBandwidth->setGeometry(rect(kListLeft + 3000, 420, 1500, 270));
+    lblBandwidth->setGeometry(rect(kListLeft + 1600, 420, 2900, 270));
     lblLen = new QLabel(frameStations);
     lblLen->setObjectName(QStringLiteral("lblLen"));
-    lblLen->setGeometry(rect(kListLeft + 4500, 420, 900, 270));
+    lblLen->setGeometry(rect(kListLeft + 1600, 690, 2900, 270));
     lblLen->hide();
     frameRate = new QFrame(frameStations);
     frameRate->setFrameShape(QFrame::StyledPanel);
