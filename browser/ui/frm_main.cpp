@@ -4,6 +4,7 @@
 #include "browser.h"
 #include "close_box.h"
 #include "combo_binding.h"
+#include "display_text.h"
 #include "engine_web_view.h"
 #include "frm_conn.h"
 #include "frm_splash.h"
@@ -11,11 +12,13 @@
 #include "mouse_hook.h"
 #include "picture_button.h"
 #include "pictures.h"
+#include "play_station.h"
 #include "player_page.h"
 #include "prompts.h"
 #include "right_release_filter.h"
 #include "settings_store.h"
 #include "shell_open.h"
+#include "station_list_binding.h"
 #include "texts.h"
 
 #include <QAction>
@@ -24,6 +27,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
@@ -71,6 +75,10 @@ frmMain::frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut
       volume_(waveOut, *this),
       life_({browser, catalogue_, prompts, shell, volume_, *this,
              [] { QCoreApplication::processEvents(); }}),
+      inputBox_(this),
+      favorites_({browser.lists, browser.comboS, prompts, *this, catalogue_,
+                  favoritesFilePath(browser.programFolder)}),
+      stationListEvents_({browser.lists, *this, [this] { startStation(); }, favorites_, inputBox_}),
       buttons_(std::make_unique<PictureButtonGroup>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(programIcon());
@@ -113,6 +121,7 @@ frmMain::frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut
 
     new ListBinding(browser.lists.lstStations, *lstStations);
     new ComboBinding(browser.comboS, *comboS, [this] { catalogue_.ComboS_Click(); });
+    new StationListBinding(stationListEvents_, *lstStations);
     connectMenu();
     applyColours();
     Form_Resize();
@@ -148,16 +157,21 @@ void frmMain::buildStationPanel() {
     lstStations->setObjectName(QStringLiteral("lstStations"));
     lstStations->setGeometry(rect(kListLeft, kListTop + 300, kListWidth, 4900));
     lblStations = new QLabel(frameStations);
-    lblStations->setGeometry(rect(kListLeft, 420, 3000, 270));
+    // Above the list, left of the category box: the count, the bandwidth and, below it, the play
+    // time.
+    lblStations->setGeometry(rect(kListLeft, 420, 1600, 270));
     lblBandwidth = new QLabel(frameStations);
-    lblBandwidth->setGeometry(rect(kListLeft + 3000, 420, 1500, 270));
+    lblBandwidth->setObjectName(QStringLiteral("lblBandwidth"));
+    lblBandwidth->setGeometry(rect(kListLeft + 1600, 420, 2900, 270));
     lblLen = new QLabel(frameStations);
-    lblLen->setGeometry(rect(kListLeft + 4500, 420, 900, 270));
+    lblLen->setObjectName(QStringLiteral("lblLen"));
+    lblLen->setGeometry(rect(kListLeft + 1600, 690, 2900, 270));
     lblLen->hide();
     frameRate = new QFrame(frameStations);
     frameRate->setFrameShape(QFrame::StyledPanel);
     frameRate->setGeometry(rect(kListLeft, kListTop + 300 + 4080 + 60, kListWidth, 700));
     frameRate->hide();
+    buildRatingPanel();
 
     const QSize button(s.toPixels(kButtonSize), s.toPixels(kButtonSize));
     const auto makeButton = [&](const char* name, std::string_view tip) {
@@ -184,6 +198,7 @@ void frmMain::buildStationPanel() {
     Label4->hide();
     placeStationPanelContents();
 
+    connect(picTV, &PictureButton::clicked, this, [this] { favorites_.add(); });
     connect(picSearch, &PictureButton::clicked, this, [this] {
         browser_.comboS.setText(std::string(texts::kVideoSearch));
         catalogue_.ComboS_Click();
@@ -196,6 +211,41 @@ void frmMain::buildStationPanel() {
         ShellOpen(std::string(texts::kVendorWebAddress) + "/kinvorate.asp?S=" + name, shell_,
                   prompts_);
     });
+}
+
+void frmMain::buildRatingPanel() {
+    const TwipScale s = scale();
+    const auto rect = [&s](int l, int t, int w, int h) {
+        return QRect(s.toPixels(l), s.toPixels(t), s.toPixels(w), s.toPixels(h));
+    };
+    // The marks in a row on the left, the notes beside them.
+    constexpr int kMarkSize = 240;
+    const QPixmap mark = picture(QStringLiteral("mark"), rect(0, 0, kMarkSize, kMarkSize).size());
+    for (int i = 0; i < kRatingMarks; ++i) {
+        pr1[static_cast<std::size_t>(i)] = new QLabel(frameRate);
+        QLabel* m = pr1[static_cast<std::size_t>(i)];
+        m->setObjectName(QStringLiteral("pr1_%1").arg(i));
+        m->setPixmap(mark);
+        m->setGeometry(rect(100 + i * (kMarkSize + 20), 230, kMarkSize, kMarkSize));
+        m->hide();
+    }
+    lblNotes = new QLabel(frameRate);
+    lblNotes->setObjectName(QStringLiteral("lblNotes"));
+    lblNotes->setWordWrap(true);
+    lblNotes->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblNotes->setGeometry(rect(1500, 40, kListWidth - 1600, 620));
+}
+
+void frmMain::setStationPlayer(StationPlayer& player) {
+    starter_ = std::make_unique<StationStarter>(
+        StationStarter::Parts{browser_.state, browser_.fetcher, browser_.lists, browser_.comboS,
+                              *this, player, shell_, prompts_});
+}
+
+void frmMain::startStation() {
+    if (starter_) {
+        starter_->start();
+    }
 }
 
 void frmMain::placeStationPanelContents() {
@@ -257,7 +307,9 @@ void frmMain::buildVolumeDisplay() {
 
 void frmMain::connectMenu() {
     connect(menu_.menuStations, &QAction::triggered, this,
-            [this] { frameStations->setVisible(frameStations->isHidden()); });
+            [this] { stationListEvents_.menuStations(); });
+    connect(menu_.menuAddFav, &QAction::triggered, this, [this] { favorites_.add(); });
+    connect(menu_.menuFavs, &QAction::triggered, this, [this] { favorites_.menuFavs(); });
     connect(menu_.menuSetup, &QAction::triggered, this, [this] { prompts_.showSettingsDialog(); });
     connect(menu_.menuExit, &QAction::triggered, this, &QWidget::close);
     connect(menu_.menuVolDown, &QAction::triggered, this, [this] { volume_.vol(false); });
@@ -621,6 +673,55 @@ void frmMain::startVolumeTimer() {
 
 void frmMain::setVolumeMarks(const std::string& marks) {
     lblV2->setText(qtext(marks));
+}
+
+// StationView
+
+bool frmMain::stationFrameVisible() const {
+    return !frameStations->isHidden();
+}
+
+void frmMain::setStationFrameVisible(bool visible) {
+    frameStations->setVisible(visible);
+}
+
+void frmMain::focusStationList() {
+    lstStations->setFocus();
+}
+
+void frmMain::setStatVisible(bool visible) {
+    if (visible) {
+        showStatLabel();
+    } else {
+        hideStatLabel();
+    }
+}
+
+void frmMain::setPlayTimeText(std::string_view text) {
+    lblLen->setText(qtext(text));
+}
+
+void frmMain::setNotesText(std::string_view text) {
+    lblNotes->setText(displayText(text));
+}
+
+void frmMain::setRatingMarks(int shown) {
+    for (int i = 0; i < kRatingMarks; ++i) {
+        pr1[static_cast<std::size_t>(i)]->setVisible(i < shown);
+    }
+}
+
+void frmMain::sendF2ToActiveWindow() {
+    QWidget* window = QApplication::activeWindow();
+    if (window == nullptr) {
+        return;
+    }
+    QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
+    // Sent, not spontaneous: the application tries it as a shortcut first.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_F2, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
 }
 
 }  // namespace kinvo

@@ -11,14 +11,20 @@
 
 #include "catalogue.h"
 #include "catalogue_view.h"
+#include "favorites.h"
 #include "main_menu.h"
 #include "main_window_host.h"
 #include "player_view.h"
+#include "qt_input_box.h"
 #include "startup.h"
+#include "station_details.h"
+#include "station_list_events.h"
+#include "station_view.h"
 #include "volume_control.h"
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -40,6 +46,8 @@ class Prompts;
 class RightReleaseFilter;
 class ShellOpener;
 class PlayerPage;
+class StationPlayer;
+class StationStarter;
 class WaveOut;
 class WebView;
 class frmSplash;
@@ -53,7 +61,8 @@ class frmMain : public QWidget,
                 public CatalogueView,
                 public MainWindowHost,
                 public VolumeView,
-                public PlayerView {
+                public PlayerView,
+                public StationView {
   public:
     // control serves the playback control pages that Web1 shows.
     frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut& waveOut,
@@ -75,6 +84,10 @@ class frmMain : public QWidget,
     void setPlayerPage(PlayerPage* page) { playerPage_ = page; }
     // What the Play entry runs (starting the current station of the list).
     void setPlayEntry(std::function<void()> play) { playEntry_ = std::move(play); }
+    // What starts a station (double click, Space, Enter in the station list): player stops what
+    // plays and builds the station's page. Until one is set the start events only open a pending
+    // help page. player must outlive the window.
+    void setStationPlayer(StationPlayer& player);
 
     // Places Web1, the status label, the volume display and the station panel for the window's
     // size; minimised, hides the window to the tray when "Tray" is "1".
@@ -145,6 +158,16 @@ class frmMain : public QWidget,
     void startVolumeTimer() override;
     void setVolumeMarks(const std::string& marks) override;
 
+    // StationView (the rest is shared with CatalogueView and MainWindowHost)
+    bool stationFrameVisible() const override;
+    void setStationFrameVisible(bool visible) override;
+    void focusStationList() override;
+    void setStatVisible(bool visible) override;
+    void setPlayTimeText(std::string_view text) override;
+    void setNotesText(std::string_view text) override;
+    void setRatingMarks(int shown) override;
+    void sendF2ToActiveWindow() override;
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -154,6 +177,8 @@ class frmMain : public QWidget,
   private:
     void buildStationPanel();
     void buildVolumeDisplay();
+    void buildRatingPanel();
+    void startStation();
     void connectMenu();
     void placeStationPanelContents();
     void applyColours();
@@ -165,6 +190,10 @@ class frmMain : public QWidget,
     Catalogue catalogue_;
     VolumeControl volume_;
     BrowserLife life_;
+    QtInputBox inputBox_;
+    Favorites favorites_;
+    std::unique_ptr<StationStarter> starter_;
+    StationListEvents stationListEvents_;
     std::function<void()> connectionDialog_;
     std::function<void(const std::string&)> rebuildPlayerPage_;
     std::function<void()> playEntry_;
@@ -190,6 +219,8 @@ class frmMain : public QWidget,
     QLabel* lblBandwidth;
     QLabel* lblLen;
     QFrame* frameRate;
+    QLabel* lblNotes;
+    std::array<QLabel*, kRatingMarks> pr1;
     PictureButton* picTV;
     QLabel* Label3;
     PictureButton* picSearch;

@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
         std::string name;
         playerPage.BuildPlayerPage(address, name);
     });
+    window.setStationPlayer(playerPage);
     int exitCode = 0;
     QTimer::singleShot(0, &window, [&] {
         if (!window.startUp()) {
