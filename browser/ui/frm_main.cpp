@@ -314,11 +314,8 @@ void frmMain::connectMenu() {
     connect(menu_.menuExit, &QAction::triggered, this, &QWidget::close);
     connect(menu_.menuVolDown, &QAction::triggered, this, [this] { volume_.vol(false); });
     connect(menu_.menuVolUp, &QAction::triggered, this, [this] { volume_.vol(true); });
-    connect(menu_.menuPlay, &QAction::triggered, this, [this] {
-        if (playEntry_) {
-            playEntry_();
-        }
-    });
+    // Play does what the station list's start event does for the selected station.
+    connect(menu_.menuPlay, &QAction::triggered, this, [this] { startStation(); });
     connect(menu_.menuStop, &QAction::triggered, this, [this] {
         if (playerPage_ != nullptr) {
             playerPage_->menuStop();

@@ -82,8 +82,6 @@ class frmMain : public QWidget,
     WebView& web1();
     // The player page builder that Stop, the zoom entries' default rebuild and shutdown use.
     void setPlayerPage(PlayerPage* page) { playerPage_ = page; }
-    // What the Play entry runs (starting the current station of the list).
-    void setPlayEntry(std::function<void()> play) { playEntry_ = std::move(play); }
     // What starts a station (double click, Space, Enter in the station list): player stops what
     // plays and builds the station's page. Until one is set the start events only open a pending
     // help page. player must outlive the window.
@@ -196,7 +194,6 @@ class frmMain : public QWidget,
     StationListEvents stationListEvents_;
     std::function<void()> connectionDialog_;
     std::function<void(const std::string&)> rebuildPlayerPage_;
-    std::function<void()> playEntry_;
     PlayerPage* playerPage_ = nullptr;
     web::EngineWebView* web_;  // owned by client_, as its view is
     std::unique_ptr<frmSplash> splash_;

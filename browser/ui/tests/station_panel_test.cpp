@@ -244,6 +244,15 @@ TEST_F(StationPanelTest, DoubleClickEnterAndSpaceStartTheStation) {
     }
     EXPECT_EQ(player.built.size(), 3u);
     EXPECT_EQ(fixture.countRequests("/kinvo39.asp?STATS=1&U=http://media.example/talk"), 2);
+
+    // The Play entry starts the selected station as the list's start event does.
+    showListAgain();
+    browser->lists.lstStations.setCurrentIndex(1);
+    window->menu().menuPlay->trigger();
+    ASSERT_EQ(player.built.size(), 4u);
+    EXPECT_EQ(player.built.back().name, "quiz night");
+    EXPECT_TRUE(list()->isHidden());
+    EXPECT_EQ(fixture.countRequests("/kinvo39.asp?STATS=1&U=http://media.example/quiz"), 2);
 }
 
 TEST_F(StationPanelTest, MusicVideoAndVideoSearchStartWithoutNotifyingTheServer) {
