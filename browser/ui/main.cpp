@@ -11,6 +11,8 @@
 #include "qt_shell_opener.h"
 #include "unconnected_playback_control.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTimer>
@@ -50,6 +52,11 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
         qputenv("QT_QUICK_BACKEND", "software");
+    }
+    // The engine's sandbox refuses to start for the superuser and takes the whole program
+    // with it; as root (containers, kiosks) the engine runs without it.
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
     QApplication app(argc, argv);
     kinvo::Browser browser(options);
