@@ -69,6 +69,9 @@ EngineWebView::EngineWebView(QWidget* parent, PlaybackControl& control)
                 if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
                     return;
                 }
+                // The start of an earlier load (the empty page StopPlayer asks for) may be
+                // reported after this page placed its element and hid the window again.
+                placeWindow(pageRect_);
                 if (complete_) {
                     complete_(info.url().toString());
                 }
