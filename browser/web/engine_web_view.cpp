@@ -13,8 +13,12 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 
+#include <utility>
+
 namespace kinvo::web {
 namespace {
+
+constexpr qint64 kLongestWait = 10000;  // milliseconds
 
 QString resourceText(const QString& path) {
     QFile file(path);
@@ -67,6 +71,15 @@ EngineWebView::EngineWebView(QWidget* parent, PlaybackControl& control)
     connect(view_->page(), &QWebEnginePage::loadingChanged, this,
             [this](const QWebEngineLoadingInfo& info) {
                 if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+                    loading_ = true;
+                    loadStarted_.start();
+                    return;
+                }
+                loading_ = false;
+                if (pending_) {
+                    // The page that ended was asked away from: the waiting one loads now, and
+                    // only its own end counts.
+                    view_->setUrl(*std::exchange(pending_, std::nullopt));
                     return;
                 }
                 // The start of an earlier load (the empty page StopPlayer asks for) may be
@@ -81,7 +94,15 @@ EngineWebView::EngineWebView(QWidget* parent, PlaybackControl& control)
 EngineWebView::~EngineWebView() = default;
 
 void EngineWebView::navigate(const QString& path) {
-    view_->setUrl(path.isEmpty() ? QUrl(QStringLiteral("about:blank")) : QUrl::fromLocalFile(path));
+    const QUrl url =
+        path.isEmpty() ? QUrl(QStringLiteral("about:blank")) : QUrl::fromLocalFile(path);
+    // A start whose end never came does not hold every later page back.
+    if (loading_ && !loadStarted_.hasExpired(kLongestWait)) {
+        pending_ = url;
+        return;
+    }
+    pending_.reset();
+    view_->setUrl(url);
 }
 
 void EngineWebView::stop() {

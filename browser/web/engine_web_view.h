@@ -6,8 +6,12 @@
 
 #include "web_view.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QRectF>
+#include <QUrl>
+
+#include <optional>
 
 #include <cstdint>
 
@@ -53,6 +57,11 @@ class EngineWebView : public QObject, public kinvo::WebView {
     QWebChannel* channel_;
     NavigationComplete complete_;
     QRectF pageRect_;  // the control element's last reported rectangle; empty once it deinitialised
+    // Between a load's start and its end another address waits here: the engine loads a page
+    // asked for while another is still loading but at times never reports it.
+    bool loading_ = false;
+    QElapsedTimer loadStarted_;
+    std::optional<QUrl> pending_;
 };
 
 // The control script with the web channel's client library and the given window id in it.
