@@ -3,6 +3,7 @@
 #include "always_on_top.h"
 #include "browser.h"
 #include "close_box.h"
+#include "control_window.h"
 #include "combo_binding.h"
 #include "display_text.h"
 #include "engine_web_view.h"
@@ -101,6 +102,10 @@ frmMain::frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut
     Web1->setProperty(kWindowClassProperty, QByteArray(kWebDocumentClass.data()));
     Web1->setContextMenuPolicy(Qt::NoContextMenu);
     Web1->hide();
+    // The playback control's window lies beside Web1, not inside it: it names its own class.
+    QWidget* playerWindow = web_->controlWindow();
+    playerWindow->setObjectName(QStringLiteral("playerWindow"));
+    playerWindow->setProperty(kWindowClassProperty, QByteArray(kPlayerWindowClass.data()));
 
     buildStationPanel();
 

@@ -208,14 +208,19 @@ TEST_F(MainWindowTest, RightReleasesOverThePlayerAreSwallowedOverTheListTheyPass
             return false;
         }
     };
-    Catcher overWeb, overList;
+    Catcher overWeb, overList, overPlayer;
     web->installEventFilter(&overWeb);
     list->viewport()->installEventFilter(&overList);
+    auto* player = child<QWidget>("playerWindow");
+    player->installEventFilter(&overPlayer);
     press(web, QPoint(5, 5), Qt::RightButton, QEvent::MouseButtonRelease);
     press(list->viewport(), QPoint(5, 5), Qt::RightButton, QEvent::MouseButtonRelease);
+    press(player, QPoint(5, 5), Qt::RightButton, QEvent::MouseButtonRelease);
     press(web, QPoint(5, 5), Qt::LeftButton, QEvent::MouseButtonRelease);
+    press(player, QPoint(5, 5), Qt::LeftButton, QEvent::MouseButtonRelease);
     EXPECT_EQ(overWeb.releases, 1);  // only the left one
     EXPECT_EQ(overList.releases, 1);
+    EXPECT_EQ(overPlayer.releases, 1);
 
     window->removeMouseHook();
     press(web, QPoint(5, 5), Qt::RightButton, QEvent::MouseButtonRelease);
