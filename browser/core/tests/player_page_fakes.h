@@ -4,7 +4,7 @@
 
 #include "player_probes.h"
 #include "player_view.h"
-#include "shell_open.h"
+#include "recording_fakes.h"
 #include "web_view.h"
 
 #include <deque>
@@ -79,15 +79,6 @@ class ScriptedProbes : public PlayerProbes {
         }
         return answer;
     }
-};
-
-class RecordingShell : public ShellOpener {
-  public:
-    bool open(std::string_view target) override {
-        opened.emplace_back(target);
-        return true;
-    }
-    std::vector<std::string> opened;
 };
 
 }  // namespace kinvo::testing

@@ -6,6 +6,7 @@
 #include "input_box.h"
 #include "play_station.h"
 #include "program_state.h"
+#include "recording_fakes.h"
 #include "settings_store.h"
 #include "shell_open.h"
 #include "station_details.h"
@@ -200,14 +201,7 @@ class RecordingPlayer : public StationPlayer {
     ProgramState& state_;
 };
 
-class RecordingShell : public ShellOpener {
-  public:
-    bool open(std::string_view target) override {
-        opened.emplace_back(target);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
+using testing::RecordingShell;
 
 class ScriptedInputBox : public InputBox {
   public:

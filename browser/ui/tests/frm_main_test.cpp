@@ -2,6 +2,7 @@
 #include "frm_main.h"
 #include "browser.h"
 #include "canned_catalogue.h"
+#include "recording_fakes.h"
 #include "settings_store.h"
 #include "shell_open.h"
 #include "test_support.h"
@@ -22,14 +23,8 @@ namespace {
 
 using testing::HttpFixture;
 
-class NoShell : public ShellOpener {
-  public:
-    bool open(std::string_view) override { return true; }
-};
-class NoWaveOut : public WaveOut {
-  public:
-    bool setVolume(std::uint32_t) override { return true; }
-};
+using testing::RecordingShell;
+using testing::RecordingWaveOut;
 
 class FrmMainTest : public ::testing::Test {
   protected:
@@ -60,8 +55,8 @@ class FrmMainTest : public ::testing::Test {
     testing::TemporaryHome home;
     HttpFixture fixture;
     testing::ScriptedPrompts prompts;
-    NoShell shell;
-    NoWaveOut waveOut;
+    RecordingShell shell;
+    RecordingWaveOut waveOut;
     std::unique_ptr<Browser> browser;
     web::UnconnectedPlaybackControl control;
     std::unique_ptr<frmMain> window;

@@ -6,6 +6,7 @@
 #include "frm_conn.h"
 #include "frm_main.h"
 #include "picture_button.h"
+#include "recording_fakes.h"
 #include "settings_store.h"
 #include "shell_open.h"
 #include "test_support.h"
@@ -30,22 +31,8 @@
 namespace kinvo {
 namespace {
 
-class RecordingShell : public ShellOpener {
-  public:
-    bool open(std::string_view target) override {
-        opened.emplace_back(target);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
-class RecordingWaveOut : public WaveOut {
-  public:
-    bool setVolume(std::uint32_t v) override {
-        values.push_back(v);
-        return true;
-    }
-    std::vector<std::uint32_t> values;
-};
+using testing::RecordingShell;
+using testing::RecordingWaveOut;
 
 class MainWindowTest : public ::testing::Test {
   protected:

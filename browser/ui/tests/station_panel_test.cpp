@@ -4,6 +4,7 @@
 #include "canned_catalogue.h"
 #include "favorites.h"
 #include "frm_main.h"
+#include "recording_fakes.h"
 #include "settings_store.h"
 #include "shell_open.h"
 #include "station_player.h"
@@ -30,14 +31,8 @@ namespace {
 
 using testing::HttpFixture;
 
-class NoShell : public ShellOpener {
-  public:
-    bool open(std::string_view) override { return true; }
-};
-class NoWaveOut : public WaveOut {
-  public:
-    bool setVolume(std::uint32_t) override { return true; }
-};
+using testing::RecordingShell;
+using testing::RecordingWaveOut;
 
 class RecordingPlayer : public StationPlayer {
   public:
@@ -157,8 +152,8 @@ class StationPanelTest : public ::testing::Test {
     testing::TemporaryHome home;
     HttpFixture fixture;
     testing::ScriptedPrompts prompts;
-    NoShell shell;
-    NoWaveOut waveOut;
+    RecordingShell shell;
+    RecordingWaveOut waveOut;
     RecordingPlayer player;
     web::UnconnectedPlaybackControl control;
     std::unique_ptr<Browser> browser;
