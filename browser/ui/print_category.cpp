@@ -4,36 +4,12 @@
 #include "catalogue.h"
 #include "catalogue_view.h"
 #include "discovery.h"
-#include "prompts.h"
+#include "stream_prompts.h"
 
 #include <QCoreApplication>
 
 namespace kinvo {
 namespace {
-
-// Message boxes as lines on a stream; every question gets the answer that ends the run.
-class StreamPrompts : public Prompts {
-  public:
-    explicit StreamPrompts(std::FILE* messages) : messages_(messages) {}
-
-    Answer message(std::string_view text, Buttons buttons, Icon) override {
-        std::fwrite(text.data(), 1, text.size(), messages_);
-        std::fputc('\n', messages_);
-        switch (buttons) {
-            case Buttons::Ok:
-                return Answer::Ok;
-            case Buttons::OkCancel:
-                return Answer::Cancel;
-            case Buttons::YesNo:
-                return Answer::No;
-        }
-        return Answer::Cancel;
-    }
-    void showSettingsDialog() override {}
-
-  private:
-    std::FILE* messages_;
-};
 
 // A window nobody sees: only the search-mode switch has to be remembered.
 class NoWindow : public CatalogueView {

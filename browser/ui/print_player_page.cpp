@@ -4,8 +4,8 @@
 #include "player_page.h"
 #include "player_probes.h"
 #include "player_view.h"
-#include "prompts.h"
 #include "shell_open.h"
+#include "stream_prompts.h"
 #include "web_view.h"
 
 #include <QUrl>
@@ -28,21 +28,6 @@ class NoWindow : public WebView, public PlayerView {
     void layOut() override {}
 };
 
-class StderrPrompts : public Prompts {
-  public:
-    explicit StderrPrompts(std::FILE* messages) : messages_(messages) {}
-    Answer message(std::string_view text, Buttons buttons, Icon) override {
-        std::fprintf(messages_, "%.*s\n", static_cast<int>(text.size()), text.data());
-        return buttons == Buttons::Ok      ? Answer::Ok
-               : buttons == Buttons::YesNo ? Answer::No
-                                           : Answer::Cancel;
-    }
-    void showSettingsDialog() override {}
-
-  private:
-    std::FILE* messages_;
-};
-
 class NoShell : public ShellOpener {
   public:
     bool open(std::string_view) override { return false; }
@@ -58,7 +43,7 @@ int printPlayerPage(const BrowserOptions& options, PlayerProbes& probes, std::FI
         QUrl(QString::fromStdString(options.discoveryAddress)).host().toStdString();
     browser.comboS.setText(options.category);
     NoWindow window;
-    StderrPrompts prompts(messages);
+    StreamPrompts prompts(messages);
     NoShell shell;
     const int zoom = options.zoomPercent;
     PlayerPage page({browser.state, browser.settings, browser.comboS, prompts, shell, probes,
