@@ -3,8 +3,8 @@
 #include "always_on_top.h"
 #include "browser.h"
 #include "close_box.h"
-#include "control_window.h"
 #include "combo_binding.h"
+#include "control_window.h"
 #include "display_text.h"
 #include "engine_web_view.h"
 #include "frm_conn.h"
@@ -242,6 +242,7 @@ void frmMain::buildRatingPanel() {
 }
 
 void frmMain::setStationPlayer(StationPlayer& player) {
+    player_ = &player;
     starter_ = std::make_unique<StationStarter>(
         StationStarter::Parts{browser_.state, browser_.fetcher, browser_.lists, browser_.comboS,
                               *this, player, shell_, prompts_});
@@ -388,8 +389,9 @@ void frmMain::Form_Resize() {
 void frmMain::setZoom(int percent) {
     zoomPercent_ = percent;
     // The current station is drawn again at the new width; before any station nothing is.
-    if (!browser_.state.currentAddress.empty() && rebuildPlayerPage_) {
-        rebuildPlayerPage_(browser_.state.currentAddress);
+    if (!browser_.state.currentAddress.empty() && player_ != nullptr) {
+        std::string name;
+        player_->BuildPlayerPage(browser_.state.currentAddress, name);
     }
 }
 

@@ -73,18 +73,13 @@ class frmMain : public QWidget,
     bool startUp();
     // What the connection-type dialog is; frmConn, modal, unless replaced (tests).
     void setConnectionDialog(std::function<void()> show) { connectionDialog_ = std::move(show); }
-    // What the zoom entries run to draw the current station again (the player page builder).
-    void setPlayerRebuild(std::function<void(const std::string&)> rebuild) {
-        rebuildPlayerPage_ = std::move(rebuild);
-    }
-
     // Web1 as the player page builder drives it.
     WebView& web1();
-    // The player page builder that Stop, the zoom entries' default rebuild and shutdown use.
+    // The player page builder that Stop and shutdown use.
     void setPlayerPage(PlayerPage* page) { playerPage_ = page; }
-    // What starts a station (double click, Space, Enter in the station list): player stops what
-    // plays and builds the station's page. Until one is set the start events only open a pending
-    // help page. player must outlive the window.
+    // What starts a station (double click, Space, Enter in the station list, Play) and draws the
+    // current one again at a new zoom: it stops what plays and builds the station's page. Until
+    // one is set the start events only open a pending help page. player must outlive the window.
     void setStationPlayer(StationPlayer& player);
 
     // Places Web1, the status label, the volume display and the station panel for the window's
@@ -193,7 +188,7 @@ class frmMain : public QWidget,
     std::unique_ptr<StationStarter> starter_;
     StationListEvents stationListEvents_;
     std::function<void()> connectionDialog_;
-    std::function<void(const std::string&)> rebuildPlayerPage_;
+    StationPlayer* player_ = nullptr;  // starts stations and draws the current one again
     PlayerPage* playerPage_ = nullptr;
     web::EngineWebView* web_;  // owned by client_, as its view is
     std::unique_ptr<frmSplash> splash_;

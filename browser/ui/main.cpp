@@ -72,10 +72,6 @@ int main(int argc, char** argv) {
                                   *probes, window.web1(), window, browser.programFolder,
                                   [&window] { return window.zoomPercent(); }});
     window.setPlayerPage(&playerPage);
-    window.setPlayerRebuild([&playerPage](const std::string& address) {
-        std::string name;
-        playerPage.BuildPlayerPage(address, name);
-    });
     window.setStationPlayer(playerPage);
     int exitCode = 0;
     QTimer::singleShot(0, &window, [&] {

@@ -9,6 +9,7 @@
 #include "recording_fakes.h"
 #include "settings_store.h"
 #include "shell_open.h"
+#include "station_player.h"
 #include "test_support.h"
 #include "unconnected_playback_control.h"
 #include "wave_out.h"
@@ -225,8 +226,12 @@ TEST_F(MainWindowTest, ASmallWindowIsLaidOutAsTwoThousandTwipsSquare) {
 }
 
 TEST_F(MainWindowTest, ZoomBeforeAnyStationChangesOnlyTheWidth) {
-    int rebuilds = 0;
-    window->setPlayerRebuild([&rebuilds](const std::string&) { ++rebuilds; });
+    struct CountingPlayer : StationPlayer {
+        int builds = 0;
+        void StopPlayer() override {}
+        void BuildPlayerPage(const std::string&, std::string&) override { ++builds; }
+    } player;
+    window->setStationPlayer(player);
     const struct {
         const char* entry;
         int percent;
@@ -238,10 +243,10 @@ TEST_F(MainWindowTest, ZoomBeforeAnyStationChangesOnlyTheWidth) {
         }
         EXPECT_EQ(window->zoomPercent(), c.percent) << c.entry;
     }
-    EXPECT_EQ(rebuilds, 0);
+    EXPECT_EQ(player.builds, 0);
     browser->state.currentAddress = "abc";
     window->setZoom(50);
-    EXPECT_EQ(rebuilds, 1);
+    EXPECT_EQ(player.builds, 1);
 }
 
 TEST_F(MainWindowTest, VolumeStepsShowTheDisplayForSevenSeconds) {
