@@ -2,6 +2,7 @@
 // The per-user runtime folder shared by all processes of the message layer, and the small files
 // in it: "p<pid>.sock" (a process's socket) and "w<handle>" (one per top-level message window:
 // process id, process start time, class name, window text), written atomically with mode 0600.
+// Named shared memory keeps its objects there too, as "m<name>" (shared_memory.h).
 //
 // The folder is $XDG_RUNTIME_DIR/sonari-win, else /tmp/sonari-win-<uid>, mode 0700. A folder that
 // is not ours (another owner, a symbolic link, not a folder) is refused: the layer then works

@@ -1,30 +1,98 @@
 #include "platform/shared_memory.h"
 
+#include "platform/debug_trace.h"
+#include "platform/runtime_dir.h"
+
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <utility>
+#include <vector>
 
 namespace win {
 namespace {
 
-std::optional<std::string> objectPath(std::string_view name) {
-    if (name.empty() || name.find('/') != std::string_view::npos || name.size() > 250) {
-        return std::nullopt;
-    }
-    return "/" + std::string(name);
+// Block files are "m" + name in the runtime folder, beside the message layer's files.
+constexpr char kPrefix = 'm';
+
+bool validName(std::string_view name) {
+    return !name.empty() && name.find('/') == std::string_view::npos && name.size() <= 250;
 }
 
-bool ours(int fd, std::size_t* size) {
+void trace(const char* what, std::string_view name) {
+    debugTrace("shared memory: " + std::string(what) + " \"" + std::string(name) + "\"\n");
+}
+
+// The creator holds this lock on its file for the object's life, so a lock that can be taken
+// means the creator ended.
+bool tryLock(int fd) {
+    int result = 0;
+    do {
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+// True while `path` still names the file open as `fd`.
+bool stillNamed(const std::string& path, int fd) {
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+// Removes the block file at `path` when its creator ended; false when a live creator holds it
+// (or it is no block file). A name is only ever removed by the holder of its file's lock while
+// the name still refers to that file, so a new creator's file of the same name is never lost.
+bool removeIfStale(const std::string& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (!fd) {
+        return errno == ENOENT;
+    }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || st.st_uid != ::getuid()) {
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || !tryLock(fd.get())) {
         return false;
     }
-    *size = static_cast<std::size_t>(st.st_size);
+    if (stillNamed(path, fd.get())) {
+        ::unlink(path.c_str());
+    }
     return true;
+}
+
+void removeStaleBlocks(const std::string& dir) {
+    std::vector<std::string> blocks;
+    if (DIR* folder = ::opendir(dir.c_str())) {
+        while (const dirent* entry = ::readdir(folder)) {
+            if (entry->d_name[0] == kPrefix) {
+                blocks.push_back(dir + "/" + entry->d_name);
+            }
+        }
+        ::closedir(folder);
+    }
+    for (const std::string& path : blocks) {
+        removeIfStale(path);
+    }
+}
+
+// An unnamed file in the folder, locked, mode 0600, `size` zero bytes: it gets its name only
+// when complete, so no one meets it unlocked or short.
+UniqueFd newBlockFile(const std::string& dir, std::size_t size) {
+    UniqueFd fd(::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+    if (!fd || !tryLock(fd.get()) || ::fchmod(fd.get(), 0600) != 0 ||
+        ::ftruncate(fd.get(), static_cast<off_t>(size)) != 0) {
+        return UniqueFd();
+    }
+    return fd;
+}
+
+bool giveName(int fd, const std::string& path) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 }  // namespace
@@ -49,41 +117,63 @@ void Mapping::unmap() noexcept {
     }
 }
 
+std::optional<std::string> SharedMemory::pathFor(std::string_view name) {
+    if (!validName(name)) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> dir = detail::openRuntimeDir();
+    if (!dir) {
+        trace("no usable runtime folder for", name);
+        return std::nullopt;
+    }
+    return *dir + "/" + kPrefix + std::string(name);
+}
+
 std::optional<SharedMemory> SharedMemory::create(std::string_view name, std::size_t size) {
-    const auto path = objectPath(name);
+    const std::optional<std::string> path = pathFor(name);
     if (!path || size == 0) {
         return std::nullopt;
     }
-    UniqueFd fd(::shm_open(path->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (!fd && errno == EEXIST) {
-        fd.reset(::shm_open(path->c_str(), O_RDWR | O_CLOEXEC, 0600));
-        std::size_t oldSize = 0;
-        if (!fd || !ours(fd.get(), &oldSize) || ::ftruncate(fd.get(), 0) != 0) {
-            return std::nullopt;
+    const std::string dir = path->substr(0, path->rfind('/'));
+    removeStaleBlocks(dir);
+    UniqueFd fd = newBlockFile(dir, size);
+    if (!fd) {
+        trace("cannot make the file of", name);
+        return std::nullopt;
+    }
+    // The name may be held by a block whose creator ended since the sweep, or be taken over by
+    // another creator meanwhile: a few rounds settle it.
+    for (int round = 0; round < 3; ++round) {
+        if (giveName(fd.get(), *path)) {
+            return SharedMemory(std::move(fd), *path, size, true);
+        }
+        if (errno != EEXIST || !removeIfStale(*path)) {
+            break;
         }
     }
-    if (!fd) {
-        return std::nullopt;
-    }
-    ::fchmod(fd.get(), 0600);
-    if (::ftruncate(fd.get(), static_cast<off_t>(size)) != 0) {
-        ::shm_unlink(path->c_str());
-        return std::nullopt;
-    }
-    return SharedMemory(std::move(fd), *path, size, true);
+    trace("name in use or not writable:", name);
+    return std::nullopt;
 }
 
 std::optional<SharedMemory> SharedMemory::open(std::string_view name) {
-    const auto path = objectPath(name);
+    const std::optional<std::string> path = pathFor(name);
     if (!path) {
         return std::nullopt;
     }
-    UniqueFd fd(::shm_open(path->c_str(), O_RDWR | O_CLOEXEC, 0));
-    std::size_t size = 0;
-    if (!fd || !ours(fd.get(), &size) || size == 0) {
+    UniqueFd fd(::open(path->c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
+    struct stat st {};
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::getuid() ||
+        st.st_size == 0) {
         return std::nullopt;
     }
-    return SharedMemory(std::move(fd), *path, size, false);
+    if (tryLock(fd.get())) {
+        if (stillNamed(*path, fd.get())) {
+            ::unlink(path->c_str());
+            trace("removed the block of an ended process:", name);
+        }
+        return std::nullopt;
+    }
+    return SharedMemory(std::move(fd), *path, static_cast<std::size_t>(st.st_size), false);
 }
 
 SharedMemory::SharedMemory(SharedMemory&& other) noexcept
@@ -94,9 +184,7 @@ SharedMemory::SharedMemory(SharedMemory&& other) noexcept
 
 SharedMemory& SharedMemory::operator=(SharedMemory&& other) noexcept {
     if (this != &other) {
-        if (creator_) {
-            ::shm_unlink(path_.c_str());
-        }
+        removeName();
         fd_ = std::move(other.fd_);
         path_ = std::move(other.path_);
         size_ = other.size_;
@@ -106,9 +194,15 @@ SharedMemory& SharedMemory::operator=(SharedMemory&& other) noexcept {
 }
 
 SharedMemory::~SharedMemory() {
-    if (creator_) {
-        ::shm_unlink(path_.c_str());
+    removeName();
+}
+
+void SharedMemory::removeName() noexcept {
+    // Under the creator's lock, which the descriptor still holds.
+    if (creator_ && stillNamed(path_, fd_.get())) {
+        ::unlink(path_.c_str());
     }
+    creator_ = false;
 }
 
 Mapping SharedMemory::map() const {

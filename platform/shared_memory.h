@@ -1,7 +1,14 @@
 #pragma once
-// Named shared memory: POSIX shared-memory objects named "/" + the Windows name, mode 0600. The
-// creator owns the name and removes it when its SharedMemory goes; others open the existing
-// object with read and write access. A Mapping is one mapped view.
+// Named shared memory: each object is the file "m" + the Windows name in the user's runtime folder
+// (runtime_dir.h: mode 0700, ours alone, so no other user can hold or squat a name), mode 0600,
+// mapped shared. The creator owns the name: it holds an exclusive flock on the file for the
+// object's life and removes the name when its SharedMemory goes. Others open the existing object
+// with read and write access.
+//
+// A file whose lock can be taken belongs to a creator that ended (killed, say): it is stale and
+// removed when met. create sweeps the folder's stale objects and takes over a stale one of its
+// name; open of a stale object fails and removes it. When the runtime folder cannot be used,
+// create and open fail (reason to the debug trace); there is no machine-wide fallback.
 //
 // Failures answer nullopt (or an empty Mapping); nothing throws. Objects are used by one thread
 // at a time; the bytes of a view are shared with other processes, whose access is ordered by the
@@ -38,12 +45,15 @@ class Mapping {
 
 class SharedMemory {
   public:
-    // Creates the object with `size` bytes, zero-filled. An object of that name left by a process
-    // that ended is taken over (it cannot be told from a live one, and every name the system uses
-    // carries its creator's number). Nullopt for a name with "/" or another user's object.
+    // Creates the object with `size` bytes, zero-filled; it appears complete. An object of that
+    // name left by a process that ended is taken over. Nullopt for an empty name, a name with "/"
+    // or of more than 250 bytes, a size of 0, or a name a live creator holds.
     static std::optional<SharedMemory> create(std::string_view name, std::size_t size);
-    // Opens an existing object with read and write access; nullopt when there is none.
+    // Opens an existing object of a live creator with read and write access; nullopt when there
+    // is none.
     static std::optional<SharedMemory> open(std::string_view name);
+    // The file that holds the object of that name; nullopt for a bad name or no runtime folder.
+    static std::optional<std::string> pathFor(std::string_view name);
 
     SharedMemory(SharedMemory&& other) noexcept;
     SharedMemory& operator=(SharedMemory&& other) noexcept;
@@ -58,8 +68,10 @@ class SharedMemory {
     SharedMemory(UniqueFd fd, std::string path, std::size_t size, bool creator)
         : fd_(std::move(fd)), path_(std::move(path)), size_(size), creator_(creator) {}
 
-    UniqueFd fd_;
-    std::string path_;  // "/" + name
+    void removeName() noexcept;
+
+    UniqueFd fd_;  // the creator's holds the lock
+    std::string path_;
     std::size_t size_ = 0;
     bool creator_ = false;
 };

@@ -16,6 +16,7 @@
 #include "control/tests/program_folder.h"
 #include "platform/messages.h"
 #include "platform/process.h"
+#include "platform/shared_memory.h"
 
 namespace vexa {
 namespace {
@@ -54,9 +55,11 @@ TEST_F(ChannelTest, ReadyCarriesTheServerWindowAndTheBlockExists) {
     EXPECT_EQ(win::getWindowProcessId(server), client->serverProcess()->pid());
     EXPECT_EQ(win::getWindowText(server), "");
 
+    const auto blockFile =
+        win::SharedMemory::pathFor("Vexa_" + std::to_string(static_cast<int>(server)));
+    ASSERT_TRUE(blockFile);
     struct stat st {};
-    ASSERT_EQ(::stat(("/dev/shm/Vexa_" + std::to_string(static_cast<int>(server))).c_str(), &st),
-              0);
+    ASSERT_EQ(::stat(blockFile->c_str(), &st), 0);
     EXPECT_EQ(st.st_size, static_cast<off_t>(kBlockSize));
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_EQ(client->block()->fill(), kFillEmpty);
@@ -221,7 +224,8 @@ TEST_F(ChannelTest, ServerEndsWhenTheClientWindowIsDestroyed) {
     win::ChildProcess* process = client->serverProcess();
     ASSERT_NE(process, nullptr);
     win::HWND server = client->serverWindow();
-    std::string blockName = "/dev/shm/" + ControlBlock::nameFor(server);
+    const auto blockFile = win::SharedMemory::pathFor(ControlBlock::nameFor(server));
+    ASSERT_TRUE(blockFile);
     auto destroyed = std::chrono::steady_clock::now();
     client->closeWindow();
     auto code = process->wait(kGenerous);
@@ -233,7 +237,7 @@ TEST_F(ChannelTest, ServerEndsWhenTheClientWindowIsDestroyed) {
     EXPECT_LT(took.count(), 2.5);
     EXPECT_FALSE(win::isWindow(server));
     struct stat st {};
-    EXPECT_NE(::stat(blockName.c_str(), &st), 0) << "the block's name is removed at shutdown";
+    EXPECT_NE(::stat(blockFile->c_str(), &st), 0) << "the block's name is removed at shutdown";
 }
 
 TEST_F(ChannelTest, NoClientOnTheCommandLineExitsAtOnceAndCreatesNothing) {
