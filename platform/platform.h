@@ -23,7 +23,6 @@
 #include "platform/debug_trace.h"
 #include "platform/file_search.h"
 #include "platform/library.h"
-#include "platform/media_runtime.h"
 #include "platform/message_types.h"
 #include "platform/messages.h"
 #include "platform/named_mutex.h"

@@ -1,14 +1,14 @@
-#include "platform/media_runtime.h"
+#include "axserver/convert/media_runtime.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
-namespace win {
+namespace vexa {
 
 int windowsMediaRuntimeVersion() {
     static const int version = avcodec_find_decoder(AV_CODEC_ID_WMAV2) != nullptr ? 9 : 0;
     return version;
 }
 
-}  // namespace win
+}  // namespace vexa
