@@ -1,25 +1,14 @@
 #include "platform/profile_file.h"
 
 #include "platform/reg_hive.h"
+#include "platform/trimmed.h"
+#include "platform/whole_file.h"
 
 #include <climits>
-#include <fstream>
-#include <sstream>
 
 namespace win {
-namespace {
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
-}  // namespace
+using detail::trimmed;
 
 ProfileFile ProfileFile::parse(std::string_view text) {
     ProfileFile file;
@@ -58,13 +47,11 @@ ProfileFile ProfileFile::parse(std::string_view text) {
 }
 
 std::optional<ProfileFile> ProfileFile::load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (detail::readWholeFile(path, text) != detail::ReadResult::Ok) {
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parse(text.str());
+    return parse(text);
 }
 
 std::optional<std::string> ProfileFile::value(std::string_view section,

@@ -1,25 +1,19 @@
 #include "platform/reg_hive.h"
 
+#include "platform/trimmed.h"
+
 #include <cstdio>
 
 namespace win {
 namespace {
+
+using detail::trimmed;
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kOldHeader = "REGEDIT4";
 
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) {
-        s.remove_suffix(1);
-    }
-    return s;
 }
 
 // Reads a quoted text at the start of `s`; moves `s` past it.

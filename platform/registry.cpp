@@ -2,6 +2,7 @@
 
 #include "platform/debug_trace.h"
 #include "platform/unique_fd.h"
+#include "platform/whole_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -15,6 +16,8 @@
 
 namespace win {
 namespace {
+
+using detail::ReadResult;
 
 std::string homeFolder(const char* variable, const char* fallback) {
     const char* value = std::getenv(variable);
@@ -41,29 +44,6 @@ std::string fullKey(RootKey root, std::string_view key) {
     return path;
 }
 
-enum class ReadResult { Ok, Missing, Failed };
-
-ReadResult readFile(const std::string& path, std::string& out) {
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd) {
-        return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
-    }
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return ReadResult::Failed;
-        }
-        if (n == 0) {
-            return ReadResult::Ok;
-        }
-        out.append(buffer, static_cast<std::size_t>(n));
-    }
-}
-
 bool makeFolders(const std::string& path) {
     for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
          slash = path.find('/', slash + 1)) {
@@ -83,17 +63,9 @@ bool replaceFile(const std::string& path, const std::string& data) {
     if (!fd) {
         return false;
     }
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd.get(), data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            ::unlink(temp.c_str());
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
+    if (!detail::writeAll(fd.get(), data)) {
+        ::unlink(temp.c_str());
+        return false;
     }
     // On disk before the rename, so a crash leaves the old hive or the whole new one.
     if (::fsync(fd.get()) != 0 || ::close(fd.release()) != 0 ||
@@ -129,7 +101,7 @@ Registry& Registry::process() {
 Registry::Loaded Registry::load(const std::string& path) const {
     Loaded loaded;
     std::string text;
-    switch (readFile(path, text)) {
+    switch (detail::readWholeFile(path, text)) {
         case ReadResult::Missing:
             return loaded;
         case ReadResult::Failed:

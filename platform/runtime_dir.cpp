@@ -1,6 +1,7 @@
 #include "platform/runtime_dir.h"
 
 #include "platform/unique_fd.h"
+#include "platform/whole_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -27,44 +28,12 @@ bool folderIsOurs(const std::string& path) {
     return true;
 }
 
-bool writeAll(int fd, const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 std::optional<std::string> readSmallFile(const std::string& path) {
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    if (!fd) {
+    std::string data;
+    if (readWholeFile(path, data, 65536, O_NOFOLLOW) != ReadResult::Ok) {
         return std::nullopt;
     }
-    std::string data;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return std::nullopt;
-        }
-        if (n == 0) {
-            return data;
-        }
-        data.append(buffer, static_cast<std::size_t>(n));
-        if (data.size() > 65536) {
-            return std::nullopt;
-        }
-    }
+    return data;
 }
 
 // "<length>:<bytes>\n" keeps any byte of a window text, line feeds included.
