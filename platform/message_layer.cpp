@@ -578,10 +578,7 @@ void Layer::frameSent(const Frame& frame, std::shared_ptr<Connection> from) {
     }
 }
 
-bool Layer::peekMessage(MSG& msg, HWND hwnd, UINT min, UINT max, UINT removeFlags, unsigned ready) {
-    ThreadQueue& queue = currentQueue();
-    PumpScope pumping;
-    const bool remove = (removeFlags & PM_REMOVE) != 0;
+void Layer::serviceReady(ThreadQueue& queue, unsigned ready) {
     if ((ready & kReadyWake) != 0) {
         queue.clearWake();
     }
@@ -594,6 +591,13 @@ bool Layer::peekMessage(MSG& msg, HWND hwnd, UINT min, UINT max, UINT removeFlag
     while (auto sent = queue.takeSent()) {
         deliver(*sent);
     }
+}
+
+bool Layer::peekMessage(MSG& msg, HWND hwnd, UINT min, UINT max, UINT removeFlags, unsigned ready) {
+    ThreadQueue& queue = currentQueue();
+    PumpScope pumping;
+    const bool remove = (removeFlags & PM_REMOVE) != 0;
+    serviceReady(queue, ready);
     if (queue.takePosted(msg, hwnd, min, max, remove) || queue.takeQuit(msg, remove) ||
         queue.takeDueTimer(msg, hwnd, min, max, remove)) {
         return true;
@@ -617,18 +621,7 @@ bool Layer::waitMessage(UINT timeoutMs) {
     const auto deadline = deadlineAfter(timeoutMs);
     unsigned ready = kReadyAll;
     for (;;) {
-        if ((ready & kReadyWake) != 0) {
-            queue.clearWake();
-        }
-        if ((ready & kReadyTransport) != 0) {
-            transport_.pump();
-        }
-        if ((ready & kReadySources) != 0) {
-            queue.runReadySources();
-        }
-        while (auto sent = queue.takeSent()) {
-            deliver(*sent);
-        }
+        serviceReady(queue, ready);
         if (queue.hasWork()) {
             return true;
         }

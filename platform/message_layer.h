@@ -96,6 +96,9 @@ class Layer final : public FrameSink {
     bool waitForAnswer(PendingReply& pending, Transport::Deadline deadline);
     bool waitForAnswerOnce(PendingReply& pending, Transport::Deadline deadline);
     void deliver(SentMessage& sent);
+    // One round of a pump: takes what `ready` reports (wake-up, peer frames, sources) and runs
+    // the messages sent to this thread's windows.
+    void serviceReady(ThreadQueue& queue, unsigned ready);
     void answer(SentMessage& sent, LRESULT result, bool answered);
     void removeWindow(const std::shared_ptr<Window>& window) noexcept;
     void publish(const std::shared_ptr<Window>& window);
