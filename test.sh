@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the normal build (all modules), then the modules without
-# Qt under AddressSanitizer + UndefinedBehaviorSanitizer, then the threaded modules under
-# ThreadSanitizer. Exits non-zero on any failure.
+# Builds everything and runs every test: the formatting check of every tracked C and C++ file,
+# the normal build (all modules), then the modules without Qt under AddressSanitizer +
+# UndefinedBehaviorSanitizer, then the threaded modules under ThreadSanitizer. Exits non-zero on
+# any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup-deps
@@ -48,6 +49,9 @@ run_stage() {
   rm -f "$log"
   [[ $rc -eq 0 ]] || failed=$((failed + (fails == 0 ? 1 : 0)))
 }
+
+echo "== formatting"
+if scripts/check-format; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
 run_stage "build and test" build
 run_stage "AddressSanitizer + UndefinedBehaviorSanitizer (modules without Qt)" build-asan -- \

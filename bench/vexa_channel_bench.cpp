@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "axserver/channel/protocol.h"
+#include "channel/protocol.h"
 #include "control/client/vexa_client.h"
 #include "control/client/vexa_commands.h"
 #include "platform/messages.h"

@@ -2,7 +2,7 @@
 // holds its arguments and takes its results (both under the block's lock).
 #pragma once
 
-#include "axserver/channel/control_block.h"
+#include "channel/control_block.h"
 #include "axserver/modules/command_module.h"
 
 namespace vexa {

@@ -12,14 +12,23 @@ namespace vexa {
 
 class Server;
 
-class ChannelCommands final : public CommandModule {
-public:
+class ChannelCommands final : public ServerModule {
+  public:
     explicit ChannelCommands(Server& server) : server_(server) {}
-    win::LRESULT handleCommand(CommandCall& call) noexcept override;
+    std::span<const CommandHandler> commands() const noexcept override;
 
-private:
+  private:
+    win::LRESULT instanceStop(CommandCall& call);
+    win::LRESULT notImplemented(CommandCall& call);
+    win::LRESULT getReservedText(CommandCall& call);
+    win::LRESULT setReservedText(CommandCall& call);
+    win::LRESULT unsupportedText(CommandCall& call);
+    win::LRESULT setCrossInstance(CommandCall& call);
+    win::LRESULT setInstanceTitle(CommandCall& call);
     win::LRESULT getInstance(CommandCall& call);
-    win::LRESULT swapClient(win::WPARAM swapNumber);
+    win::LRESULT getProxy(CommandCall& call);
+    win::LRESULT setProxy(CommandCall& call);
+    win::LRESULT swapClient(CommandCall& call);
 
     Server& server_;
     std::string reservedText_;  // stored by 731, read by nothing

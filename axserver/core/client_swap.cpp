@@ -1,7 +1,7 @@
 #include "axserver/core/client_swap.h"
 
-#include "axserver/channel/protocol.h"
-#include "axserver/channel/swap_block.h"
+#include "channel/protocol.h"
+#include "channel/swap_block.h"
 #include "platform/debug_trace.h"
 #include "platform/messages.h"
 

@@ -1,6 +1,6 @@
 #include "axserver/core/command_line.h"
 
-#include "axserver/channel/protocol.h"
+#include "channel/protocol.h"
 
 namespace vexa {
 

@@ -1,6 +1,6 @@
 #include "axserver/core/instances.h"
 
-#include "axserver/channel/protocol.h"
+#include "channel/protocol.h"
 #include "platform/messages.h"
 
 namespace vexa {

@@ -1,6 +1,6 @@
 #include "axserver/core/proxy_settings.h"
 
-#include "axserver/channel/protocol.h"
+#include "channel/protocol.h"
 #include "platform/registry.h"
 
 namespace vexa {

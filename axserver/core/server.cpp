@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "axserver/channel/protocol.h"
 #include "axserver/core/block_command_call.h"
 #include "axserver/core/instances.h"
+#include "channel/protocol.h"
 #include "platform/messages.h"
 
 namespace vexa {
@@ -52,10 +52,21 @@ void Server::start(const ModuleFactory& makeModules) {
     if (makeModules) {
         modules_ = makeModules(*this);
     }
-    fillMissingModules(modules_);
-    modules_.inputHost->loadPlugins();
-    modules_.outputHost->loadPlugins();
-    modules_.inputHost->setExtendedFileInfo("blah.qrx", "setHttpConfigValues", "16000,2750,3250");
+    router_ = CommandRouter();
+    router_.add(channelCommands_);
+    for (const auto& module : modules_.all()) {
+        router_.add(*module);
+    }
+    InputHost* inputs = modules_.find<InputHost>();
+    if (inputs != nullptr) {
+        inputs->loadPlugins();
+    }
+    if (auto* outputs = modules_.find<OutputHost>()) {
+        outputs->loadPlugins();
+    }
+    if (inputs != nullptr) {
+        inputs->setExtendedFileInfo("blah.qrx", "setHttpConfigValues", "16000,2750,3250");
+    }
 
     changeWatch_ = ChangeWatch::start([this](const ChangeWatch::Change& c) { onChange(c); });
 }
@@ -78,9 +89,15 @@ void Server::shutdown() noexcept {
         return;
     }
     shutDown_ = true;
-    modules_.playback->stopForShutdown();
-    modules_.inputHost->unloadPlugins();
-    modules_.outputHost->unloadPlugins();
+    if (auto* playback = modules_.find<Playback>()) {
+        playback->stopForShutdown();
+    }
+    if (auto* inputs = modules_.find<InputHost>()) {
+        inputs->unloadPlugins();
+    }
+    if (auto* outputs = modules_.find<OutputHost>()) {
+        outputs->unloadPlugins();
+    }
     ::unlink(paths_.downloadTempFile.c_str());
     if (serverWindow_ != 0) {
         win::destroyWindow(serverWindow_);
@@ -91,7 +108,8 @@ void Server::shutdown() noexcept {
         controlBlock_ = ControlBlock();
     }
     // The other modules go with the server; none of them holds plug-ins any more.
-    modules_ = ServerModules();
+    router_ = CommandRouter();
+    modules_.clear();
 }
 
 win::LRESULT Server::handleMessage(win::HWND hwnd, win::UINT message, win::WPARAM wParam,
@@ -104,12 +122,12 @@ win::LRESULT Server::handleMessage(win::HWND hwnd, win::UINT message, win::WPARA
         case SRV_BURN_STATUS:
             if (wParam < std::size(kBurnStatusCodes)) {
                 bool carriesValue = wParam == 1 || wParam == 2 || wParam == 5;
-                raiseStatus(kBurnStatusCodes[wParam], carriesValue ? lParam : 0);
+                postStatus(kBurnStatusCodes[wParam], carriesValue ? lParam : 0);
             }
             return win::defWindowProc(hwnd, message, wParam, lParam);
         case SRV_BURN_WINDOW:
-            if (wParam != 0 && lParam != 0) {
-                modules_.burnRequests->setBurnWindow(wParam, static_cast<win::HWND>(lParam));
+            if (auto* burn = modules_.find<BurnRequests>(); burn && wParam != 0 && lParam != 0) {
+                burn->setBurnWindow(wParam, static_cast<win::HWND>(lParam));
             }
             return win::defWindowProc(hwnd, message, wParam, lParam);
         case SRV_EVENT:
@@ -123,7 +141,8 @@ win::LRESULT Server::handleMessage(win::HWND hwnd, win::UINT message, win::WPARA
             }
             return win::defWindowProc(hwnd, message, wParam, lParam);
         case SRV_TRACK_END: {
-            win::LRESULT answer = modules_.playback->handleTrackEnd();
+            auto* playback = modules_.find<Playback>();
+            win::LRESULT answer = playback != nullptr ? playback->handleTrackEnd() : 0;
             sendEvent(kEventTrackEndHandled, 0);
             return answer;
         }
@@ -142,41 +161,14 @@ win::LRESULT Server::dispatchCommand(win::HWND hwnd, win::WPARAM wParam, win::LP
         return win::defWindowProc(hwnd, SRV_COMMAND, wParam, lParam);
     }
     BlockCommandCall call(*info, wParam, controlBlock_);
-    CommandModule* module = nullptr;
-    switch (info->module) {
-        case Module::kChannel:
-            module = &channelCommands_;
-            break;
-        case Module::kPlaylist:
-            module = modules_.playlist.get();
-            break;
-        case Module::kPlayback:
-            module = modules_.playback.get();
-            break;
-        case Module::kInputHost:
-            module = modules_.inputHost.get();
-            break;
-        case Module::kVideo:
-            module = modules_.video.get();
-            break;
-        case Module::kConvert:
-            module = modules_.convert.get();
-            break;
-        case Module::kBurn:
-            module = modules_.burnRequests.get();
-            break;
-        case Module::kDownload:
-            module = modules_.download.get();
-            break;
-    }
-    win::LRESULT answer = module->handleCommand(call);
+    win::LRESULT answer = router_.dispatch(call);
     if (info->number == CMD_INSTANCE_STOP || info->number == CMD_ATTACH_VIDEO) {
         return win::defWindowProc(hwnd, SRV_COMMAND, wParam, lParam);
     }
     return answer;
 }
 
-void Server::raiseStatus(int32_t code, win::LPARAM value) {
+void Server::postStatus(int32_t code, win::LPARAM value) noexcept {
     if (code == kStatusBufferingStarted) {
         buffering_.buffering = true;
     } else if (code == kStatusBufferValue) {
@@ -188,16 +180,16 @@ void Server::raiseStatus(int32_t code, win::LPARAM value) {
     win::postMessage(clientWindow(), SRV_STATUS, static_cast<win::WPARAM>(code), value);
 }
 
-void Server::postEvent(int32_t code, win::LPARAM lParam) {
+void Server::postEvent(int32_t code, win::LPARAM lParam) noexcept {
     win::postMessage(clientWindow(), SRV_EVENT, static_cast<win::WPARAM>(code), lParam);
 }
 
-void Server::sendEvent(int32_t code, win::LPARAM lParam) {
+void Server::sendEvent(int32_t code, win::LPARAM lParam) noexcept {
     win::sendMessage(clientWindow(), SRV_EVENT, static_cast<win::WPARAM>(code), lParam);
 }
 
-void Server::sendMetadata(std::string_view text, int32_t number) {
-    {
+void Server::sendMetadata(std::string_view text, int32_t number) noexcept {
+    try {
         std::lock_guard guard(controlBlock_.lock());
         if (!controlBlock_.hasView()) {
             return;
@@ -207,6 +199,8 @@ void Server::sendMetadata(std::string_view text, int32_t number) {
         std::string_view fitted = text.substr(0, std::min(text.size(), room));
         fitted = fitted.substr(0, fitted.find('\0'));
         controlBlock_.write({Value::s(std::string(fitted)), Value::l(number)});
+    } catch (...) {
+        return;  // out of memory for the pair: the client hears nothing of it
     }
     win::sendMessage(clientWindow(), SRV_METADATA, kSentMetadataNumber, 0);
 }
@@ -238,7 +232,8 @@ void Server::onChange(const ChangeWatch::Change& change) {
             break;
         case ChangeWatch::Change::Kind::kItemChanged:
         case ChangeWatch::Change::Kind::kItemRenamed:
-            if (modules_.playlist && modules_.playlist->hasEntryWithFile(change.path)) {
+            if (auto* playlist = modules_.find<Playlist>();
+                playlist != nullptr && playlist->hasEntryWithFile(change.path)) {
                 raiseFilesChanged();
             }
             break;
@@ -259,10 +254,16 @@ int runBurnMode(const std::string& executablePath, const std::string& arguments,
     // No window, block or output plug-ins in this mode: only the paths and the input plug-ins.
     Server link(programPaths(executablePath, userRuntimeDir(), folderWritable), 0);
     ServerModules modules = makeModules ? makeModules(link) : ServerModules();
-    fillMissingModules(modules);
-    modules.inputHost->loadPlugins();
-    modules.burnMode->run(arguments);
-    modules.inputHost->unloadPlugins();
+    auto* inputs = modules.find<InputHost>();
+    if (inputs != nullptr) {
+        inputs->loadPlugins();
+    }
+    if (auto* burnMode = modules.find<BurnMode>()) {
+        burnMode->run(arguments);
+    }
+    if (inputs != nullptr) {
+        inputs->unloadPlugins();
+    }
     return 0;
 }
 

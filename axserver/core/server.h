@@ -19,21 +19,23 @@
 #include <memory>
 #include <string>
 
-#include "axserver/channel/control_block.h"
-#include "axserver/core/channel_commands.h"
 #include "axserver/core/change_watch.h"
+#include "axserver/core/channel_commands.h"
 #include "axserver/core/program_paths.h"
+#include "axserver/modules/command_router.h"
 #include "axserver/modules/server_link.h"
 #include "axserver/modules/server_modules.h"
+#include "channel/control_block.h"
 #include "platform/message_types.h"
 
 namespace vexa {
 
-// Makes the modules once the server's link exists; missing ones get their stand-ins.
+// Makes the modules once the server's link exists; a module not made is absent (its commands
+// answer "not implemented", its hooks are skipped).
 using ModuleFactory = std::function<ServerModules(ServerLink&)>;
 
 class Server final : public ServerLink {
-public:
+  public:
     Server(ProgramPaths paths, win::HWND clientWindow);
     Server(const Server&) = delete;
     Server& operator=(const Server&) = delete;
@@ -58,19 +60,19 @@ public:
     bool crossInstanceControl() const override { return crossInstanceControl_.load(); }
     BufferingState& buffering() override { return buffering_; }
     ControlBlock& controlBlock() override { return controlBlock_; }
-    void raiseStatus(int32_t code, win::LPARAM value) override;
-    void postEvent(int32_t code, win::LPARAM lParam) override;
-    void sendEvent(int32_t code, win::LPARAM lParam) override;
-    void sendMetadata(std::string_view text, int32_t number) override;
+    void sendEvent(int32_t code, win::LPARAM lParam = 0) noexcept override;
+    void postEvent(int32_t code, win::LPARAM lParam = 0) noexcept override;
+    void postStatus(int32_t code, win::LPARAM value) noexcept override;
+    void sendMetadata(std::string_view text, int32_t number) noexcept override;
     void broadcastInstanceStop() override;
     void watchFolder(const std::string& folder) override;
 
     // Used by the channel's own commands (main thread).
     void setClientWindow(win::HWND client) { clientWindow_ = client; }
     void setCrossInstanceControl(bool on) { crossInstanceControl_ = on; }
-    ServerModules& modules() { return modules_; }
+    const ServerModules& modules() const { return modules_; }
 
-private:
+  private:
     win::LRESULT dispatchCommand(win::HWND hwnd, win::WPARAM wParam, win::LPARAM lParam);
     void onChange(const ChangeWatch::Change& change);
     void raiseFilesChanged();
@@ -83,6 +85,7 @@ private:
     BufferingState buffering_;
     ServerModules modules_;
     ChannelCommands channelCommands_;
+    CommandRouter router_;  // the channel's own commands and the modules' rows
     std::unique_ptr<ChangeWatch> changeWatch_;
     bool started_ = false;
     bool shutDown_ = false;

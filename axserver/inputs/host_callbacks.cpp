@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "axserver/inputs/client_link.h"
+#include "axserver/modules/client_link.h"
 #include "axserver/inputs/input_plugin_host.h"
 
 namespace vexa {

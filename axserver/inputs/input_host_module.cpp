@@ -1,6 +1,7 @@
 #include "axserver/inputs/input_host_module.h"
 
-#include "axserver/channel/protocol.h"
+#include "axserver/outputs/output_host_module.h"
+#include "channel/protocol.h"
 
 namespace vexa {
 
@@ -15,38 +16,56 @@ int32_t wholeSeconds(int32_t ms) {
     return ms == -1 ? -1 : ms / 1000;
 }
 
+// The details of 727 and 752: found (d), the six texts and the four numbers (d l d d); the
+// texts are empty when no plug-in answered. `length` (752's "l" after the first text) is
+// inserted when given.
+Values detailResults(InputPluginHost& host, const std::string& file,
+                     std::optional<int32_t> length) {
+    FileDetails details;
+    const bool found = host.details(file, details) != 0;
+    if (!found) {
+        for (auto& text : details.texts) {
+            text.clear();
+        }
+    }
+    const auto& t = details.texts;
+    const auto& n = details.numbers;
+    Values results{Value::d(found ? 1 : 0), Value::s(t[0])};
+    if (length) {
+        results.push_back(Value::l(*length));
+    }
+    for (size_t i = 1; i < t.size(); ++i) {
+        results.push_back(Value::s(t[i]));
+    }
+    results.insert(results.end(), {Value::d(n[0]), Value::l(n[1]), Value::d(n[2]), Value::d(n[3])});
+    return results;
+}
+
+using I = InputHostModule;
+
 }  // namespace
 
-void InputHostModule::LinkToClient::sendEvent(int32_t code) noexcept {
-    try {
-        link_.sendEvent(code, 0);
-    } catch (...) {
-    }
-}
-
-void InputHostModule::LinkToClient::postEvent(int32_t code) noexcept {
-    try {
-        link_.postEvent(code, 0);
-    } catch (...) {
-    }
-}
-
-void InputHostModule::LinkToClient::postStatus(int32_t code, int32_t value) noexcept {
-    try {
-        link_.raiseStatus(code, value);
-    } catch (...) {
-    }
-}
-
-void InputHostModule::LinkToClient::sendMetadata(std::string_view text, int32_t number) noexcept {
-    try {
-        link_.sendMetadata(text, number);
-    } catch (...) {
-    }
-}
-
 InputHostModule::InputHostModule(ServerLink& link, const OutputPluginHost& outputs)
-    : link_(link), client_(link), host_(client_, outputs) {}
+    : link_(link), host_(link, outputs) {}
+
+std::unique_ptr<ServerModule> makeInputHostModule(ServerLink& link, const ServerModules& made) {
+    const auto* outputs = made.find<OutputHostModule>();
+    if (outputs == nullptr) {
+        return nullptr;
+    }
+    return std::make_unique<InputHostModule>(link, outputs->plugins());
+}
+
+std::span<const CommandHandler> InputHostModule::commands() const noexcept {
+    static constexpr CommandHandler kRows[] = {
+        on<&I::fileTypes>(CMD_GET_FILE_TYPES),    on<&I::entryDetails>(CMD_GET_ENTRY_DETAILS),
+        on<&I::streamInfo>(CMD_GET_STREAM_INFO),  on<&I::fileDetails>(CMD_GET_FILE_DETAILS),
+        on<&I::getFileInfo>(CMD_GET_FILE_INFO),   on<&I::fileLength>(CMD_GET_FILE_LENGTH_MS),
+        on<&I::setFileInfo>(CMD_SET_FILE_INFO),   on<&I::writeFileInfo>(CMD_WRITE_FILE_INFO),
+        on<&I::setCustomDrm>(CMD_SET_CUSTOM_DRM),
+    };
+    return kRows;
+}
 
 void InputHostModule::loadPlugins() noexcept {
     try {
@@ -69,66 +88,15 @@ bool InputHostModule::setExtendedFileInfo(const std::string& file, const std::st
     }
 }
 
-win::LRESULT InputHostModule::handleCommand(CommandCall& call) noexcept {
-    try {
-        return command(call);
-    } catch (...) {
-        return kFailed;
-    }
+win::LRESULT InputHostModule::fileTypes(CommandCall& call) {
+    return call.writeResults({Value::s(host_.fileTypeList())}) ? kOk : kFailed;
 }
 
-win::LRESULT InputHostModule::command(CommandCall& call) {
-    switch (call.number()) {
-        case CMD_GET_FILE_TYPES:
-            return call.writeResults({Value::s(host_.fileTypeList())}) ? kOk : kFailed;
-        case CMD_GET_STREAM_INFO: {
-            StreamInfo info = host_.streamInfo();
-            return call.writeResults(
-                       {Value::d(info.info1), Value::l(info.info2), Value::d(info.info3)})
-                       ? kOk
-                       : kFailed;
-        }
-        case CMD_GET_ENTRY_DETAILS:
-            return entryDetails(call);
-        case CMD_GET_FILE_DETAILS:
-            return fileDetails(call);
-        case CMD_GET_FILE_INFO: {
-            auto args = call.readArgs();
-            if (!args) {
-                return kFailed;
-            }
-            std::string value;
-            host_.getExtendedInfo((*args)[0].text, (*args)[1].text, value, kFileInfoValueSize);
-            return call.writeResults({Value::s(value)}) ? kOk : kFailed;
-        }
-        case CMD_GET_FILE_LENGTH_MS: {
-            auto args = call.readArgs();
-            if (!args) {
-                return kFailed;
-            }
-            return call.writeResults({Value::l(host_.fileLength((*args)[0].text))}) ? kOk : kFailed;
-        }
-        case CMD_SET_FILE_INFO: {
-            auto args = call.readArgs();
-            if (!args) {
-                return kFailed;
-            }
-            return host_.setExtendedInfo((*args)[0].text, (*args)[1].text, (*args)[2].text) != 0
-                       ? kOk
-                       : kFailed;
-        }
-        case CMD_WRITE_FILE_INFO:
-            return host_.writeExtendedInfo() != 0 ? kOk : kFailed;
-        case CMD_SET_CUSTOM_DRM: {
-            auto args = call.readArgs();
-            if (!args) {
-                return kFailed;
-            }
-            return host_.setCustomDrm((*args)[0].number) ? kOk : kFailed;
-        }
-        default:
-            return static_cast<win::LRESULT>(kStatusNotImplemented);
-    }
+win::LRESULT InputHostModule::streamInfo(CommandCall& call) {
+    StreamInfo info = host_.streamInfo();
+    return call.writeResults({Value::d(info.info1), Value::l(info.info2), Value::d(info.info3)})
+               ? kOk
+               : kFailed;
 }
 
 win::LRESULT InputHostModule::fileDetails(CommandCall& call) {
@@ -138,21 +106,7 @@ win::LRESULT InputHostModule::fileDetails(CommandCall& call) {
     }
     const std::string& file = (*args)[0].text;
     const int32_t length = wholeSeconds(host_.fileLength(file));
-    FileDetails details;
-    const bool found = host_.details(file, details) != 0;
-    if (!found) {
-        for (auto& text : details.texts) {
-            text.clear();
-        }
-    }
-    const auto& t = details.texts;
-    const auto& n = details.numbers;
-    return call.writeResults({Value::d(found ? 1 : 0), Value::s(t[0]), Value::l(length),
-                              Value::s(t[1]), Value::s(t[2]), Value::s(t[3]), Value::s(t[4]),
-                              Value::s(t[5]), Value::d(n[0]), Value::l(n[1]), Value::d(n[2]),
-                              Value::d(n[3])})
-               ? kOk
-               : kFailed;
+    return call.writeResults(detailResults(host_, file, length)) ? kOk : kFailed;
 }
 
 win::LRESULT InputHostModule::entryDetails(CommandCall& call) {
@@ -170,20 +124,46 @@ win::LRESULT InputHostModule::entryDetails(CommandCall& call) {
     if (file->empty()) {
         return kFailed;
     }
-    FileDetails details;
-    const bool found = host_.details(*file, details) != 0;
-    if (!found) {
-        for (auto& text : details.texts) {
-            text.clear();
-        }
+    return call.writeResults(detailResults(host_, *file, std::nullopt)) ? kOk : kFailed;
+}
+
+win::LRESULT InputHostModule::getFileInfo(CommandCall& call) {
+    auto args = call.readArgs();
+    if (!args) {
+        return kFailed;
     }
-    const auto& t = details.texts;
-    const auto& n = details.numbers;
-    return call.writeResults({Value::d(found ? 1 : 0), Value::s(t[0]), Value::s(t[1]),
-                              Value::s(t[2]), Value::s(t[3]), Value::s(t[4]), Value::s(t[5]),
-                              Value::d(n[0]), Value::l(n[1]), Value::d(n[2]), Value::d(n[3])})
-               ? kOk
-               : kFailed;
+    std::string value;
+    host_.getExtendedInfo((*args)[0].text, (*args)[1].text, value, kFileInfoValueSize);
+    return call.writeResults({Value::s(value)}) ? kOk : kFailed;
+}
+
+win::LRESULT InputHostModule::fileLength(CommandCall& call) {
+    auto args = call.readArgs();
+    if (!args) {
+        return kFailed;
+    }
+    return call.writeResults({Value::l(host_.fileLength((*args)[0].text))}) ? kOk : kFailed;
+}
+
+win::LRESULT InputHostModule::setFileInfo(CommandCall& call) {
+    auto args = call.readArgs();
+    if (!args) {
+        return kFailed;
+    }
+    return host_.setExtendedInfo((*args)[0].text, (*args)[1].text, (*args)[2].text) != 0 ? kOk
+                                                                                         : kFailed;
+}
+
+win::LRESULT InputHostModule::writeFileInfo(CommandCall&) {
+    return host_.writeExtendedInfo() != 0 ? kOk : kFailed;
+}
+
+win::LRESULT InputHostModule::setCustomDrm(CommandCall& call) {
+    auto args = call.readArgs();
+    if (!args) {
+        return kFailed;
+    }
+    return host_.setCustomDrm((*args)[0].number) ? kOk : kFailed;
 }
 
 }  // namespace vexa

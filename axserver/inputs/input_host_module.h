@@ -13,7 +13,6 @@
 #include <optional>
 #include <string>
 
-#include "axserver/inputs/client_link.h"
 #include "axserver/inputs/input_plugin_host.h"
 #include "axserver/modules/server_link.h"
 #include "axserver/modules/server_modules.h"
@@ -31,7 +30,7 @@ class InputHostModule final : public InputHost {
     void unloadPlugins() noexcept override;
     bool setExtendedFileInfo(const std::string& file, const std::string& item,
                              const std::string& value) noexcept override;
-    win::LRESULT handleCommand(CommandCall& call) noexcept override;
+    std::span<const CommandHandler> commands() const noexcept override;
 
     // Hooks the playlist provides: pseudo-address resolution and the entries for 727.
     void setNameResolver(NameResolver resolver) { host_.setNameResolver(std::move(resolver)); }
@@ -41,27 +40,22 @@ class InputHostModule final : public InputHost {
     InputPluginHost& plugins() noexcept { return host_; }
 
   private:
-    // The server's link as the host's way to the client.
-    class LinkToClient final : public ClientLink {
-      public:
-        explicit LinkToClient(ServerLink& link) : link_(link) {}
-        void sendEvent(int32_t code) noexcept override;
-        void postEvent(int32_t code) noexcept override;
-        void postStatus(int32_t code, int32_t value) noexcept override;
-        void sendMetadata(std::string_view text, int32_t number) noexcept override;
-
-      private:
-        ServerLink& link_;
-    };
-
-    win::LRESULT command(CommandCall& call);
-    win::LRESULT fileDetails(CommandCall& call);
+    win::LRESULT fileTypes(CommandCall& call);
+    win::LRESULT streamInfo(CommandCall& call);
     win::LRESULT entryDetails(CommandCall& call);
+    win::LRESULT fileDetails(CommandCall& call);
+    win::LRESULT getFileInfo(CommandCall& call);
+    win::LRESULT fileLength(CommandCall& call);
+    win::LRESULT setFileInfo(CommandCall& call);
+    win::LRESULT writeFileInfo(CommandCall& call);
+    win::LRESULT setCustomDrm(CommandCall& call);
 
     ServerLink& link_;
-    LinkToClient client_;
     InputPluginHost host_;
     EntryFileLookup entryFiles_;
 };
+
+// The module table's maker: needs the output host made before it (null without one).
+std::unique_ptr<ServerModule> makeInputHostModule(ServerLink& link, const ServerModules& made);
 
 }  // namespace vexa

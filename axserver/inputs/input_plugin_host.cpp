@@ -44,45 +44,30 @@ void InputPluginHost::loadAll(std::string_view moduleDir, SonariWindow serverWin
     info2_ = 0;
     info3_ = 0;
     setCallbackTarget(this);
-    const std::string folder = pluginFolder(moduleDir);
-    for (const std::string& name : findPluginFiles(folder, kInputPluginPrefix)) {
-        if (table_.size() >= kMaxInputs) {
-            break;
+    static constexpr PluginKind<SonariInModule> kKind{
+        kInputPluginPrefix, SONARI_GET_IN_MODULE, kMaxInputs,
+        [](const SonariInModule& r) { return r.version <= SONARI_IN_VERSION_LATEST; }};
+    table_.load(moduleDir, kKind, [&](PluginTable<SonariInModule>::Entry& entry) {
+        SonariInModule& record = *entry.record;
+        fillHostEntries(record);
+        record.setStreamInfo = nullptr;
+        record.flags &= ~6;
+        record.hostWindow = serverWindow;
+        records_.push_back(&record);
+        if (record.init != nullptr) {
+            record.init();
         }
-        auto library = PluginLibrary::load(folder + "/" + name);
-        if (!library) {
-            continue;
-        }
-        auto get = reinterpret_cast<SonariGetInModuleFn>(library->symbol(SONARI_GET_IN_MODULE));
-        SonariInModule* record = get != nullptr ? get() : nullptr;
-        if (record == nullptr || record->version > SONARI_IN_VERSION_LATEST) {
-            skipped_.push_back(std::move(*library));
-            continue;
-        }
-        record->libraryHandle = library->handle();
-        fillHostEntries(*record);
-        record->setStreamInfo = nullptr;
-        record->flags &= ~6;
-        record->hostWindow = serverWindow;
-        table_.push_back(Loaded{std::move(*library), record});
-        records_.push_back(record);
-        if (record->init != nullptr) {
-            record->init();
-        }
-        fillStreamInfoEntry(*record);
-    }
+        fillStreamInfoEntry(record);
+    });
 }
 
 void InputPluginHost::unloadAll() noexcept {
-    for (Loaded& loaded : table_) {
-        if (loaded.record->quit != nullptr) {
-            loaded.record->quit();
+    table_.unload([](PluginTable<SonariInModule>::Entry& entry) {
+        if (entry.record->quit != nullptr) {
+            entry.record->quit();
         }
-        loaded.library.reset();
-    }
-    table_.clear();
+    });
     records_.clear();
-    skipped_.clear();
     active_ = nullptr;
     getCache_ = {};
     setCache_ = {};
@@ -313,7 +298,7 @@ SonariInModule* InputPluginHost::findByDescription(std::string_view prefix) cons
 }
 
 void* InputPluginHost::exportOf(size_t index, const char* name) const {
-    return table_[index].library.symbol(name);
+    return table_.entries()[index].library.symbol(name);
 }
 
 bool InputPluginHost::setCustomDrm(int32_t value) {

@@ -24,9 +24,9 @@
 #include <string_view>
 #include <vector>
 
-#include "axserver/inputs/client_link.h"
 #include "axserver/inputs/vis_ring.h"
-#include "axserver/pluginlib/plugin_library.h"
+#include "axserver/modules/client_link.h"
+#include "axserver/pluginlib/plugin_table.h"
 
 namespace vexa {
 
@@ -153,10 +153,6 @@ class InputPluginHost {
     void storeStreamInfo(int32_t info1, int32_t info2, int32_t info3) noexcept;
 
   private:
-    struct Loaded {
-        PluginLibrary library;
-        SonariInModule* record;
-    };
     struct ExtendedCache {
         std::string key;          // lookup key of the last looked-up name (empty: nothing cached)
         void* primary = nullptr;  // the get or set export found for it
@@ -173,9 +169,8 @@ class InputPluginHost {
     const OutputPluginHost& outputs_;
     NameResolver resolver_;
     SonariWindow serverWindow_ = 0;
-    std::vector<Loaded> table_;
+    PluginTable<SonariInModule> table_;
     std::vector<SonariInModule*> records_;  // the same records, for callers
-    std::vector<PluginLibrary> skipped_;
     SonariInModule* active_ = nullptr;
     ExtendedCache getCache_;
     ExtendedCache setCache_;

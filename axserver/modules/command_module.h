@@ -1,23 +1,31 @@
-// How a server module receives the commands the command table routes to it.
+// A server module and the commands it answers.
 //
-// Contract: the server core calls handleCommand on the main thread, from the server window's
-// procedure, one command at a time in arrival order. The module reads its arguments through the
+// A module lists its commands as a table of rows, each a command number and the function that
+// carries it out, the way a plug-in describes itself by a record: the server core routes a
+// command to its row with one look-up (axserver/modules/command_router.h) and never switches on
+// the module or the number. A number of the command table that no module lists answers "not
+// implemented".
+//
+// Contract of a row's function: the server core calls it on the main thread, from the server
+// window's procedure, one command at a time in arrival order. It reads its arguments through the
 // call (which applies the row's type string and text limits; the block's fill is -1 afterwards
 // whatever the outcome), carries out the effect and answers the command's status. A failed
 // argument read must answer kStatusFailed and change nothing. Results are written only on
-// success (the rows that say otherwise excepted). Never throws.
+// success (the rows that say otherwise excepted). An exception it lets out answers
+// kStatusFailed.
 #pragma once
 
 #include <optional>
+#include <span>
 
-#include "axserver/channel/command_table.h"
-#include "axserver/channel/values.h"
+#include "channel/command_table.h"
+#include "channel/values.h"
 #include "platform/message_types.h"
 
 namespace vexa {
 
 class CommandCall {
-public:
+  public:
     virtual ~CommandCall() = default;
 
     virtual const CommandInfo& info() const = 0;
@@ -33,11 +41,42 @@ public:
     virtual bool writeResults(const Values& results) = 0;
 };
 
-class CommandModule {
-public:
-    virtual ~CommandModule() = default;
-    // Main thread. Answers the command's status (the send's result).
-    virtual win::LRESULT handleCommand(CommandCall& call) noexcept = 0;
+class ServerModule;
+
+// One command a module answers.
+struct CommandHandler {
+    using Run = win::LRESULT (*)(ServerModule& module, CommandCall& call);
+    int32_t number;
+    Run run;
 };
+
+// Every part of vexahost that the program makes at start-up. Made, used and destroyed on the
+// main thread.
+class ServerModule {
+  public:
+    virtual ~ServerModule() = default;
+    // The commands this module answers, in any order; none by default. The rows must stay valid
+    // as long as the module.
+    virtual std::span<const CommandHandler> commands() const noexcept { return {}; }
+};
+
+namespace detail {
+template <class Method>
+struct MethodClass;
+template <class C>
+struct MethodClass<win::LRESULT (C::*)(CommandCall&)> {
+    using type = C;
+};
+}  // namespace detail
+
+// A row for a member function `win::LRESULT Module::handler(CommandCall&)`:
+//   static constexpr CommandHandler kCommands[] = {on<&Playlist::append>(CMD_APPEND), ...};
+template <auto Method>
+constexpr CommandHandler on(int32_t number) {
+    using Module = typename detail::MethodClass<decltype(Method)>::type;
+    return {number, [](ServerModule& module, CommandCall& call) -> win::LRESULT {
+                return (static_cast<Module&>(module).*Method)(call);
+            }};
+}
 
 }  // namespace vexa

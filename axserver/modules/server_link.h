@@ -1,4 +1,4 @@
-// What the server core offers the other server modules: the channel to the client and the
+// What the server core offers the other server modules: the way to the client and the
 // process-wide values they read. One object, owned by the server core, lives from start-up to
 // the end of shutdown; modules get a reference when they are made.
 #pragma once
@@ -6,8 +6,8 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
+#include "axserver/modules/client_link.h"
 #include "platform/message_types.h"
 
 namespace vexa {
@@ -26,10 +26,8 @@ struct BufferingState {
     }
 };
 
-class ServerLink {
-public:
-    virtual ~ServerLink() = default;
-
+class ServerLink : public ClientLink {
+  public:
     // Any thread.
     virtual win::HWND serverWindow() const = 0;
     virtual win::HWND clientWindow() const = 0;
@@ -39,18 +37,6 @@ public:
     virtual BufferingState& buffering() = 0;
     // The control block; its lock orders every access from vexahost's threads.
     virtual ControlBlock& controlBlock() = 0;
-
-    // Any thread. Status recording (208, 214, 223), then SRV_STATUS posted to the client.
-    virtual void raiseStatus(int32_t code, win::LPARAM value) = 0;
-    // Any thread. SRV_EVENT posted to the client.
-    virtual void postEvent(int32_t code, win::LPARAM lParam = 0) = 0;
-    // Main thread. SRV_EVENT sent to the client, waiting until it has handled it (the client may
-    // send commands back meanwhile).
-    virtual void sendEvent(int32_t code, win::LPARAM lParam = 0) = 0;
-    // Any thread. Writes "sl" (text, number) under the block's lock, then sends SRV_METADATA to
-    // the client and waits until it has read the block. A text that does not fit is cut so the
-    // pair fits. No-op without a view.
-    virtual void sendMetadata(std::string_view text, int32_t number) = 0;
 
     // Main thread. The stop broadcast: sends command 600 to every other server window, waiting
     // at most 5000 ms for each; their answers are ignored.

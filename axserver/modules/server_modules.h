@@ -1,24 +1,23 @@
-// The modules the server core drives, each behind a narrow interface; every later module of
-// vexahost implements one of these and is wired in by the program (axserver/vexahost). A module
-// that does not exist yet is stood in for by notImplementedModules(): its commands answer
-// kStatusNotImplemented and its start-up and shutdown steps do nothing.
+// The modules of vexahost and the hooks through which the server core drives them beside their
+// commands. The program makes its modules from one table (axserver/vexahost/modules.cpp); a
+// module that is not built yet is simply absent: its commands answer "not implemented" and the
+// core skips its hooks, as a server without that part would.
 //
-// Contract for every member function: main thread, never throws; start-up and shutdown calls
-// come in the order documented on the server (axserver/core/server.h).
+// Contract for every member function: main thread, never throws; the hooks come in the order
+// documented on the server (axserver/core/server.h).
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "axserver/modules/command_module.h"
 
 namespace vexa {
 
-class ServerLink;
-
 // Input plug-ins: loaded at start-up (both modes), unloaded at shutdown.
-class InputHost : public CommandModule {
-public:
+class InputHost : public ServerModule {
+  public:
     virtual void loadPlugins() noexcept = 0;
     virtual void unloadPlugins() noexcept = 0;
     // Sets an extended file information item through the plug-in that claims `file`; false when
@@ -29,23 +28,22 @@ public:
 
 // Output plug-ins: loaded (and the preferred one chosen) at server start-up, unloaded at
 // shutdown. They take no commands of their own.
-class OutputHost {
-public:
-    virtual ~OutputHost() = default;
+class OutputHost : public ServerModule {
+  public:
     virtual void loadPlugins() noexcept = 0;
     virtual void unloadPlugins() noexcept = 0;
 };
 
 // The playlist: its commands, and the match of changed files against its entries.
-class Playlist : public CommandModule {
-public:
+class Playlist : public ServerModule {
+  public:
     // True when an entry's file name equals `path` exactly (case-sensitive).
     virtual bool hasEntryWithFile(const std::string& path) const noexcept = 0;
 };
 
 // The playback controller: its commands, the stop broadcast's effect, the end of a track.
-class Playback : public CommandModule {
-public:
+class Playback : public ServerModule {
+  public:
     // Stop without refreshing the current entry (first shutdown step).
     virtual void stopForShutdown() noexcept = 0;
     // Stop playback (command 600 from another instance when cross-instance control is set).
@@ -56,40 +54,54 @@ public:
 };
 
 // The video output: its commands and the window that stands for the video (0 when none).
-class Video : public CommandModule {
-public:
+class Video : public ServerModule {
+  public:
     virtual win::HWND videoParent() const noexcept = 0;
 };
 
 // Burn requests: their commands, and the burn window note of SRV_BURN_WINDOW.
-class BurnRequests : public CommandModule {
-public:
+class BurnRequests : public ServerModule {
+  public:
     virtual void setBurnWindow(win::WPARAM request, win::HWND burnWindow) noexcept = 0;
 };
 
 // Burn mode: runs with the text after "/BURN=" between loading and unloading the input plug-ins.
-class BurnMode {
-public:
-    virtual ~BurnMode() = default;
+class BurnMode : public ServerModule {
+  public:
     virtual void run(const std::string& arguments) noexcept = 0;
 };
 
-struct ServerModules {
-    std::unique_ptr<InputHost> inputHost;
-    std::unique_ptr<OutputHost> outputHost;
-    std::unique_ptr<Playlist> playlist;
-    std::unique_ptr<Playback> playback;
-    std::unique_ptr<Video> video;
-    std::unique_ptr<CommandModule> convert;
-    std::unique_ptr<BurnRequests> burnRequests;
-    std::unique_ptr<CommandModule> download;
-    std::unique_ptr<BurnMode> burnMode;
+// The modules of one server, in the order they were made; destroyed in the reverse order.
+class ServerModules {
+  public:
+    ServerModules() = default;
+    ServerModules(ServerModules&&) noexcept = default;
+    ServerModules& operator=(ServerModules&& other) noexcept;
+    ~ServerModules() { clear(); }
+
+    void add(std::unique_ptr<ServerModule> module);
+    // The first module that is a T; null when there is none.
+    template <class T>
+    T* find() const noexcept {
+        for (const auto& module : modules_) {
+            if (auto* found = dynamic_cast<T*>(module.get())) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+    const std::vector<std::unique_ptr<ServerModule>>& all() const noexcept { return modules_; }
+    // Destroys the modules, the last made first.
+    void clear() noexcept;
+
+  private:
+    std::vector<std::unique_ptr<ServerModule>> modules_;
 };
 
-// Every module a stand-in that answers kStatusNotImplemented.
-ServerModules notImplementedModules();
+class ServerLink;
 
-// Replaces every missing (null) module of `modules` by its stand-in.
-void fillMissingModules(ServerModules& modules);
+// Makes one module with the server's link; `made` holds the modules made before it, which it may
+// use for as long as it lives. Null when the module cannot be made (it is then absent).
+using ModuleMaker = std::unique_ptr<ServerModule> (*)(ServerLink& link, const ServerModules& made);
 
 }  // namespace vexa

@@ -14,4 +14,8 @@ void OutputHostModule::unloadPlugins() noexcept {
     host_.unloadAll();
 }
 
+std::unique_ptr<ServerModule> makeOutputHostModule(ServerLink& link, const ServerModules&) {
+    return std::make_unique<OutputHostModule>(link);
+}
+
 }  // namespace vexa

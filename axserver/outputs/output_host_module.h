@@ -23,4 +23,7 @@ class OutputHostModule final : public OutputHost {
     OutputPluginHost host_;
 };
 
+// The module table's maker.
+std::unique_ptr<ServerModule> makeOutputHostModule(ServerLink& link, const ServerModules& made);
+
 }  // namespace vexa

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "axserver/pluginlib/plugin_folder.h"
-
 namespace vexa {
 
 namespace {
@@ -24,30 +22,15 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 void OutputPluginHost::loadAll(std::string_view moduleDir, SonariWindow serverWindow) {
-    const std::string folder = pluginFolder(moduleDir);
-    for (const std::string& name : findPluginFiles(folder, kOutputPluginPrefix)) {
-        if (table_.size() >= kMaxOutputs) {
-            break;
+    static constexpr PluginKind<SonariOutModule> kKind{
+        kOutputPluginPrefix, SONARI_GET_OUT_MODULE, kMaxOutputs,
+        [](const SonariOutModule& r) { return r.version == SONARI_OUT_VERSION; }};
+    table_.load(moduleDir, kKind, [](PluginTable<SonariOutModule>::Entry& entry) {
+        entry.record->fileName = entry.fileName.get();
+        if (entry.record->init != nullptr) {
+            entry.record->init();
         }
-        auto library = PluginLibrary::load(folder + "/" + name);
-        if (!library) {
-            continue;
-        }
-        auto get = reinterpret_cast<SonariGetOutModuleFn>(library->symbol(SONARI_GET_OUT_MODULE));
-        SonariOutModule* record = get != nullptr ? get() : nullptr;
-        if (record == nullptr || record->version != SONARI_OUT_VERSION) {
-            skipped_.push_back(std::move(*library));
-            continue;
-        }
-        record->libraryHandle = library->handle();
-        auto fileName = std::make_unique<char[]>(name.size() + 1);  // zero-filled
-        std::memcpy(fileName.get(), name.data(), name.size());
-        record->fileName = fileName.get();
-        if (record->init != nullptr) {
-            record->init();
-        }
-        table_.push_back(Loaded{std::move(*library), record, std::move(fileName)});
-    }
+    });
     choosePreferred(serverWindow);
 }
 
@@ -70,22 +53,18 @@ void OutputPluginHost::choosePreferred(SonariWindow serverWindow) {
 }
 
 void OutputPluginHost::unloadAll() noexcept {
-    for (Loaded& loaded : table_) {
-        if (loaded.record->quit != nullptr) {
-            loaded.record->quit();
+    table_.unload([](PluginTable<SonariOutModule>::Entry& entry) {
+        if (entry.record->quit != nullptr) {
+            entry.record->quit();
         }
-        loaded.record->fileName = nullptr;
-        loaded.fileName.reset();
-        loaded.library.reset();
-    }
-    table_.clear();
-    skipped_.clear();
+        entry.record->fileName = nullptr;
+    });
 }
 
 SonariOutModule* OutputPluginHost::findByFileName(std::string_view fileName) const noexcept {
-    for (const Loaded& loaded : table_) {
-        if (equalIgnoringCase(loaded.fileName.get(), fileName)) {
-            return loaded.record;
+    for (const auto& entry : table_.entries()) {
+        if (equalIgnoringCase(entry.fileName.get(), fileName)) {
+            return entry.record;
         }
     }
     return nullptr;
@@ -93,8 +72,8 @@ SonariOutModule* OutputPluginHost::findByFileName(std::string_view fileName) con
 
 std::vector<SonariOutModule*> OutputPluginHost::outputs() const {
     std::vector<SonariOutModule*> records;
-    for (const Loaded& loaded : table_) {
-        records.push_back(loaded.record);
+    for (const auto& entry : table_.entries()) {
+        records.push_back(entry.record);
     }
     return records;
 }

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "axserver/outputs/texts.h"
-#include "axserver/pluginlib/plugin_library.h"
+#include "axserver/pluginlib/plugin_table.h"
 
 namespace vexa {
 
@@ -52,16 +52,9 @@ class OutputPluginHost {
     std::vector<SonariOutModule*> outputs() const;
 
   private:
-    struct Loaded {
-        PluginLibrary library;
-        SonariOutModule* record;
-        std::unique_ptr<char[]> fileName;  // the host's copy, pointed to by record->fileName
-    };
-
     void choosePreferred(SonariWindow serverWindow);
 
-    std::vector<Loaded> table_;
-    std::vector<PluginLibrary> skipped_;
+    PluginTable<SonariOutModule> table_;  // fileName: the host's copy, which record->fileName names
     std::string preferredOutput_ = kInitialPreferredOutput;
 };
 

@@ -5,13 +5,22 @@
 
 namespace vexa {
 
+namespace {
+
+// vexahost's modules, made in this order (a module may use those above it) and destroyed in the
+// reverse order. A new module is one row here; its commands come from its own rows.
+constexpr ModuleMaker kModules[] = {
+    &makeOutputHostModule,
+    &makeInputHostModule,
+};
+
+}  // namespace
+
 ServerModules makeServerModules(ServerLink& link) {
     ServerModules modules;
-    auto outputs = std::make_unique<OutputHostModule>(link);
-    modules.inputHost = std::make_unique<InputHostModule>(link, outputs->plugins());
-    modules.outputHost = std::move(outputs);
-    // Each module, once built, is made here with the link it reports through, for example
-    // modules.inputHost = std::make_unique<...>(link). Missing ones answer "not implemented".
+    for (ModuleMaker make : kModules) {
+        modules.add(make(link, modules));
+    }
     return modules;
 }
 

@@ -6,7 +6,7 @@
 
 namespace vexa {
 
-// Makes every module that exists; the server core stands in for the others.
+// Makes every module of the program's table; the ones not built yet are absent.
 ServerModules makeServerModules(ServerLink& link);
 
 }  // namespace vexa

@@ -2,9 +2,9 @@
 
 #include <thread>
 
-#include "axserver/channel/command_table.h"
-#include "axserver/channel/protocol.h"
-#include "axserver/channel/swap_block.h"
+#include "channel/command_table.h"
+#include "channel/protocol.h"
+#include "channel/swap_block.h"
 #include "platform/messages.h"
 
 namespace vexa {
@@ -211,40 +211,41 @@ win::LRESULT VexaClient::handleMessage(win::HWND hwnd, win::UINT message, win::W
     }
 }
 
-bool VexaClient::takeOver(win::HWND server, int32_t swapNumber) {
+std::optional<SwapBlock> VexaClient::requestSwap(
+    win::HWND server, int32_t swapNumber, std::initializer_list<std::pair<int, int32_t>> slots) {
     auto block = SwapBlock::create(swapNumber);
     if (!block) {
         lastError_ = "the swap block cannot be made";
-        return false;
+        return std::nullopt;
     }
-    block->set(kSwapState, 0);
-    block->set(kSwapSlot3, static_cast<int32_t>(window_));
+    for (auto [slot, value] : slots) {
+        block->set(slot, value);
+    }
     win::LRESULT answer = 0;
     if (!win::sendMessageTimeout(server, SRV_COMMAND, static_cast<win::WPARAM>(swapNumber),
                                  CMD_SWAP_CLIENT, win::SMTO_NORMAL, win::kInfinite, &answer) ||
         answer != 1) {
         lastError_ = "the server did not swap";
-        return false;
+        return std::nullopt;
     }
+    return block;
+}
+
+bool VexaClient::takeOver(win::HWND server, int32_t swapNumber) {
+    auto block = requestSwap(server, swapNumber, {{kSwapState, 0}, {kSwapSlot3, int32_t(window_)}});
     // slot1 now holds the server window that serves us.
-    return attach(static_cast<win::HWND>(block->get(kSwapSlot1)));
+    return block && attach(static_cast<win::HWND>(block->get(kSwapSlot1)));
 }
 
 bool VexaClient::handOver(win::HWND newClient, int32_t swapNumber) {
     win::HWND server = serverWindow_;
-    auto block = SwapBlock::create(swapNumber);
-    if (server == 0 || !block) {
-        lastError_ = server == 0 ? "no server to hand over" : "the swap block cannot be made";
+    if (server == 0) {
+        lastError_ = "no server to hand over";
         return false;
     }
-    block->set(kSwapState, 2);
-    block->set(kSwapSlot1, static_cast<int32_t>(server));
-    block->set(kSwapSlot2, static_cast<int32_t>(newClient));
-    win::LRESULT answer = 0;
-    if (!win::sendMessageTimeout(server, SRV_COMMAND, static_cast<win::WPARAM>(swapNumber),
-                                 CMD_SWAP_CLIENT, win::SMTO_NORMAL, win::kInfinite, &answer) ||
-        answer != 1) {
-        lastError_ = "the server did not swap";
+    if (!requestSwap(
+            server, swapNumber,
+            {{kSwapState, 2}, {kSwapSlot1, int32_t(server)}, {kSwapSlot2, int32_t(newClient)}})) {
         return false;
     }
     detach();

@@ -19,13 +19,15 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "axserver/channel/control_block.h"
-#include "axserver/channel/values.h"
+#include "channel/control_block.h"
+#include "channel/swap_block.h"
+#include "channel/values.h"
 #include "platform/message_types.h"
 #include "platform/process.h"
 
@@ -114,6 +116,11 @@ class VexaClient {
 
   private:
     bool openBlock(win::HWND server);
+    // Makes the swap block "VexaSwap_<n>\n" with `slots` set and sends command 800 to `server`;
+    // the block when the server answered 1 (it then holds the server's side), else nullopt with
+    // lastError_ set.
+    std::optional<SwapBlock> requestSwap(win::HWND server, int32_t swapNumber,
+                                         std::initializer_list<std::pair<int, int32_t>> slots);
     void deliver(const ClientEvent& event);
 
     win::HWND window_ = 0;

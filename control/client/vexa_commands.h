@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "axserver/channel/protocol.h"
+#include "channel/protocol.h"
 #include "control/client/vexa_client.h"
 
 namespace vexa::commands {

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "axserver/channel/protocol.h"
+#include "channel/protocol.h"
 #include "control/client/vexa_client.h"
 #include "control/client/vexa_commands.h"
 #include "control/tests/program_folder.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "axserver/channel/protocol.h"
+#include "channel/protocol.h"
 
 namespace vexa::ctl {
 namespace {

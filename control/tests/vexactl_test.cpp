@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "axserver/channel/protocol.h"
+#include "channel/protocol.h"
 #include "control/tests/program_folder.h"
 #include "platform/messages.h"
 

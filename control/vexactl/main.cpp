@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "axserver/channel/protocol.h"
+#include "channel/protocol.h"
 #include "control/client/vexa_client.h"
 #include "control/client/vexa_commands.h"
 #include "control/vexactl/script.h"

@@ -3,9 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "axserver/channel/command_table.h"
-#include "axserver/channel/protocol.h"
-#include "axserver/channel/type_string.h"
+#include "channel/command_table.h"
+#include "channel/protocol.h"
+#include "channel/type_string.h"
 
 namespace vexa::ctl {
 

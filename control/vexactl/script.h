@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "axserver/channel/values.h"
+#include "channel/values.h"
 
 namespace vexa::ctl {
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "axserver/channel/protocol.h"
+#include "channel/protocol.h"
 #include "axserver/core/server.h"
 #include "platform/messages.h"
 

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "axserver/channel/protocol.h"
+#include "channel/protocol.h"
 #include "control/client/vexa_client.h"
 #include "control/tests/program_folder.h"
 #include "program_folder.h"

@@ -7,15 +7,19 @@
 #include <thread>
 #include <vector>
 
-#include "axserver/inputs/client_link.h"
+#include "axserver/modules/client_link.h"
 
 namespace vexa::testing {
 
 class RecordingClient : public ClientLink {
   public:
-    void sendEvent(int32_t code) noexcept override { add("send event " + std::to_string(code)); }
-    void postEvent(int32_t code) noexcept override { add("event " + std::to_string(code)); }
-    void postStatus(int32_t code, int32_t value) noexcept override {
+    void sendEvent(int32_t code, win::LPARAM) noexcept override {
+        add("send event " + std::to_string(code));
+    }
+    void postEvent(int32_t code, win::LPARAM) noexcept override {
+        add("event " + std::to_string(code));
+    }
+    void postStatus(int32_t code, win::LPARAM value) noexcept override {
         add("status " + std::to_string(code) + " " + std::to_string(value));
     }
     void sendMetadata(std::string_view text, int32_t number) noexcept override {

@@ -1,4 +1,4 @@
-#include "axserver/channel/type_string.h"
+#include "channel/type_string.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "axserver/channel/command_table.h"
-#include "axserver/channel/protocol.h"
+#include "channel/command_table.h"
+#include "channel/protocol.h"
 
 namespace vexa {
 namespace {

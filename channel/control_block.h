@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "axserver/channel/values.h"
+#include "channel/values.h"
 
 namespace vexa {
 

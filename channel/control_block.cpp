@@ -1,11 +1,11 @@
-#include "axserver/channel/control_block.h"
+#include "channel/control_block.h"
 
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
-#include "axserver/channel/protocol.h"
-#include "axserver/channel/type_string.h"
+#include "channel/protocol.h"
+#include "channel/type_string.h"
 
 namespace vexa {
 

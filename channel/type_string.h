@@ -12,7 +12,7 @@
 #include <span>
 #include <string_view>
 
-#include "axserver/channel/values.h"
+#include "channel/values.h"
 
 namespace vexa {
 

@@ -1,4 +1,4 @@
-#include "axserver/channel/type_string.h"
+#include "channel/type_string.h"
 
 #include <cstring>
 

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <utility>
 
-#include "axserver/channel/control_block.h"
-#include "axserver/channel/protocol.h"
-#include "axserver/channel/swap_block.h"
+#include "channel/control_block.h"
+#include "channel/protocol.h"
+#include "channel/swap_block.h"
 #include "platform/shared_memory.h"
 
 namespace vexa {

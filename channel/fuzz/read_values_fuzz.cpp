@@ -5,10 +5,10 @@
 #include <cstring>
 #include <vector>
 
-#include "axserver/channel/command_table.h"
-#include "axserver/channel/control_block.h"
-#include "axserver/channel/protocol.h"
-#include "axserver/channel/type_string.h"
+#include "channel/command_table.h"
+#include "channel/control_block.h"
+#include "channel/protocol.h"
+#include "channel/type_string.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 5) {
