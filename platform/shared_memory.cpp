@@ -79,15 +79,31 @@ void removeStaleBlocks(const std::string& dir) {
     }
 }
 
-// An unnamed file in the folder, locked, mode 0600, `size` zero bytes: it gets its name only
-// when complete, so no one meets it unlocked or short.
-UniqueFd newBlockFile(const std::string& dir, std::size_t size) {
-    UniqueFd fd(::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
-    if (!fd || !tryLock(fd.get()) || ::fchmod(fd.get(), 0600) != 0 ||
-        ::ftruncate(fd.get(), static_cast<off_t>(size)) != 0) {
-        return UniqueFd();
+// A file in the folder with no public name yet, locked, mode 0600, `size` zero bytes: it gets its
+// name only when complete, so no one meets it unlocked or short. Where the file system has no
+// unnamed files, it is made under a temporary name ("." + random) that `giveName` removes.
+struct BlockFile {
+    UniqueFd fd;
+    std::string temporaryName;  // empty for an unnamed file
+};
+
+BlockFile newBlockFile(const std::string& dir, std::size_t size) {
+    BlockFile file{UniqueFd(::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600)), {}};
+    if (!file.fd && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        std::string pattern = dir + "/.mXXXXXX";
+        file.fd = UniqueFd(::mkostemp(pattern.data(), O_CLOEXEC));
+        if (file.fd) {
+            file.temporaryName = pattern;
+        }
     }
-    return fd;
+    if (!file.fd || !tryLock(file.fd.get()) || ::fchmod(file.fd.get(), 0600) != 0 ||
+        ::ftruncate(file.fd.get(), static_cast<off_t>(size)) != 0) {
+        if (!file.temporaryName.empty()) {
+            ::unlink(file.temporaryName.c_str());
+        }
+        return BlockFile{};
+    }
+    return file;
 }
 
 bool giveName(int fd, const std::string& path) {
@@ -136,16 +152,25 @@ std::optional<SharedMemory> SharedMemory::create(std::string_view name, std::siz
     }
     const std::string dir = path->substr(0, path->rfind('/'));
     removeStaleBlocks(dir);
-    UniqueFd fd = newBlockFile(dir, size);
-    if (!fd) {
+    BlockFile file = newBlockFile(dir, size);
+    if (!file.fd) {
         trace("cannot make the file of", name);
         return std::nullopt;
     }
+    // The temporary name, if any, goes whatever the outcome.
+    struct RemoveTemporary {
+        const std::string& name;
+        ~RemoveTemporary() {
+            if (!name.empty()) {
+                ::unlink(name.c_str());
+            }
+        }
+    } removeTemporary{file.temporaryName};
     // The name may be held by a block whose creator ended since the sweep, or be taken over by
     // another creator meanwhile: a few rounds settle it.
     for (int round = 0; round < 3; ++round) {
-        if (giveName(fd.get(), *path)) {
-            return SharedMemory(std::move(fd), *path, size, true);
+        if (giveName(file.fd.get(), *path)) {
+            return SharedMemory(std::move(file.fd), *path, size, true);
         }
         if (errno != EEXIST || !removeIfStale(*path)) {
             break;
