@@ -1,8 +1,8 @@
 // Cost of reading a catalogue document into the station lists, per entry, for 1,000 and 10,000
 // entries: the parse is linear, so ten times the entries should cost about ten times the time.
-#include "catalogue_parser.h"
-#include "sb_list.h"
-#include "text_shift.h"
+#include "browser/core/catalogue_parser.h"
+#include "browser/core/sb_list.h"
+#include "catalogue/text_shift.h"
 
 #include <benchmark/benchmark.h>
 

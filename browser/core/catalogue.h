@@ -7,7 +7,7 @@
 // can't be read back is deleted and the category asked for anew.
 // User-interface thread only; the listing lets window events run after every station.
 
-#include "catalogue_parser.h"
+#include "browser/core/catalogue_parser.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "discovery.h"
+#include "browser/core/discovery.h"
 
-#include "doc_fetcher.h"
-#include "program_state.h"
-#include "prompts.h"
-#include "texts.h"
+#include "browser/core/doc_fetcher.h"
+#include "browser/core/program_state.h"
+#include "browser/core/prompts.h"
+#include "browser/core/texts.h"
 
 namespace kinvo {
 

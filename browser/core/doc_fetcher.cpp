@@ -1,4 +1,4 @@
-#include "doc_fetcher.h"
+#include "browser/core/doc_fetcher.h"
 
 #include <QEventLoop>
 #include <QNetworkReply>

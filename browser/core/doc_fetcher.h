@@ -9,7 +9,7 @@
 // cancelled) leaves documentText empty, or as a nested fetch left it; GetDoc never reports.
 // User-interface thread only.
 
-#include "program_state.h"
+#include "browser/core/program_state.h"
 
 #include <QNetworkAccessManager>
 #include <QString>

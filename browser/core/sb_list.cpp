@@ -1,6 +1,6 @@
-#include "sb_list.h"
+#include "browser/core/sb_list.h"
 
-#include "display_text.h"
+#include "browser/core/display_text.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,7 +1,7 @@
-#include "settings_store.h"
+#include "browser/core/settings_store.h"
 
-#include "display_text.h"
-#include "texts.h"
+#include "browser/core/display_text.h"
+#include "browser/core/texts.h"
 
 #include <QDir>
 #include <QSettings>

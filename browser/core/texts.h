@@ -1,7 +1,7 @@
 #pragma once
 // Every text the browser's data side shows or sends, byte for byte, in one place.
 
-#include "catalogue_texts.h"
+#include "catalogue/catalogue_texts.h"
 
 #include <cstdint>
 #include <string_view>

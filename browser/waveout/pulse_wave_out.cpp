@@ -1,4 +1,4 @@
-#include "pulse_wave_out.h"
+#include "browser/waveout/pulse_wave_out.h"
 
 #include <pulse/pulseaudio.h>
 

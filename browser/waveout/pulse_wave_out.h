@@ -9,7 +9,7 @@
 // setVolume answer false; nothing is reported, nothing throws, and no server is ever started
 // for the call. User-interface thread; blocks for at most the time-out.
 
-#include "wave_out.h"
+#include "browser/core/wave_out.h"
 
 #include <chrono>
 #include <cstdint>

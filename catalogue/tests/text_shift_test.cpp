@@ -1,4 +1,4 @@
-#include "text_shift.h"
+#include "catalogue/text_shift.h"
 
 #include <gtest/gtest.h>
 

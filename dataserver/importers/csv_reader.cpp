@@ -1,9 +1,9 @@
 // CSV with a header row (RFC 4180: comma separated, double quotes, "" for a quote inside).
 #include <cctype>
 
-#include "playlist_readers.h"
-#include "station_fields.h"
-#include "text_lines.h"
+#include "dataserver/importers/playlist_readers.h"
+#include "dataserver/importers/station_fields.h"
+#include "dataserver/importers/text_lines.h"
 
 namespace kinvo::ds {
 

@@ -1,13 +1,13 @@
-#include "importer.h"
+#include "dataserver/importers/importer.h"
 
 #include <cctype>
 #include <fstream>
 #include <map>
 #include <sstream>
 
-#include "catalogue_writer.h"
-#include "field_rules.h"
-#include "playlist_readers.h"
+#include "dataserver/store/catalogue_writer.h"
+#include "dataserver/listformat/field_rules.h"
+#include "dataserver/importers/playlist_readers.h"
 
 namespace kinvo::ds {
 

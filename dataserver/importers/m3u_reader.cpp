@@ -2,9 +2,9 @@
 #include <cctype>
 #include <charconv>
 
-#include "playlist_readers.h"
-#include "station_fields.h"
-#include "text_lines.h"
+#include "dataserver/importers/playlist_readers.h"
+#include "dataserver/importers/station_fields.h"
+#include "dataserver/importers/text_lines.h"
 
 namespace kinvo::ds {
 

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <map>
 
-#include "playlist_readers.h"
-#include "text_lines.h"
+#include "dataserver/importers/playlist_readers.h"
+#include "dataserver/importers/text_lines.h"
 
 namespace kinvo::ds {
 

@@ -1,9 +1,9 @@
-#include "station_fields.h"
+#include "dataserver/importers/station_fields.h"
 
 #include <cctype>
 #include <charconv>
 
-#include "playlist_readers.h"
+#include "dataserver/importers/playlist_readers.h"
 
 namespace kinvo::ds {
 

@@ -1,10 +1,10 @@
-#include "field_rules.h"
+#include "dataserver/listformat/field_rules.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 
-#include "text_shift.h"
+#include "catalogue/text_shift.h"
 
 namespace kinvo::ds {
 

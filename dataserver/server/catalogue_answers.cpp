@@ -1,12 +1,12 @@
-#include "catalogue_answers.h"
+#include "dataserver/server/catalogue_answers.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "field_rules.h"
-#include "list_format.h"
-#include "search_terms.h"
-#include "texts.h"
+#include "dataserver/listformat/field_rules.h"
+#include "dataserver/listformat/list_format.h"
+#include "dataserver/server/search_terms.h"
+#include "dataserver/server/texts.h"
 
 namespace kinvo::ds {
 

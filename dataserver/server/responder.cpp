@@ -1,10 +1,10 @@
-#include "responder.h"
+#include "dataserver/server/responder.h"
 
 #include <cctype>
 
-#include "catalogue_answers.h"
-#include "query.h"
-#include "vendor_pages.h"
+#include "dataserver/server/catalogue_answers.h"
+#include "dataserver/server/query.h"
+#include "dataserver/server/vendor_pages.h"
 
 namespace kinvo::ds {
 

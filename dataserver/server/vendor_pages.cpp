@@ -1,11 +1,11 @@
-#include "vendor_pages.h"
+#include "dataserver/server/vendor_pages.h"
 
 #include <charconv>
 
-#include "catalogue_answers.h"
-#include "field_rules.h"
-#include "html.h"
-#include "texts.h"
+#include "dataserver/server/catalogue_answers.h"
+#include "dataserver/listformat/field_rules.h"
+#include "dataserver/server/html.h"
+#include "dataserver/server/texts.h"
 
 namespace kinvo::ds {
 

@@ -1,8 +1,8 @@
 // extract over arbitrary documents, in both modes and under every adult setting. The first byte
 // picks mode and setting; the rest is the document.
-#include "catalogue_parser.h"
-#include "sb_list.h"
-#include "station_record.h"
+#include "browser/core/catalogue_parser.h"
+#include "browser/core/sb_list.h"
+#include "catalogue/station_record.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
-#include "canned_catalogue.h"
-#include "catalogue_parser.h"
-#include "sb_list.h"
-#include "text_shift.h"
+#include "browser/core/tests/fixture/canned_catalogue.h"
+#include "browser/core/catalogue_parser.h"
+#include "browser/core/sb_list.h"
+#include "catalogue/text_shift.h"
 
 #include <gtest/gtest.h>
 

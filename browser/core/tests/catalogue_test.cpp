@@ -1,13 +1,13 @@
-#include "cache_file.h"
-#include "canned_catalogue.h"
-#include "catalogue.h"
-#include "category_box.h"
-#include "doc_fetcher.h"
-#include "program_state.h"
-#include "settings_store.h"
-#include "station_lists.h"
-#include "test_support.h"
-#include "text_shift.h"
+#include "browser/core/cache_file.h"
+#include "browser/core/tests/fixture/canned_catalogue.h"
+#include "browser/core/catalogue.h"
+#include "browser/core/category_box.h"
+#include "browser/core/doc_fetcher.h"
+#include "browser/core/program_state.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/station_lists.h"
+#include "browser/core/tests/support/test_support.h"
+#include "catalogue/text_shift.h"
 
 #include <QDir>
 #include <QFile>

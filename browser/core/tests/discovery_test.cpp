@@ -1,9 +1,9 @@
-#include "discovery.h"
-#include "doc_fetcher.h"
-#include "http_fixture.h"
-#include "program_state.h"
-#include "test_support.h"
-#include "texts.h"
+#include "browser/core/discovery.h"
+#include "browser/core/doc_fetcher.h"
+#include "browser/core/tests/fixture/http_fixture.h"
+#include "browser/core/program_state.h"
+#include "browser/core/tests/support/test_support.h"
+#include "browser/core/texts.h"
 
 #include <gtest/gtest.h>
 

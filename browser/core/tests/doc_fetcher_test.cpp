@@ -1,5 +1,5 @@
-#include "doc_fetcher.h"
-#include "http_fixture.h"
+#include "browser/core/doc_fetcher.h"
+#include "browser/core/tests/fixture/http_fixture.h"
 
 #include <QTimer>
 

@@ -1,5 +1,5 @@
-#include "display_text.h"
-#include "sb_list.h"
+#include "browser/core/display_text.h"
+#include "browser/core/sb_list.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
-#include "program_folder.h"
-#include "settings_store.h"
-#include "test_support.h"
+#include "browser/core/program_folder.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/tests/support/test_support.h"
 
 #include <QDir>
 #include <QFile>

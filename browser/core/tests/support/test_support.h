@@ -2,8 +2,8 @@
 // Fakes of what lies outside the browser's logic: prompts answered from a script, a main window
 // that records what is done to it, and a temporary home for settings and the program folder.
 
-#include "catalogue_view.h"
-#include "prompts.h"
+#include "browser/core/catalogue_view.h"
+#include "browser/core/prompts.h"
 
 #include <QTemporaryDir>
 
