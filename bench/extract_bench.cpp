@@ -14,11 +14,11 @@ std::string catalogueDocument(int entries) {
     std::string document = "<html><body><h1>Music Video</h1>\n";
     for (int i = 0; i < entries; ++i) {
         const std::string n = std::to_string(i);
-        document += "<a href=\"" + kinvo::EncodeText("http://media.example/stations/" + n + ".asx") +
-                    "\">Pop~~Live@@" + kinvo::EncodeText("Station number " + n) + "##" +
-                    std::to_string(56 + i % 700) + "%%0!!" + std::to_string(i % 6) + "**" +
-                    kinvo::EncodeText("Notes about station " + n + ", its shows and hosts") +
-                    "</a><br>\n";
+        document +=
+            "<a href=\"" + kinvo::EncodeText("http://media.example/stations/" + n + ".asx") +
+            "\">Pop~~Live@@" + kinvo::EncodeText("Station number " + n) + "##" +
+            std::to_string(56 + i % 700) + "%%0!!" + std::to_string(i % 6) + "**" +
+            kinvo::EncodeText("Notes about station " + n + ", its shows and hosts") + "</a><br>\n";
     }
     return document + "</body></html>\n";
 }

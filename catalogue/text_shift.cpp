@@ -37,7 +37,9 @@ ShiftDigits shiftDigitsFor(std::size_t length) {
     return ShiftDigits{half, firstDecimalDigit(length), half == 0 ? 0 : firstDecimalDigit(half)};
 }
 
-std::string EncodeText(std::string_view text) { return shift(text, 1); }
+std::string EncodeText(std::string_view text) {
+    return shift(text, 1);
+}
 
 std::string DecodeText(std::string_view text, bool addScheme) {
     std::string out = shift(text, -1);

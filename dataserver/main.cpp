@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "dataserver/store/catalogue.h"
 #include "dataserver/command_line.h"
+#include "dataserver/store/catalogue.h"
 #include "dataserver/store/schema.h"
 
 namespace {

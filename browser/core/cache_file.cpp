@@ -1,7 +1,7 @@
 #include "browser/core/cache_file.h"
 
-#include "catalogue/text_shift.h"
 #include "browser/core/texts.h"
+#include "catalogue/text_shift.h"
 
 #include <QDir>
 

@@ -1,17 +1,17 @@
 #include "browser/core/catalogue.h"
 
 #include "browser/core/cache_file.h"
-#include "catalogue/capitals.h"
 #include "browser/core/catalogue_view.h"
 #include "browser/core/category_box.h"
-#include "browser/core/favorites.h"
 #include "browser/core/doc_fetcher.h"
+#include "browser/core/favorites.h"
 #include "browser/core/program_state.h"
 #include "browser/core/prompts.h"
 #include "browser/core/settings_store.h"
 #include "browser/core/station_lists.h"
-#include "catalogue/text_shift.h"
 #include "browser/core/texts.h"
+#include "catalogue/capitals.h"
+#include "catalogue/text_shift.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

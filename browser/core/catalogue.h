@@ -38,7 +38,7 @@ std::string listRequest(std::string_view dataServer, std::string_view category,
                         std::string_view speed);
 
 class Catalogue {
-public:
+  public:
     struct Parts {
         ProgramState& state;
         DocFetcher& fetcher;
@@ -66,7 +66,7 @@ public:
     // Reads documentText into the station lists, in the given mode.
     void extract(ExtractMode mode);
 
-private:
+  private:
     bool listFromCache(const QString& cacheFile, bool sortByName);
     void listFromServer(const QString& cacheFile);
 

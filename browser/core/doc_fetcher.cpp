@@ -31,7 +31,8 @@ std::optional<ConnectTarget> ConnectTarget::parse(std::string_view text) {
         return std::nullopt;
     }
     return ConnectTarget{QString::fromUtf8(host.data(), static_cast<qsizetype>(host.size())),
-                         static_cast<quint16>(port), {}};
+                         static_cast<quint16>(port),
+                         {}};
 }
 
 DocFetcher::DocFetcher(ProgramState& state) : state_(state) {}

@@ -36,7 +36,7 @@ struct ConnectTarget {
 };
 
 class DocFetcher {
-public:
+  public:
     explicit DocFetcher(ProgramState& state);
     ~DocFetcher();
     DocFetcher(const DocFetcher&) = delete;
@@ -54,7 +54,7 @@ public:
     void cancel();
     bool stillExecuting() const { return pending_ != nullptr; }
 
-private:
+  private:
     struct Pending {
         QNetworkReply* reply;
         QEventLoop* loop;

@@ -2,13 +2,13 @@
 
 #include "browser/core/atomic_file.h"
 #include "browser/core/cache_file.h"
-#include "catalogue/capitals.h"
 #include "browser/core/catalogue.h"
 #include "browser/core/category_box.h"
 #include "browser/core/prompts.h"
 #include "browser/core/station_lists.h"
 #include "browser/core/station_view.h"
 #include "browser/core/texts.h"
+#include "catalogue/capitals.h"
 
 namespace kinvo {
 namespace {

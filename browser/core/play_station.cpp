@@ -2,13 +2,13 @@
 
 #include "browser/core/category_box.h"
 #include "browser/core/doc_fetcher.h"
-#include "browser/core/station_player.h"
 #include "browser/core/program_state.h"
 #include "browser/core/shell_open.h"
 #include "browser/core/station_lists.h"
+#include "browser/core/station_player.h"
 #include "browser/core/station_view.h"
-#include "catalogue/text_shift.h"
 #include "browser/core/texts.h"
+#include "catalogue/text_shift.h"
 
 namespace kinvo {
 

@@ -7,9 +7,9 @@
 #include "browser/core/prompts.h"
 #include "browser/core/settings_store.h"
 #include "browser/core/shell_open.h"
-#include "catalogue/text_shift.h"
 #include "browser/core/texts.h"
 #include "browser/core/web_view.h"
+#include "catalogue/text_shift.h"
 
 #include <QSaveFile>
 

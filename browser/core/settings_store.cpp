@@ -93,8 +93,7 @@ void SettingsStore::write(std::string_view key, std::string_view value) {
     if (isUtf8(value)) {
         settings_->setValue(stored, fromBytes(value));
     } else {
-        settings_->setValue(stored,
-                            QByteArray(value.data(), static_cast<qsizetype>(value.size())));
+        settings_->setValue(stored, QByteArray(value.data(), static_cast<qsizetype>(value.size())));
     }
     settings_->sync();
 }

@@ -2,8 +2,8 @@
 
 #include "browser/core/numeric_value.h"
 #include "browser/core/sb_list.h"
-#include "catalogue/station_record.h"
 #include "browser/core/texts.h"
+#include "catalogue/station_record.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 #include "browser/core/station_details.h"
 #include "browser/core/station_list_keys.h"
 #include "browser/core/station_lists.h"
-#include "catalogue/station_record.h"
 #include "browser/core/station_view.h"
+#include "catalogue/station_record.h"
 
 #include <optional>
 

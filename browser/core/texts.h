@@ -158,7 +158,8 @@ inline constexpr std::string_view kFlash1End =
     R"x( width="%WPERCENT%" height="100%" id="PSPlayer4">)x";
 inline constexpr std::string_view kFlash2 = R"x(<param name="movie" value="%URL%">)x";
 inline constexpr std::string_view kFlash3 = R"x(<param name="quality" value="high">)x";
-inline constexpr std::string_view kFlash4 = R"x(<param name="allowScriptAccess" value="sameDomain">)x";
+inline constexpr std::string_view kFlash4 =
+    R"x(<param name="allowScriptAccess" value="sameDomain">)x";
 inline constexpr std::string_view kFlash5 =
     R"x(<embed src="%URL%" quality="high" width="%WPERCENT%" height="100%" name="PSPlayer4" type="application/x-shockwave-flash" pluginspage=)x";
 inline constexpr std::string_view kFlash5End = "></embed>";
@@ -213,7 +214,8 @@ inline constexpr std::string_view kRealPanelRow =
     R"x(<tr valign="top" align="center" height="23" bgcolor="%BKCOLOR%"><td bgcolor="%BKCOLOR%" bordercolor="%BKCOLOR%">)x";
 inline constexpr std::string_view kRealPanel8 =
     R"x(<object id=RMOCX2 classid="clsid:CFCDAA03-8BE4-11cf-B84B-0020AFBBCCFA" width="%WPERCENT%" height="23">)x";
-inline constexpr std::string_view kRealPanel11 = R"x(<param name="controls" value="ControlPanel">)x";
+inline constexpr std::string_view kRealPanel11 =
+    R"x(<param name="controls" value="ControlPanel">)x";
 
 // The playback control page: "<html>" and its body line, then the lines below (CR LF after each).
 inline constexpr std::string_view kControlBody =

@@ -1,9 +1,9 @@
 #include "browser/ui/frm_conn.h"
 
-#include "browser/ui/pictures.h"
 #include "browser/core/prompts.h"
 #include "browser/core/settings_store.h"
 #include "browser/core/texts.h"
+#include "browser/ui/pictures.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -12,15 +12,15 @@
 #include "browser/core/catalogue.h"
 #include "browser/core/catalogue_view.h"
 #include "browser/core/favorites.h"
-#include "browser/ui/main_menu.h"
 #include "browser/core/main_window_host.h"
 #include "browser/core/player_view.h"
-#include "browser/ui/qt_input_box.h"
 #include "browser/core/startup.h"
 #include "browser/core/station_details.h"
 #include "browser/core/station_list_events.h"
 #include "browser/core/station_view.h"
 #include "browser/core/volume_control.h"
+#include "browser/ui/main_menu.h"
+#include "browser/ui/qt_input_box.h"
 
 #include <QWidget>
 

@@ -1,14 +1,14 @@
 // kinvo: the station browser. See browser_options.h for the command line.
 #include "browser/core/browser.h"
 #include "browser/core/browser_options.h"
-#include "browser/ui/frm_main.h"
 #include "browser/core/player_page.h"
 #include "browser/core/player_probes.h"
+#include "browser/ui/frm_main.h"
 #include "browser/ui/print_category.h"
 #include "browser/ui/print_player_page.h"
-#include "browser/waveout/pulse_wave_out.h"
 #include "browser/ui/qt_prompts.h"
 #include "browser/ui/qt_shell_opener.h"
+#include "browser/waveout/pulse_wave_out.h"
 #include "browser/web/unconnected_playback_control.h"
 
 #include <unistd.h>

@@ -5,8 +5,8 @@
 #include "browser/core/player_probes.h"
 #include "browser/core/player_view.h"
 #include "browser/core/shell_open.h"
-#include "browser/ui/stream_prompts.h"
 #include "browser/core/web_view.h"
+#include "browser/ui/stream_prompts.h"
 
 #include <QUrl>
 

@@ -5,9 +5,9 @@
 #include <map>
 #include <sstream>
 
-#include "dataserver/store/catalogue_writer.h"
-#include "dataserver/listformat/field_rules.h"
 #include "dataserver/importers/playlist_readers.h"
+#include "dataserver/listformat/field_rules.h"
+#include "dataserver/store/catalogue_writer.h"
 
 namespace kinvo::ds {
 

@@ -1,7 +1,7 @@
 #include "dataserver/listformat/list_format.h"
 
-#include "dataserver/listformat/field_rules.h"
 #include "catalogue/text_shift.h"
+#include "dataserver/listformat/field_rules.h"
 
 namespace kinvo::ds {
 

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <string>
 
-#include "dataserver/store/catalogue.h"
 #include "dataserver/server/query.h"
 #include "dataserver/server/server_settings.h"
+#include "dataserver/store/catalogue.h"
 
 namespace kinvo::ds {
 

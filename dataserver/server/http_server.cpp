@@ -15,13 +15,13 @@
 #include <mutex>
 #include <thread>
 
-#include "dataserver/store/connection_pool.h"
 #include "dataserver/server/file_descriptor.h"
 #include "dataserver/server/lenient_server.h"
 #include "dataserver/server/media_files.h"
 #include "dataserver/server/responder.h"
 #include "dataserver/server/vendor_pages.h"
 #include "dataserver/server/worker_pool.h"
+#include "dataserver/store/connection_pool.h"
 
 namespace kinvo::ds {
 

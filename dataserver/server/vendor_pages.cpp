@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "dataserver/server/catalogue_answers.h"
 #include "dataserver/listformat/field_rules.h"
+#include "dataserver/server/catalogue_answers.h"
 #include "dataserver/server/html.h"
 #include "dataserver/server/texts.h"
 

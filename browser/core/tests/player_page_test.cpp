@@ -1,14 +1,14 @@
 #include "browser/core/player_page.h"
 #include "browser/core/category_box.h"
-#include "browser/core/tests/player_page_fakes.h"
 #include "browser/core/player_page_text.h"
 #include "browser/core/player_probes.h"
 #include "browser/core/program_folder.h"
 #include "browser/core/program_state.h"
 #include "browser/core/settings_store.h"
+#include "browser/core/tests/player_page_fakes.h"
 #include "browser/core/tests/support/test_support.h"
-#include "catalogue/text_shift.h"
 #include "browser/core/texts.h"
+#include "catalogue/text_shift.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,3 @@
-#include "browser/core/tests/fixture/canned_catalogue.h"
 #include "browser/core/catalogue.h"
 #include "browser/core/category_box.h"
 #include "browser/core/doc_fetcher.h"
@@ -6,7 +5,6 @@
 #include "browser/core/input_box.h"
 #include "browser/core/play_station.h"
 #include "browser/core/program_state.h"
-#include "browser/core/tests/support/recording_fakes.h"
 #include "browser/core/settings_store.h"
 #include "browser/core/shell_open.h"
 #include "browser/core/station_details.h"
@@ -14,9 +12,11 @@
 #include "browser/core/station_list_keys.h"
 #include "browser/core/station_lists.h"
 #include "browser/core/station_player.h"
-#include "catalogue/station_record.h"
 #include "browser/core/station_view.h"
+#include "browser/core/tests/fixture/canned_catalogue.h"
+#include "browser/core/tests/support/recording_fakes.h"
 #include "browser/core/tests/support/test_support.h"
+#include "catalogue/station_record.h"
 #include "catalogue/text_shift.h"
 
 #include <QDir>

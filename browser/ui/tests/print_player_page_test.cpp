@@ -2,8 +2,8 @@
 // probes, and kinvo --player-page as a program.
 #include "browser/ui/print_player_page.h"
 #include "browser/core/browser_options.h"
-#include "browser/core/tests/player_page_fakes.h"
 #include "browser/core/program_folder.h"
+#include "browser/core/tests/player_page_fakes.h"
 #include "browser/core/tests/support/test_support.h"
 #include "catalogue/text_shift.h"
 

@@ -3,16 +3,16 @@
 // deinitialises the control.
 
 #include "browser/core/category_box.h"
+#include "browser/core/player_page.h"
+#include "browser/core/program_folder.h"
+#include "browser/core/program_state.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/tests/player_page_fakes.h"
+#include "browser/core/tests/support/test_support.h"
 #include "browser/web/control_bridge.h"
 #include "browser/web/control_window.h"
 #include "browser/web/engine_web_view.h"
 #include "browser/web/playback_control.h"
-#include "browser/core/player_page.h"
-#include "browser/core/tests/player_page_fakes.h"
-#include "browser/core/program_folder.h"
-#include "browser/core/program_state.h"
-#include "browser/core/settings_store.h"
-#include "browser/core/tests/support/test_support.h"
 #include "catalogue/text_shift.h"
 
 #include <QDeadlineTimer>

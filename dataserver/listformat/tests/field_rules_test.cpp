@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/catalogue_entries.h"
+#include "catalogue/text_shift.h"
 #include "dataserver/listformat/field_rules.h"
 #include "dataserver/listformat/list_format.h"
-#include "catalogue/text_shift.h"
 
 namespace kinvo::ds {
 namespace {
