@@ -1,5 +1,7 @@
 #include "catalogue/text_shift.h"
 
+#include "catalogue/request_texts.h"
+
 namespace kinvo {
 namespace {
 
@@ -44,7 +46,7 @@ std::string EncodeText(std::string_view text) {
 std::string DecodeText(std::string_view text, bool addScheme) {
     std::string out = shift(text, -1);
     if (addScheme && out.find("://") == std::string::npos) {
-        out.insert(0, "http://");
+        out.insert(0, wire::kScheme);
     }
     return out;
 }

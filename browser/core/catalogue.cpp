@@ -83,7 +83,7 @@ void Catalogue::FillCategories() {
     p_.comboS.clear();
     std::size_t start = 0;
     while (start <= names.size()) {
-        std::size_t end = names.find('|', start);
+        std::size_t end = names.find(texts::kCategoryNameSeparator, start);
         if (end == std::string::npos) {
             end = names.size();
         }

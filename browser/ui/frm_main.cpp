@@ -213,8 +213,8 @@ void frmMain::buildStationPanel() {
         const SBList& list = browser_.lists.lstStations;
         const int current = list.currentIndex();
         const std::string name = current >= 0 ? list.text(current) : std::string();
-        ShellOpen(std::string(texts::kVendorWebAddress) + "/kinvorate.asp?S=" + name, shell_,
-                  prompts_);
+        ShellOpen(std::string(texts::kVendorWebAddress) + std::string(wire::kRateRequest) + name,
+                  shell_, prompts_);
     });
 }
 
@@ -337,8 +337,8 @@ void frmMain::connectMenu() {
         });
     };
     link(menu_.menuHelp, std::string(texts::kQuickHelpPath));
-    link(menu_.menuSupport, "/mailform.htm");
-    link(menu_.menuVisit, "/about.asp?P=" + std::string(texts::kProductCode));
+    link(menu_.menuSupport, std::string(wire::kSupportPath));
+    link(menu_.menuVisit, std::string(wire::kAboutRequest) + std::string(texts::kProductCode));
 }
 
 TwipScale frmMain::scale() const {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "catalogue/request_texts.h"
 #include "dataserver/listformat/field_rules.h"
 #include "dataserver/server/catalogue_answers.h"
 #include "dataserver/server/html.h"
@@ -160,7 +161,7 @@ PageReply ratingPage(Catalogue& catalogue, const Query& query) {
     std::vector<StationListing> found;
     // The browser appends the shown name unescaped; a web browser opening the link escapes
     // blanks and other bytes, so decode, but keep "+" (names may hold one).
-    if (auto sent = query.rest("S")) {
+    if (auto sent = query.rest(wire::kStationNameKey)) {
         std::string name = percentDecode(*sent, false);
         found = catalogue.stationsNamed(name, kPickLimit);
         if (found.empty()) {
