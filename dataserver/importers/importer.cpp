@@ -1,10 +1,10 @@
 #include "dataserver/importers/importer.h"
 
-#include <cctype>
 #include <fstream>
 #include <map>
 #include <sstream>
 
+#include "dataserver/importers/lower_case.h"
 #include "dataserver/importers/playlist_readers.h"
 #include "dataserver/listformat/field_rules.h"
 #include "dataserver/store/catalogue_writer.h"
@@ -12,14 +12,6 @@
 namespace kinvo::ds {
 
 namespace {
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
 
 bool nameSaysAdult(std::string_view name) {
     return lower(name).find("adult") != std::string::npos;
