@@ -51,7 +51,7 @@ void DocFetcher::cancel() {
     pending->reply->abort();
 }
 
-void DocFetcher::GetDoc(std::string_view address) {
+std::string DocFetcher::GetDoc(std::string_view address) {
     state_.documentText.clear();
     cancel();
 
@@ -60,7 +60,7 @@ void DocFetcher::GetDoc(std::string_view address) {
     const QUrl url = QUrl::fromEncoded(
         QByteArray(address.data(), static_cast<qsizetype>(address.size())), QUrl::TolerantMode);
     if (!url.isValid() || url.host().isEmpty()) {
-        return;
+        return state_.documentText;
     }
     QNetworkRequest request(url);
     const QString dataServer = QString::fromUtf8(state_.dataServer.data(),
@@ -97,6 +97,7 @@ void DocFetcher::GetDoc(std::string_view address) {
     }
     reply->disconnect(&loop);
     reply->deleteLater();
+    return state_.documentText;
 }
 
 }  // namespace kinvo

@@ -16,6 +16,7 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 #include <string_view>
 
 class QEventLoop;
@@ -47,8 +48,9 @@ class DocFetcher {
     // A request that has not finished after this long fails.
     void setTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
 
-    // Fetches address (the full "http://..." text) and leaves the body in state.documentText.
-    void GetDoc(std::string_view address);
+    // Fetches address (the full "http://..." text), leaves the body in state.documentText and
+    // returns documentText as the fetch ends (a nested fetch's body when one ran inside).
+    std::string GetDoc(std::string_view address);
 
     // Stops whatever request runs; harmless when none does.
     void cancel();
