@@ -1,8 +1,8 @@
 // Cost of reading a catalogue document into the station lists, per entry, for 1,000 and 10,000
 // entries: the parse is linear, so ten times the entries should cost about ten times the time.
-#include "catalogue_parser.h"
-#include "sb_list.h"
-#include "text_shift.h"
+#include "browser/core/catalogue_parser.h"
+#include "browser/core/sb_list.h"
+#include "catalogue/text_shift.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,11 +14,11 @@ std::string catalogueDocument(int entries) {
     std::string document = "<html><body><h1>Music Video</h1>\n";
     for (int i = 0; i < entries; ++i) {
         const std::string n = std::to_string(i);
-        document += "<a href=\"" + kinvo::EncodeText("http://media.example/stations/" + n + ".asx") +
-                    "\">Pop~~Live@@" + kinvo::EncodeText("Station number " + n) + "##" +
-                    std::to_string(56 + i % 700) + "%%0!!" + std::to_string(i % 6) + "**" +
-                    kinvo::EncodeText("Notes about station " + n + ", its shows and hosts") +
-                    "</a><br>\n";
+        document +=
+            "<a href=\"" + kinvo::EncodeText("http://media.example/stations/" + n + ".asx") +
+            "\">Pop~~Live@@" + kinvo::EncodeText("Station number " + n) + "##" +
+            std::to_string(56 + i % 700) + "%%0!!" + std::to_string(i % 6) + "**" +
+            kinvo::EncodeText("Notes about station " + n + ", its shows and hosts") + "</a><br>\n";
     }
     return document + "</body></html>\n";
 }

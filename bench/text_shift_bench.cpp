@@ -1,6 +1,6 @@
 // Cost of the catalogue's character shift per byte, for texts of the sizes a catalogue carries
 // (names and addresses of tens of bytes) up to whole notes.
-#include "text_shift.h"
+#include "catalogue/text_shift.h"
 
 #include <benchmark/benchmark.h>
 

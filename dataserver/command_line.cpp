@@ -1,4 +1,4 @@
-#include "command_line.h"
+#include "dataserver/command_line.h"
 
 #include <charconv>
 

@@ -7,8 +7,8 @@
 #include <variant>
 #include <vector>
 
-#include "http_server.h"
-#include "importer.h"
+#include "dataserver/importers/importer.h"
+#include "dataserver/server/http_server.h"
 
 namespace kinvo::ds {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "catalogue.h"
-#include "command_line.h"
-#include "schema.h"
+#include "dataserver/command_line.h"
+#include "dataserver/store/catalogue.h"
+#include "dataserver/store/schema.h"
 
 namespace {
 

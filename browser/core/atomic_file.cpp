@@ -1,4 +1,4 @@
-#include "atomic_file.h"
+#include "browser/core/atomic_file.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
-#include "browser.h"
+#include "browser/core/browser.h"
 
-#include "cache_file.h"
-#include "program_folder.h"
-#include "texts.h"
+#include "browser/core/cache_file.h"
+#include "browser/core/program_folder.h"
+#include "browser/core/texts.h"
 
 #include <QFileInfo>
 

@@ -3,12 +3,12 @@
 // store, the one fetcher, the four lists and the category box. The windowed program and the
 // headless listing each create one and bind their windows or printers to it.
 
-#include "browser_options.h"
-#include "category_box.h"
-#include "doc_fetcher.h"
-#include "program_state.h"
-#include "settings_store.h"
-#include "station_lists.h"
+#include "browser/core/browser_options.h"
+#include "browser/core/category_box.h"
+#include "browser/core/doc_fetcher.h"
+#include "browser/core/program_state.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/station_lists.h"
 
 #include <QString>
 

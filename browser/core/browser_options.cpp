@@ -1,6 +1,6 @@
-#include "browser_options.h"
+#include "browser/core/browser_options.h"
 
-#include "texts.h"
+#include "browser/core/texts.h"
 
 #include <QUrl>
 

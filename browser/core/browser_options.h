@@ -16,7 +16,7 @@
 //   --category TEXT          the category box's text for --player-page ("Video Search" shows
 //                            the players' controls).
 
-#include "doc_fetcher.h"
+#include "browser/core/doc_fetcher.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
-#include "cache_file.h"
+#include "browser/core/cache_file.h"
 
-#include "text_shift.h"
-#include "texts.h"
+#include "browser/core/texts.h"
+#include "catalogue/text_shift.h"
 
 #include <QDir>
 

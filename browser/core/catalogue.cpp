@@ -1,17 +1,17 @@
-#include "catalogue.h"
+#include "browser/core/catalogue.h"
 
-#include "cache_file.h"
-#include "capitals.h"
-#include "catalogue_view.h"
-#include "category_box.h"
-#include "favorites.h"
-#include "doc_fetcher.h"
-#include "program_state.h"
-#include "prompts.h"
-#include "settings_store.h"
-#include "station_lists.h"
-#include "text_shift.h"
-#include "texts.h"
+#include "browser/core/cache_file.h"
+#include "browser/core/catalogue_view.h"
+#include "browser/core/category_box.h"
+#include "browser/core/doc_fetcher.h"
+#include "browser/core/favorites.h"
+#include "browser/core/program_state.h"
+#include "browser/core/prompts.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/station_lists.h"
+#include "browser/core/texts.h"
+#include "catalogue/capitals.h"
+#include "catalogue/text_shift.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -69,11 +69,10 @@ Catalogue::Catalogue(Parts parts)
 
 std::string Catalogue::FetchCategoryNames() {
     p_.state.documentText.clear();
-    p_.fetcher.GetDoc(catalogueRequest(p_.state.dataServer)
-                          .append(texts::kCategoryNamesRequest)
-                          .append(texts::kVersionParameter)
-                          .append(texts::kVersion));
-    return p_.state.documentText;
+    return p_.fetcher.GetDoc(catalogueRequest(p_.state.dataServer)
+                                 .append(texts::kCategoryNamesRequest)
+                                 .append(texts::kVersionParameter)
+                                 .append(texts::kVersion));
 }
 
 void Catalogue::FillCategories() {
@@ -83,7 +82,7 @@ void Catalogue::FillCategories() {
     p_.comboS.clear();
     std::size_t start = 0;
     while (start <= names.size()) {
-        std::size_t end = names.find('|', start);
+        std::size_t end = names.find(texts::kCategoryNameSeparator, start);
         if (end == std::string::npos) {
             end = names.size();
         }
@@ -108,29 +107,29 @@ void Catalogue::ComboS_Click() {
     if (!largeFonts) {
         view.setStationListHeight(kListHeightWithRating);
     }
-    if (p_.comboS.text() == texts::kVideoSearch) {
+    const std::string category = p_.comboS.text();
+    if (category == texts::kVideoSearch) {
         view.setRateFrameVisible(false);
         view.setRateButtonVisible(false);
         view.openVideoSearch();
     } else {
-        const bool rating = p_.comboS.text() == texts::kMusicVideo;
+        const bool rating = category == texts::kMusicVideo;
         view.setRateFrameVisible(rating);
         view.setRateButtonVisible(rating);
         if (!rating && !largeFonts) {
             view.setStationListHeight(kListHeightFull);
         }
         view.setBusy(true);
-        LoadCategory();
+        LoadCategory(category);
         view.setBusy(false);
     }
     view.setWindowEnabled(true);
     view.layOut();
 }
 
-void Catalogue::LoadCategory() {
+void Catalogue::LoadCategory(const std::string& category) {
     CatalogueView& view = p_.view;
     SBList& lstStations = p_.lists.lstStations;
-    const std::string category = p_.comboS.text();
     const bool favorites = containsInCapitals(category, texts::kFavoritesMarker);
 
     view.setPlayTimeVisible(false);
@@ -152,7 +151,7 @@ void Catalogue::LoadCategory() {
         const QString cacheFile = cacheFilePath(p_.programFolder, category);
         const bool sortByName = category.find(texts::kPopularMarker) == std::string::npos;
         if (!QFileInfo::exists(cacheFile) || !listFromCache(cacheFile, sortByName)) {
-            listFromServer(cacheFile);
+            listFromServer(cacheFile, category);
         }
     }
 
@@ -168,11 +167,11 @@ void Catalogue::LoadCategory() {
     }
 }
 
-void Catalogue::listFromServer(const QString& cacheFile) {
+void Catalogue::listFromServer(const QString& cacheFile, const std::string& category) {
     p_.state.stopRequested = false;
     const std::string speed = p_.settings.readText(texts::kKeySpeed, texts::kBroadband);
-    p_.fetcher.GetDoc(listRequest(p_.state.dataServer, p_.comboS.text(), speed));
-    extract(ExtractMode::Catalogue);
+    extract(p_.fetcher.GetDoc(listRequest(p_.state.dataServer, category, speed)),
+            ExtractMode::Catalogue);
 
     const SBList& lstStations = p_.lists.lstStations;
     if (lstStations.count() == 0) {
@@ -205,10 +204,7 @@ bool Catalogue::listFromCache(const QString& cacheFile, bool sortByName) {
     return true;
 }
 
-void Catalogue::extract(ExtractMode mode) {
-    // The events extract lets run may fetch again and overwrite documentText; parse what is
-    // there now.
-    const std::string document = p_.state.documentText;
+void Catalogue::extract(std::string document, ExtractMode mode) {
     ExtractOptions options;
     options.mode = mode;
     options.adultSettings = p_.settings.readNumber(texts::kKeyAdultSettings, 1);

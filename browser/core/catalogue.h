@@ -7,7 +7,7 @@
 // can't be read back is deleted and the category asked for anew.
 // User-interface thread only; the listing lets window events run after every station.
 
-#include "catalogue_parser.h"
+#include "browser/core/catalogue_parser.h"
 
 #include <QString>
 
@@ -38,7 +38,7 @@ std::string listRequest(std::string_view dataServer, std::string_view category,
                         std::string_view speed);
 
 class Catalogue {
-public:
+  public:
     struct Parts {
         ProgramState& state;
         DocFetcher& fetcher;
@@ -55,20 +55,21 @@ public:
     // Lets pending window events run; QCoreApplication::processEvents unless replaced.
     void setEventPump(std::function<void()> pump) { letEventsRun_ = std::move(pump); }
 
-    // Asks the server for the category names ("|"-separated) and returns documentText.
+    // Asks the server for the category names ("|"-separated) and returns the page GetDoc got.
     std::string FetchCategoryNames();
     // Fills comboS with the server's names and the three fixed entries; shows the fourth.
     void FillCategories();
     // The category box's click handler, also run after code sets the box's text.
     void ComboS_Click();
-    // Lists the category whose text stands in comboS.
-    void LoadCategory();
-    // Reads documentText into the station lists, in the given mode.
-    void extract(ExtractMode mode);
+    // Lists category, the text ComboS_Click read from comboS.
+    void LoadCategory(const std::string& category);
+    // Reads a fetched page into the station lists, in the given mode. The events it lets run may
+    // fetch again and overwrite documentText, so it works on its own copy of the page.
+    void extract(std::string document, ExtractMode mode);
 
-private:
+  private:
     bool listFromCache(const QString& cacheFile, bool sortByName);
-    void listFromServer(const QString& cacheFile);
+    void listFromServer(const QString& cacheFile, const std::string& category);
 
     Parts p_;
     std::function<void()> letEventsRun_;

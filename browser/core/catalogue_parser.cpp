@@ -1,7 +1,7 @@
-#include "catalogue_parser.h"
+#include "browser/core/catalogue_parser.h"
 
-#include "sb_list.h"
-#include "texts.h"
+#include "browser/core/sb_list.h"
+#include "browser/core/texts.h"
 
 namespace kinvo {
 

@@ -2,7 +2,7 @@
 // extract, which reads a catalogue document (see catalogue_entries.h for its format) into the
 // station lists.
 
-#include "catalogue_entries.h"
+#include "catalogue/catalogue_entries.h"
 
 #include <cstdint>
 #include <functional>

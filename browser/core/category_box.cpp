@@ -1,4 +1,4 @@
-#include "category_box.h"
+#include "browser/core/category_box.h"
 
 namespace kinvo {
 

@@ -1,9 +1,9 @@
-#include "discovery.h"
+#include "browser/core/discovery.h"
 
-#include "doc_fetcher.h"
-#include "program_state.h"
-#include "prompts.h"
-#include "texts.h"
+#include "browser/core/doc_fetcher.h"
+#include "browser/core/program_state.h"
+#include "browser/core/prompts.h"
+#include "browser/core/texts.h"
 
 namespace kinvo {
 
@@ -32,17 +32,16 @@ void FindDataServer(ProgramState& state, DocFetcher& fetcher, Prompts& prompts,
     for (;;) {
         setStatus(texts::kFindingDataServers);
         letEventsRun();
-        fetcher.GetDoc(discoveryAddress);
-        state.dataServer =
-            state.documentText.empty() ? std::string() : hostFromDiscovery(state.documentText);
+        const std::string discovered = fetcher.GetDoc(discoveryAddress);
+        state.dataServer = discovered.empty() ? std::string() : hostFromDiscovery(discovered);
         setStatus(texts::kDone);
 
         if (!state.dataServer.empty()) {
             setStatus(texts::kCheckingVersion);
             state.documentText.clear();
-            fetcher.GetDoc(versionRequest(state.dataServer));
-            if (!state.documentText.empty()) {
-                if (state.documentText == texts::kVersionRejected) {
+            const std::string answer = fetcher.GetDoc(versionRequest(state.dataServer));
+            if (!answer.empty()) {
+                if (answer == texts::kVersionRejected) {
                     prompts.message(texts::kOutOfDate, Buttons::Ok, Icon::Critical);
                     prompts.message(std::string(texts::kPleaseVisit)
                                         .append(texts::kVendorWebAddress)

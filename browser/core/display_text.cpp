@@ -1,4 +1,4 @@
-#include "display_text.h"
+#include "browser/core/display_text.h"
 
 #include <QStringDecoder>
 

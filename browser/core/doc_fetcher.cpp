@@ -1,4 +1,4 @@
-#include "doc_fetcher.h"
+#include "browser/core/doc_fetcher.h"
 
 #include <QEventLoop>
 #include <QNetworkReply>
@@ -31,7 +31,8 @@ std::optional<ConnectTarget> ConnectTarget::parse(std::string_view text) {
         return std::nullopt;
     }
     return ConnectTarget{QString::fromUtf8(host.data(), static_cast<qsizetype>(host.size())),
-                         static_cast<quint16>(port), {}};
+                         static_cast<quint16>(port),
+                         {}};
 }
 
 DocFetcher::DocFetcher(ProgramState& state) : state_(state) {}
@@ -50,7 +51,7 @@ void DocFetcher::cancel() {
     pending->reply->abort();
 }
 
-void DocFetcher::GetDoc(std::string_view address) {
+std::string DocFetcher::GetDoc(std::string_view address) {
     state_.documentText.clear();
     cancel();
 
@@ -59,7 +60,7 @@ void DocFetcher::GetDoc(std::string_view address) {
     const QUrl url = QUrl::fromEncoded(
         QByteArray(address.data(), static_cast<qsizetype>(address.size())), QUrl::TolerantMode);
     if (!url.isValid() || url.host().isEmpty()) {
-        return;
+        return state_.documentText;
     }
     QNetworkRequest request(url);
     const QString dataServer = QString::fromUtf8(state_.dataServer.data(),
@@ -96,6 +97,7 @@ void DocFetcher::GetDoc(std::string_view address) {
     }
     reply->disconnect(&loop);
     reply->deleteLater();
+    return state_.documentText;
 }
 
 }  // namespace kinvo

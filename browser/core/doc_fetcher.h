@@ -9,13 +9,14 @@
 // cancelled) leaves documentText empty, or as a nested fetch left it; GetDoc never reports.
 // User-interface thread only.
 
-#include "program_state.h"
+#include "browser/core/program_state.h"
 
 #include <QNetworkAccessManager>
 #include <QString>
 
 #include <chrono>
 #include <optional>
+#include <string>
 #include <string_view>
 
 class QEventLoop;
@@ -36,7 +37,7 @@ struct ConnectTarget {
 };
 
 class DocFetcher {
-public:
+  public:
     explicit DocFetcher(ProgramState& state);
     ~DocFetcher();
     DocFetcher(const DocFetcher&) = delete;
@@ -47,14 +48,15 @@ public:
     // A request that has not finished after this long fails.
     void setTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
 
-    // Fetches address (the full "http://..." text) and leaves the body in state.documentText.
-    void GetDoc(std::string_view address);
+    // Fetches address (the full "http://..." text), leaves the body in state.documentText and
+    // returns documentText as the fetch ends (a nested fetch's body when one ran inside).
+    std::string GetDoc(std::string_view address);
 
     // Stops whatever request runs; harmless when none does.
     void cancel();
     bool stillExecuting() const { return pending_ != nullptr; }
 
-private:
+  private:
     struct Pending {
         QNetworkReply* reply;
         QEventLoop* loop;

@@ -1,14 +1,14 @@
-#include "favorites.h"
+#include "browser/core/favorites.h"
 
-#include "atomic_file.h"
-#include "cache_file.h"
-#include "capitals.h"
-#include "catalogue.h"
-#include "category_box.h"
-#include "prompts.h"
-#include "station_lists.h"
-#include "station_view.h"
-#include "texts.h"
+#include "browser/core/atomic_file.h"
+#include "browser/core/cache_file.h"
+#include "browser/core/catalogue.h"
+#include "browser/core/category_box.h"
+#include "browser/core/prompts.h"
+#include "browser/core/station_lists.h"
+#include "browser/core/station_view.h"
+#include "browser/core/texts.h"
+#include "catalogue/capitals.h"
 
 namespace kinvo {
 namespace {

@@ -1,6 +1,6 @@
-#include "form_layout.h"
+#include "browser/core/form_layout.h"
 
-#include "texts.h"
+#include "browser/core/texts.h"
 
 #include <algorithm>
 

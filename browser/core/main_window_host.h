@@ -5,7 +5,7 @@
 // position is its outer top left corner, its size the size it is laid out for.
 // User-interface thread only.
 
-#include "form_layout.h"
+#include "browser/core/form_layout.h"
 
 #include <cstdint>
 #include <string_view>

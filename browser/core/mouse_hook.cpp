@@ -1,4 +1,4 @@
-#include "mouse_hook.h"
+#include "browser/core/mouse_hook.h"
 
 namespace kinvo {
 

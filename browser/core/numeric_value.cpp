@@ -1,4 +1,4 @@
-#include "numeric_value.h"
+#include "browser/core/numeric_value.h"
 
 #include <charconv>
 #include <cmath>

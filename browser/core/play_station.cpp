@@ -1,14 +1,14 @@
-#include "play_station.h"
+#include "browser/core/play_station.h"
 
-#include "category_box.h"
-#include "doc_fetcher.h"
-#include "station_player.h"
-#include "program_state.h"
-#include "shell_open.h"
-#include "station_lists.h"
-#include "station_view.h"
-#include "text_shift.h"
-#include "texts.h"
+#include "browser/core/category_box.h"
+#include "browser/core/doc_fetcher.h"
+#include "browser/core/program_state.h"
+#include "browser/core/shell_open.h"
+#include "browser/core/station_lists.h"
+#include "browser/core/station_player.h"
+#include "browser/core/station_view.h"
+#include "browser/core/texts.h"
+#include "catalogue/text_shift.h"
 
 namespace kinvo {
 

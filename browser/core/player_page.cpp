@@ -1,15 +1,15 @@
-#include "player_page.h"
+#include "browser/core/player_page.h"
 
-#include "category_box.h"
-#include "player_probes.h"
-#include "player_view.h"
-#include "program_state.h"
-#include "prompts.h"
-#include "settings_store.h"
-#include "shell_open.h"
-#include "text_shift.h"
-#include "texts.h"
-#include "web_view.h"
+#include "browser/core/category_box.h"
+#include "browser/core/player_probes.h"
+#include "browser/core/player_view.h"
+#include "browser/core/program_state.h"
+#include "browser/core/prompts.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/shell_open.h"
+#include "browser/core/texts.h"
+#include "browser/core/web_view.h"
+#include "catalogue/text_shift.h"
 
 #include <QSaveFile>
 

@@ -8,8 +8,8 @@
 // a missing player is reported with its question and never gives a page.
 // User-interface thread only.
 
-#include "player_page_text.h"
-#include "station_player.h"
+#include "browser/core/player_page_text.h"
+#include "browser/core/station_player.h"
 
 #include <QString>
 

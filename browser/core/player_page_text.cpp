@@ -1,6 +1,6 @@
-#include "player_page_text.h"
+#include "browser/core/player_page_text.h"
 
-#include "texts.h"
+#include "browser/core/texts.h"
 
 #include <algorithm>
 #include <array>

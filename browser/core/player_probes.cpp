@@ -1,6 +1,6 @@
-#include "player_probes.h"
+#include "browser/core/player_probes.h"
 
-#include "catalogue_entries.h"
+#include "catalogue/catalogue_entries.h"
 
 #include <string_view>
 #include <vector>

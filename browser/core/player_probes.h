@@ -4,7 +4,7 @@
 // The product's probes (productPlayerProbes) answer that every player is present: the players
 // are stood in for by the browser's own web view host, not by installed programs.
 
-#include "player_page_text.h"
+#include "browser/core/player_page_text.h"
 
 #include <memory>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "program_folder.h"
+#include "browser/core/program_folder.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
-#include "sb_list.h"
+#include "browser/core/sb_list.h"
 
-#include "display_text.h"
+#include "browser/core/display_text.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -26,7 +26,7 @@ bool shownLess(const QString& a, const QString& b) {
 constexpr std::string_view kMagic = "SBList 1\n";
 
 class Reader {
-public:
+  public:
     explicit Reader(std::string_view bytes) : rest_(bytes) {}
 
     bool literal(std::string_view text) {
@@ -60,7 +60,7 @@ public:
 
     std::size_t left() const { return rest_.size(); }
 
-private:
+  private:
     std::string_view rest_;
 };
 

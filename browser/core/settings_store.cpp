@@ -1,7 +1,7 @@
-#include "settings_store.h"
+#include "browser/core/settings_store.h"
 
-#include "display_text.h"
-#include "texts.h"
+#include "browser/core/display_text.h"
+#include "browser/core/texts.h"
 
 #include <QDir>
 #include <QSettings>
@@ -93,8 +93,7 @@ void SettingsStore::write(std::string_view key, std::string_view value) {
     if (isUtf8(value)) {
         settings_->setValue(stored, fromBytes(value));
     } else {
-        settings_->setValue(stored,
-                            QByteArray(value.data(), static_cast<qsizetype>(value.size())));
+        settings_->setValue(stored, QByteArray(value.data(), static_cast<qsizetype>(value.size())));
     }
     settings_->sync();
 }

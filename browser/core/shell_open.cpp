@@ -1,7 +1,7 @@
-#include "shell_open.h"
+#include "browser/core/shell_open.h"
 
-#include "prompts.h"
-#include "texts.h"
+#include "browser/core/prompts.h"
+#include "browser/core/texts.h"
 
 namespace kinvo {
 

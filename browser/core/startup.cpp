@@ -1,15 +1,15 @@
-#include "startup.h"
+#include "browser/core/startup.h"
 
-#include "browser.h"
-#include "cache_file.h"
-#include "catalogue.h"
-#include "discovery.h"
-#include "main_window_host.h"
-#include "prompts.h"
-#include "shell_open.h"
-#include "texts.h"
-#include "volume_control.h"
-#include "window_placement.h"
+#include "browser/core/browser.h"
+#include "browser/core/cache_file.h"
+#include "browser/core/catalogue.h"
+#include "browser/core/discovery.h"
+#include "browser/core/main_window_host.h"
+#include "browser/core/prompts.h"
+#include "browser/core/shell_open.h"
+#include "browser/core/texts.h"
+#include "browser/core/volume_control.h"
+#include "browser/core/window_placement.h"
 
 #include <QFileInfo>
 

@@ -1,9 +1,9 @@
-#include "station_details.h"
+#include "browser/core/station_details.h"
 
-#include "numeric_value.h"
-#include "sb_list.h"
-#include "station_record.h"
-#include "texts.h"
+#include "browser/core/numeric_value.h"
+#include "browser/core/sb_list.h"
+#include "browser/core/texts.h"
+#include "catalogue/station_record.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "station_list_events.h"
+#include "browser/core/station_list_events.h"
 
-#include "favorites.h"
-#include "input_box.h"
-#include "station_details.h"
-#include "station_list_keys.h"
-#include "station_lists.h"
-#include "station_record.h"
-#include "station_view.h"
+#include "browser/core/favorites.h"
+#include "browser/core/input_box.h"
+#include "browser/core/station_details.h"
+#include "browser/core/station_list_keys.h"
+#include "browser/core/station_lists.h"
+#include "browser/core/station_view.h"
+#include "catalogue/station_record.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "station_list_keys.h"
+#include "browser/core/station_list_keys.h"
 
 namespace kinvo {
 

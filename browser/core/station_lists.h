@@ -2,7 +2,7 @@
 // The main window's four lists: the visible station list, its hidden companion (address ->
 // notes and rating, never sorted, matched by address), the favorites and a scratch list.
 
-#include "sb_list.h"
+#include "browser/core/sb_list.h"
 
 namespace kinvo {
 

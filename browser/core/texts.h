@@ -1,7 +1,9 @@
 #pragma once
-// Every text the browser's data side shows or sends, byte for byte, in one place.
+// Every text the browser's data side shows or sends, byte for byte, in one place. The words it
+// shares with the data server stand in catalogue/request_texts.h; they appear here by name.
 
-#include "catalogue_texts.h"
+#include "catalogue/catalogue_texts.h"
+#include "catalogue/request_texts.h"
 
 #include <cstdint>
 #include <string_view>
@@ -11,7 +13,7 @@ namespace kinvo::texts {
 // Program identity.
 inline constexpr std::string_view kTitle = "Kinvo!";  // message box captions, settings application
 inline constexpr std::string_view kVersion = "3.9";
-inline constexpr std::string_view kProductCode = "T";
+inline constexpr std::string_view kProductCode = wire::kProductCode;
 
 // Settings store addressing.
 inline constexpr std::string_view kSettingsApplication = "Kinvo!";
@@ -22,11 +24,13 @@ inline constexpr std::string_view kVendorWebAddress = "http://www.kinvo.example"
 inline constexpr std::string_view kSupportEmail = "support@kinvo.example";
 
 // Discovery and version check.
-inline constexpr std::string_view kDefaultDiscoveryAddress = "http://127.0.0.1:8639/redirect35.asp";
+inline constexpr std::string_view kDefaultDataServer = "127.0.0.1:8639";
+inline constexpr std::string_view kDefaultDiscoveryAddress =
+    join<wire::kScheme, kDefaultDataServer, wire::kDiscoveryPath>;
 inline constexpr std::string_view kFindingDataServers = "Finding Data Servers...";
 inline constexpr std::string_view kDone = "Done";
 inline constexpr std::string_view kCheckingVersion = "Checking Version...";
-inline constexpr std::string_view kVersionRejected = "Version NO";
+inline constexpr std::string_view kVersionRejected = wire::kVersionRejected;
 inline constexpr std::string_view kOutOfDate =
     "This version is out of date and may not function correctly.";
 inline constexpr std::string_view kPleaseVisit = "Please visit ";
@@ -40,17 +44,18 @@ inline constexpr std::string_view kCannotContinue = "Program cannot continue, pl
 inline constexpr std::string_view kForSystemStatus = " for system status.";
 
 // Requests to the data server, built by plain concatenation.
-inline constexpr std::string_view kScheme = "http://";
-inline constexpr std::string_view kVersionPath = "/reg.asp?VER=1&P=";
-inline constexpr std::string_view kVersionParameter = "&V=";
-inline constexpr std::string_view kCataloguePath = "/kinvo39.asp?";
-inline constexpr std::string_view kCatalogueProduct = "P=T&T1=";
-inline constexpr std::string_view kCategoryNamesRequest = "CLASS_TV";
-inline constexpr std::string_view kListRequest = "LIST_TV";
-inline constexpr std::string_view kCategoryParameter = "&T2=";
-inline constexpr std::string_view kBroadbandEnding = "&MINBPS=100&V=";
-inline constexpr std::string_view kAllContentEnding = "&V=";
-inline constexpr std::string_view kDialupEnding = "&MAXBPS=56&V=";
+inline constexpr std::string_view kScheme = wire::kScheme;
+inline constexpr std::string_view kVersionPath = wire::kVersionRequest;
+inline constexpr std::string_view kVersionParameter = wire::kVersionParameter;
+inline constexpr std::string_view kCataloguePath = wire::kCatalogueRequest;
+inline constexpr std::string_view kCatalogueProduct = wire::kCatalogueProduct;
+inline constexpr std::string_view kCategoryNamesRequest = wire::kCategoryNamesRequest;
+inline constexpr std::string_view kListRequest = wire::kListRequest;
+inline constexpr std::string_view kCategoryParameter = wire::kCategoryParameter;
+inline constexpr std::string_view kBroadbandEnding = wire::kBroadbandEnding;
+inline constexpr std::string_view kAllContentEnding = wire::kAllContentEnding;
+inline constexpr std::string_view kDialupEnding = wire::kDialupEnding;
+inline constexpr std::string_view kCategoryNameSeparator = wire::kCategorySeparator;
 
 // Connection classes ("Speed").
 inline constexpr std::string_view kBroadband = "Broadband";
@@ -59,12 +64,12 @@ inline constexpr std::string_view kDialup = "Dialup (56k Modem)";
 
 // Categories.
 inline constexpr std::string_view kFavorites = "Favorites";
-inline constexpr std::string_view kMostPopularStations = "Most Popular Stations";
-inline constexpr std::string_view kVideoSearch = "Video Search";
+inline constexpr std::string_view kMostPopularStations = wire::kMostPopularStations;
+inline constexpr std::string_view kVideoSearch = wire::kVideoSearch;
 inline constexpr std::string_view kMusicVideo = "Music Video";
-inline constexpr std::string_view kDefaultCategory = "Music/Entertainment";
-inline constexpr std::string_view kFavoritesMarker = "FAVORITES";  // matched in capitals
-inline constexpr std::string_view kPopularMarker = "Popular";      // matched as written
+inline constexpr std::string_view kDefaultCategory = wire::kDefaultCategory;
+inline constexpr std::string_view kFavoritesMarker = wire::kFavoritesMarker;  // in capitals
+inline constexpr std::string_view kPopularMarker = "Popular";                 // matched as written
 inline constexpr std::string_view kCacheExtension = ".chz";
 inline constexpr std::string_view kFavoritesFile = "Favorites.lst";
 
@@ -93,7 +98,7 @@ inline constexpr std::string_view kNoComments =
 // Starting a station.
 inline constexpr std::string_view kConnecting = "Connecting...";
 inline constexpr std::string_view kCaptionSeparator = " | ";  // "Kinvo! 3.9 | name"
-inline constexpr std::string_view kStatsPath = "/kinvo39.asp?STATS=1&U=";
+inline constexpr std::string_view kStatsPath = wire::kStatsRequest;
 
 // Favorites.
 inline constexpr std::string_view kFavoriteMarker = "FAVORITE";  // matched in capitals
@@ -146,7 +151,7 @@ inline constexpr std::string_view kPageEnd = "</table></body></html>";
 inline constexpr std::string_view kFlashCabinetPath = "/download/flash.cab";
 inline constexpr std::string_view kFlashDownloadPath = "/flash.htm";
 inline constexpr std::string_view kQuickTimeCabinetPath = "/download/quicktime.cab";
-inline constexpr std::string_view kQuickTimeDownloadPath = "/qt.htm";
+inline constexpr std::string_view kQuickTimeDownloadPath = wire::kQuickTimeHelpPath;
 inline constexpr std::string_view kWindowsMediaCabinetPath = "/download/mediaplayer.cab";
 inline constexpr std::string_view kControlCabinetPath = "/download/playback.cab";
 
@@ -158,7 +163,8 @@ inline constexpr std::string_view kFlash1End =
     R"x( width="%WPERCENT%" height="100%" id="PSPlayer4">)x";
 inline constexpr std::string_view kFlash2 = R"x(<param name="movie" value="%URL%">)x";
 inline constexpr std::string_view kFlash3 = R"x(<param name="quality" value="high">)x";
-inline constexpr std::string_view kFlash4 = R"x(<param name="allowScriptAccess" value="sameDomain">)x";
+inline constexpr std::string_view kFlash4 =
+    R"x(<param name="allowScriptAccess" value="sameDomain">)x";
 inline constexpr std::string_view kFlash5 =
     R"x(<embed src="%URL%" quality="high" width="%WPERCENT%" height="100%" name="PSPlayer4" type="application/x-shockwave-flash" pluginspage=)x";
 inline constexpr std::string_view kFlash5End = "></embed>";
@@ -213,7 +219,8 @@ inline constexpr std::string_view kRealPanelRow =
     R"x(<tr valign="top" align="center" height="23" bgcolor="%BKCOLOR%"><td bgcolor="%BKCOLOR%" bordercolor="%BKCOLOR%">)x";
 inline constexpr std::string_view kRealPanel8 =
     R"x(<object id=RMOCX2 classid="clsid:CFCDAA03-8BE4-11cf-B84B-0020AFBBCCFA" width="%WPERCENT%" height="23">)x";
-inline constexpr std::string_view kRealPanel11 = R"x(<param name="controls" value="ControlPanel">)x";
+inline constexpr std::string_view kRealPanel11 =
+    R"x(<param name="controls" value="ControlPanel">)x";
 
 // The playback control page: "<html>" and its body line, then the lines below (CR LF after each).
 inline constexpr std::string_view kControlBody =
@@ -282,9 +289,9 @@ inline constexpr std::string_view kRetryAfterInstall =
 // Shown when the Windows Media probe object cannot be created.
 inline constexpr std::string_view kNoObject = "noobj";
 // Help pages on the data server.
-inline constexpr std::string_view kQuickTimeHelpPath = "/qt.htm";
-inline constexpr std::string_view kWindowsMediaHelpPath = "/microsoft.htm";
-inline constexpr std::string_view kRealPlayerHelpPath = "/real.htm";
+inline constexpr std::string_view kQuickTimeHelpPath = wire::kQuickTimeHelpPath;
+inline constexpr std::string_view kWindowsMediaHelpPath = wire::kWindowsMediaHelpPath;
+inline constexpr std::string_view kRealPlayerHelpPath = wire::kRealPlayerHelpPath;
 
 }  // namespace page
 
@@ -299,7 +306,7 @@ inline constexpr std::string_view kStarting = "Starting..";
 inline constexpr std::string_view kColourWarning =
     "Warning, many of the stations will not apear correctly using 256 colors or less.  Please "
     "change your colors to more than 256.";
-inline constexpr std::string_view kQuickHelpPath = "/help/kinvo/index.htm";
+inline constexpr std::string_view kQuickHelpPath = wire::kQuickHelpPath;
 inline constexpr std::string_view kCaptionVersionSeparator = " v";
 inline constexpr std::string_view kAdultQuestion =
     "ATTENTION : Kinvo! may contain some Adult Content, do you wish to view Adult Content?";

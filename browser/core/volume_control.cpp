@@ -1,6 +1,6 @@
-#include "volume_control.h"
+#include "browser/core/volume_control.h"
 
-#include "wave_out.h"
+#include "browser/core/wave_out.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "window_placement.h"
+#include "browser/core/window_placement.h"
 
-#include "settings_store.h"
-#include "texts.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/texts.h"
 
 namespace kinvo {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Where the main window opens and what is stored of it at exit, in twips. Pure.
 
-#include "form_layout.h"
+#include "browser/core/form_layout.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
-#include "always_on_top.h"
+#include "browser/ui/always_on_top.h"
 
-#include "settings_store.h"
-#include "texts.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/texts.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "combo_binding.h"
+#include "browser/ui/combo_binding.h"
 
-#include "category_box.h"
-#include "display_text.h"
+#include "browser/core/category_box.h"
+#include "browser/core/display_text.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

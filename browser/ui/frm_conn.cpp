@@ -1,9 +1,9 @@
-#include "frm_conn.h"
+#include "browser/ui/frm_conn.h"
 
-#include "pictures.h"
-#include "prompts.h"
-#include "settings_store.h"
-#include "texts.h"
+#include "browser/core/prompts.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/texts.h"
+#include "browser/ui/pictures.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

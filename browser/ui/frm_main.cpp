@@ -1,26 +1,26 @@
-#include "frm_main.h"
+#include "browser/ui/frm_main.h"
 
-#include "always_on_top.h"
-#include "browser.h"
-#include "close_box.h"
-#include "combo_binding.h"
-#include "control_window.h"
-#include "display_text.h"
-#include "engine_web_view.h"
-#include "frm_conn.h"
-#include "frm_splash.h"
-#include "list_binding.h"
-#include "mouse_hook.h"
-#include "picture_button.h"
-#include "pictures.h"
-#include "play_station.h"
-#include "player_page.h"
-#include "prompts.h"
-#include "right_release_filter.h"
-#include "settings_store.h"
-#include "shell_open.h"
-#include "station_list_binding.h"
-#include "texts.h"
+#include "browser/core/browser.h"
+#include "browser/core/close_box.h"
+#include "browser/core/display_text.h"
+#include "browser/core/mouse_hook.h"
+#include "browser/core/play_station.h"
+#include "browser/core/player_page.h"
+#include "browser/core/prompts.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/shell_open.h"
+#include "browser/core/texts.h"
+#include "browser/ui/always_on_top.h"
+#include "browser/ui/combo_binding.h"
+#include "browser/ui/frm_conn.h"
+#include "browser/ui/frm_splash.h"
+#include "browser/ui/list_binding.h"
+#include "browser/ui/picture_button.h"
+#include "browser/ui/pictures.h"
+#include "browser/ui/right_release_filter.h"
+#include "browser/ui/station_list_binding.h"
+#include "browser/web/control_window.h"
+#include "browser/web/engine_web_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -213,8 +213,8 @@ void frmMain::buildStationPanel() {
         const SBList& list = browser_.lists.lstStations;
         const int current = list.currentIndex();
         const std::string name = current >= 0 ? list.text(current) : std::string();
-        ShellOpen(std::string(texts::kVendorWebAddress) + "/kinvorate.asp?S=" + name, shell_,
-                  prompts_);
+        ShellOpen(std::string(texts::kVendorWebAddress) + std::string(wire::kRateRequest) + name,
+                  shell_, prompts_);
     });
 }
 
@@ -337,8 +337,8 @@ void frmMain::connectMenu() {
         });
     };
     link(menu_.menuHelp, std::string(texts::kQuickHelpPath));
-    link(menu_.menuSupport, "/mailform.htm");
-    link(menu_.menuVisit, "/about.asp?P=" + std::string(texts::kProductCode));
+    link(menu_.menuSupport, std::string(wire::kSupportPath));
+    link(menu_.menuVisit, std::string(wire::kAboutRequest) + std::string(texts::kProductCode));
 }
 
 TwipScale frmMain::scale() const {

@@ -9,18 +9,18 @@
 // Start-up runs once, from the event loop (startUp); it shows the window itself. Closing the
 // window, whatever asks, runs the shutdown once.
 
-#include "catalogue.h"
-#include "catalogue_view.h"
-#include "favorites.h"
-#include "main_menu.h"
-#include "main_window_host.h"
-#include "player_view.h"
-#include "qt_input_box.h"
-#include "startup.h"
-#include "station_details.h"
-#include "station_list_events.h"
-#include "station_view.h"
-#include "volume_control.h"
+#include "browser/core/catalogue.h"
+#include "browser/core/catalogue_view.h"
+#include "browser/core/favorites.h"
+#include "browser/core/main_window_host.h"
+#include "browser/core/player_view.h"
+#include "browser/core/startup.h"
+#include "browser/core/station_details.h"
+#include "browser/core/station_list_events.h"
+#include "browser/core/station_view.h"
+#include "browser/core/volume_control.h"
+#include "browser/ui/main_menu.h"
+#include "browser/ui/qt_input_box.h"
 
 #include <QWidget>
 

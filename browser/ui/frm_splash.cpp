@@ -1,7 +1,7 @@
-#include "frm_splash.h"
+#include "browser/ui/frm_splash.h"
 
-#include "pictures.h"
-#include "texts.h"
+#include "browser/core/texts.h"
+#include "browser/ui/pictures.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "list_binding.h"
+#include "browser/ui/list_binding.h"
 
-#include "sb_list.h"
+#include "browser/core/sb_list.h"
 
 #include <QItemSelectionModel>
 #include <QListView>

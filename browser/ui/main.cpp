@@ -1,15 +1,15 @@
 // kinvo: the station browser. See browser_options.h for the command line.
-#include "browser.h"
-#include "browser_options.h"
-#include "frm_main.h"
-#include "player_page.h"
-#include "player_probes.h"
-#include "print_category.h"
-#include "print_player_page.h"
-#include "pulse_wave_out.h"
-#include "qt_prompts.h"
-#include "qt_shell_opener.h"
-#include "unconnected_playback_control.h"
+#include "browser/core/browser.h"
+#include "browser/core/browser_options.h"
+#include "browser/core/player_page.h"
+#include "browser/core/player_probes.h"
+#include "browser/ui/frm_main.h"
+#include "browser/ui/print_category.h"
+#include "browser/ui/print_player_page.h"
+#include "browser/ui/qt_prompts.h"
+#include "browser/ui/qt_shell_opener.h"
+#include "browser/waveout/pulse_wave_out.h"
+#include "browser/web/unconnected_playback_control.h"
 
 #include <unistd.h>
 

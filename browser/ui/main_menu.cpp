@@ -1,6 +1,6 @@
-#include "main_menu.h"
+#include "browser/ui/main_menu.h"
 
-#include "texts.h"
+#include "browser/core/texts.h"
 
 #include <QAction>
 #include <QKeySequence>

@@ -1,6 +1,6 @@
-#include "picture_button.h"
+#include "browser/ui/picture_button.h"
 
-#include "pictures.h"
+#include "browser/ui/pictures.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

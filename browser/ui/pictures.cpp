@@ -1,4 +1,4 @@
-#include "pictures.h"
+#include "browser/ui/pictures.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

@@ -1,10 +1,10 @@
-#include "print_category.h"
+#include "browser/ui/print_category.h"
 
-#include "browser.h"
-#include "catalogue.h"
-#include "catalogue_view.h"
-#include "discovery.h"
-#include "stream_prompts.h"
+#include "browser/core/browser.h"
+#include "browser/core/catalogue.h"
+#include "browser/core/catalogue_view.h"
+#include "browser/core/discovery.h"
+#include "browser/ui/stream_prompts.h"
 
 #include <QCoreApplication>
 

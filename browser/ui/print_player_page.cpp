@@ -1,12 +1,12 @@
-#include "print_player_page.h"
+#include "browser/ui/print_player_page.h"
 
-#include "browser.h"
-#include "player_page.h"
-#include "player_probes.h"
-#include "player_view.h"
-#include "shell_open.h"
-#include "stream_prompts.h"
-#include "web_view.h"
+#include "browser/core/browser.h"
+#include "browser/core/player_page.h"
+#include "browser/core/player_probes.h"
+#include "browser/core/player_view.h"
+#include "browser/core/shell_open.h"
+#include "browser/core/web_view.h"
+#include "browser/ui/stream_prompts.h"
 
 #include <QUrl>
 

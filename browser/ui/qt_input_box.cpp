@@ -1,6 +1,6 @@
-#include "qt_input_box.h"
+#include "browser/ui/qt_input_box.h"
 
-#include "display_text.h"
+#include "browser/core/display_text.h"
 
 #include <QInputDialog>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The text-input box as a Qt dialog (QInputDialog), modal on its parent window.
 
-#include "input_box.h"
+#include "browser/core/input_box.h"
 
 class QWidget;
 

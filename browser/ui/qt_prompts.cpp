@@ -1,6 +1,6 @@
-#include "qt_prompts.h"
+#include "browser/ui/qt_prompts.h"
 
-#include "texts.h"
+#include "browser/core/texts.h"
 
 #include <QMessageBox>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The prompts as Qt message boxes, captioned with the program's title.
 
-#include "prompts.h"
+#include "browser/core/prompts.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "qt_shell_opener.h"
+#include "browser/ui/qt_shell_opener.h"
 
 #include <QCursor>
 #include <QDesktopServices>

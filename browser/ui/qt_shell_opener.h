@@ -1,7 +1,7 @@
 #pragma once
 // The desktop's "open this" service through QDesktopServices (xdg-open).
 
-#include "shell_open.h"
+#include "browser/core/shell_open.h"
 
 namespace kinvo {
 

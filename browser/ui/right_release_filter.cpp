@@ -1,6 +1,6 @@
-#include "right_release_filter.h"
+#include "browser/ui/right_release_filter.h"
 
-#include "mouse_hook.h"
+#include "browser/core/mouse_hook.h"
 
 #include <QMouseEvent>
 #include <QWidget>

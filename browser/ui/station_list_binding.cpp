@@ -1,6 +1,6 @@
-#include "station_list_binding.h"
+#include "browser/ui/station_list_binding.h"
 
-#include "station_list_events.h"
+#include "browser/core/station_list_events.h"
 
 #include <QKeyEvent>
 #include <QListView>

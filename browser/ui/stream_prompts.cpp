@@ -1,4 +1,4 @@
-#include "stream_prompts.h"
+#include "browser/ui/stream_prompts.h"
 
 namespace kinvo {
 

@@ -2,7 +2,7 @@
 // Message boxes as lines on a stream, for the headless entries: every question gets the answer
 // that ends the run (OK, Cancel, No).
 
-#include "prompts.h"
+#include "browser/core/prompts.h"
 
 #include <cstdio>
 

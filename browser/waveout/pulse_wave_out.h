@@ -1,7 +1,7 @@
 #pragma once
 // The wave-out volume on Linux: the sound server's default sink (PulseAudio, or PipeWire through
-// its PulseAudio service), reached with libpulse. Each call connects, sets the sink's volume and
-// disconnects, waiting at most the given time; the left level goes to the sink's left-side
+// its PulseAudio service), reached through lib/pulse. Each call connects, sets the sink's volume
+// and disconnects, waiting at most the given time; the left level goes to the sink's left-side
 // channels, the right level to its right-side ones, and channels of neither side take the
 // louder of the two.
 //
@@ -9,11 +9,10 @@
 // setVolume answer false; nothing is reported, nothing throws, and no server is ever started
 // for the call. User-interface thread; blocks for at most the time-out.
 
-#include "wave_out.h"
+#include "browser/core/wave_out.h"
 
 #include <chrono>
 #include <cstdint>
-#include <vector>
 
 namespace kinvo {
 

@@ -1,4 +1,4 @@
-#include "control_bridge.h"
+#include "browser/web/control_bridge.h"
 
 #include <functional>
 #include <map>

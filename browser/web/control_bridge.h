@@ -5,7 +5,7 @@
 // passes on where the control's element stands on the page.
 // Calls with a name it does not know, or with too few arguments, are dropped.
 
-#include "playback_control.h"
+#include "browser/web/playback_control.h"
 
 #include <QObject>
 #include <QRectF>

@@ -1,4 +1,4 @@
-#include "control_window.h"
+#include "browser/web/control_window.h"
 
 #include <QPalette>
 

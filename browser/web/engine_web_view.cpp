@@ -1,7 +1,7 @@
-#include "engine_web_view.h"
+#include "browser/web/engine_web_view.h"
 
-#include "control_bridge.h"
-#include "control_window.h"
+#include "browser/web/control_bridge.h"
+#include "browser/web/control_window.h"
 
 #include <QEvent>
 #include <QFile>

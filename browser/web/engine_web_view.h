@@ -4,7 +4,7 @@
 // its calls to a PlaybackControl, and the control's native window kept over its element.
 // User-interface thread only.
 
-#include "web_view.h"
+#include "browser/core/web_view.h"
 
 #include <QElapsedTimer>
 #include <QObject>

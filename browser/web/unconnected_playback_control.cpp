@@ -1,4 +1,4 @@
-#include "unconnected_playback_control.h"
+#include "browser/web/unconnected_playback_control.h"
 
 #include <cstdio>
 #include <cstdlib>

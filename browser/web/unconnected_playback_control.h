@@ -4,7 +4,7 @@
 // page with event 102 (the station did not start), so the page never waits on a picture that
 // cannot come.
 
-#include "playback_control.h"
+#include "browser/web/playback_control.h"
 
 namespace kinvo::web {
 

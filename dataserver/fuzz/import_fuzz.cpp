@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "importer.h"
-#include "list_format.h"
+#include "dataserver/importers/importer.h"
+#include "dataserver/listformat/list_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {

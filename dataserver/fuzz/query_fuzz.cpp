@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "query.h"
-#include "search_terms.h"
+#include "dataserver/server/query.h"
+#include "dataserver/server/search_terms.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view raw(reinterpret_cast<const char*>(data), size);

@@ -1,9 +1,9 @@
 // CSV with a header row (RFC 4180: comma separated, double quotes, "" for a quote inside).
-#include <cctype>
 
-#include "playlist_readers.h"
-#include "station_fields.h"
-#include "text_lines.h"
+#include "dataserver/importers/lower_case.h"
+#include "dataserver/importers/playlist_readers.h"
+#include "dataserver/importers/station_fields.h"
+#include "dataserver/importers/text_lines.h"
 
 namespace kinvo::ds {
 
@@ -93,14 +93,6 @@ std::vector<Record> records(std::string_view text, std::vector<RowError>& errors
         if (!blank) {
             out.push_back(std::move(rec));
         }
-    }
-    return out;
-}
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return out;
 }

@@ -1,25 +1,17 @@
-#include "importer.h"
+#include "dataserver/importers/importer.h"
 
-#include <cctype>
 #include <fstream>
 #include <map>
 #include <sstream>
 
-#include "catalogue_writer.h"
-#include "field_rules.h"
-#include "playlist_readers.h"
+#include "dataserver/importers/lower_case.h"
+#include "dataserver/importers/playlist_readers.h"
+#include "dataserver/listformat/field_rules.h"
+#include "dataserver/store/catalogue_writer.h"
 
 namespace kinvo::ds {
 
 namespace {
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
 
 bool nameSaysAdult(std::string_view name) {
     return lower(name).find("adult") != std::string::npos;

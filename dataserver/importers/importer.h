@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "read_result.h"
-#include "sqlite_handle.h"
+#include "dataserver/importers/read_result.h"
+#include "dataserver/store/sqlite_handle.h"
 
 namespace kinvo::ds {
 

@@ -1,10 +1,10 @@
 // Extended M3U: "#EXTINF:<duration> key="value" ...,<title>" lines before addresses.
-#include <cctype>
 #include <charconv>
 
-#include "playlist_readers.h"
-#include "station_fields.h"
-#include "text_lines.h"
+#include "dataserver/importers/lower_case.h"
+#include "dataserver/importers/playlist_readers.h"
+#include "dataserver/importers/station_fields.h"
+#include "dataserver/importers/text_lines.h"
 
 namespace kinvo::ds {
 
@@ -14,14 +14,6 @@ struct Extinf {
     std::size_t line = 0;
     ImportRow row;
 };
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
 
 // Reads the text after "#EXTINF:". Returns an error text, or fills `row`.
 std::optional<std::string> parseExtinf(std::string_view rest, ImportRow& row) {

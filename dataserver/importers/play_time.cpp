@@ -1,7 +1,7 @@
 // Play times and fallback names shared by the readers.
 #include <charconv>
 
-#include "playlist_readers.h"
+#include "dataserver/importers/playlist_readers.h"
 
 namespace kinvo::ds {
 

@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "read_result.h"
+#include "dataserver/importers/read_result.h"
 
 namespace kinvo::ds {
 

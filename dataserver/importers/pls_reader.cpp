@@ -1,10 +1,10 @@
 // PLS: an INI-style "[playlist]" section with numbered File, Title and Length keys.
-#include <cctype>
 #include <charconv>
 #include <map>
 
-#include "playlist_readers.h"
-#include "text_lines.h"
+#include "dataserver/importers/lower_case.h"
+#include "dataserver/importers/playlist_readers.h"
+#include "dataserver/importers/text_lines.h"
 
 namespace kinvo::ds {
 
@@ -16,14 +16,6 @@ struct PlsEntry {
     std::string title;
     std::optional<std::int64_t> length;
 };
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
 
 }  // namespace
 

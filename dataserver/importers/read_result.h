@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "station.h"
+#include "dataserver/store/station.h"
 
 namespace kinvo::ds {
 

@@ -1,9 +1,9 @@
-#include "station_fields.h"
+#include "dataserver/importers/station_fields.h"
 
-#include <cctype>
 #include <charconv>
 
-#include "playlist_readers.h"
+#include "dataserver/importers/lower_case.h"
+#include "dataserver/importers/playlist_readers.h"
 
 namespace kinvo::ds {
 
@@ -21,14 +21,11 @@ std::optional<std::int64_t> wholeNumber(std::string_view text) {
 }
 
 std::optional<bool> yesNo(std::string_view text) {
-    std::string lower;
-    for (char c : text) {
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    if (lower.empty() || lower == "0" || lower == "no" || lower == "false") {
+    const std::string word = lower(text);
+    if (word.empty() || word == "0" || word == "no" || word == "false") {
         return false;
     }
-    if (lower == "1" || lower == "yes" || lower == "true") {
+    if (word == "1" || word == "yes" || word == "true") {
         return true;
     }
     return std::nullopt;

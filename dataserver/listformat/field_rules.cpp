@@ -1,10 +1,11 @@
-#include "field_rules.h"
+#include "dataserver/listformat/field_rules.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 
-#include "text_shift.h"
+#include "catalogue/request_texts.h"
+#include "catalogue/text_shift.h"
 
 namespace kinvo::ds {
 
@@ -74,9 +75,8 @@ std::optional<std::string> sentAddress(std::string_view address) {
     if (readableAddress(sent)) {
         return sent;
     }
-    constexpr std::string_view kScheme = "http://";
-    if (address.starts_with(kScheme)) {
-        std::string_view bare = address.substr(kScheme.size());
+    if (address.starts_with(wire::kScheme)) {
+        std::string_view bare = address.substr(wire::kScheme.size());
         // Without a scheme of its own: the browser adds "http://" only when "://" is missing.
         if (bare.find("://") == std::string_view::npos && shiftCarries(bare)) {
             sent = EncodeText(bare);
@@ -111,8 +111,8 @@ std::size_t maxLength(Field field) {
 }
 
 bool isReservedCategory(std::string_view name) {
-    return containsNoCase(name, "FAVORITES") || name == "Most Popular Stations" ||
-           name == "Video Search";
+    return containsNoCase(name, wire::kFavoritesMarker) || name == wire::kMostPopularStations ||
+           name == wire::kVideoSearch;
 }
 
 std::optional<std::string> fieldProblem(Field field, std::string_view text) {

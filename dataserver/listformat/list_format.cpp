@@ -1,7 +1,7 @@
-#include "list_format.h"
+#include "dataserver/listformat/list_format.h"
 
-#include "field_rules.h"
-#include "text_shift.h"
+#include "catalogue/text_shift.h"
+#include "dataserver/listformat/field_rules.h"
 
 namespace kinvo::ds {
 

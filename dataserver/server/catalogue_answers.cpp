@@ -1,12 +1,13 @@
-#include "catalogue_answers.h"
+#include "dataserver/server/catalogue_answers.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "field_rules.h"
-#include "list_format.h"
-#include "search_terms.h"
-#include "texts.h"
+#include "catalogue/request_texts.h"
+#include "dataserver/listformat/field_rules.h"
+#include "dataserver/listformat/list_format.h"
+#include "dataserver/server/search_terms.h"
+#include "dataserver/server/texts.h"
 
 namespace kinvo::ds {
 
@@ -47,14 +48,14 @@ std::string document(const std::vector<StationListing>& stations, bool popular) 
 
 std::string listAnswer(Catalogue& catalogue, const Query& query, const ServerSettings& settings) {
     BandwidthFilter filter = bandwidthFilter(query);
-    if (query.has("T2") && !query.value("T2")) {
+    if (query.has(wire::kCategoryKey) && !query.value(wire::kCategoryKey)) {
         return document({}, false);  // longer than any category name
     }
-    std::string name = query.value("T2").value_or("");
+    std::string name = query.value(wire::kCategoryKey).value_or("");
     if (name.empty() || name.front() == '_') {
         name = settings.defaultCategory;
     }
-    if (name == texts::kPopularCategory) {
+    if (name == wire::kMostPopularStations) {
         return document(catalogue.mostPopular(filter, settings.popularLimit), true);
     }
     auto id = catalogue.categoryId(name);
@@ -66,7 +67,7 @@ std::string listAnswer(Catalogue& catalogue, const Query& query, const ServerSet
 
 std::string searchAnswer(Catalogue& catalogue, const Query& query, const ServerSettings& settings) {
     std::string doc(texts::kListHead);
-    std::string match = ftsQueryFor(query.value("T1").value_or(""));
+    std::string match = ftsQueryFor(query.value(wire::kRequestKey).value_or(""));
     if (!match.empty()) {
         for (const StationListing& s :
              catalogue.search(match, bandwidthFilter(query), settings.searchLimit)) {
@@ -81,14 +82,14 @@ std::string searchAnswer(Catalogue& catalogue, const Query& query, const ServerS
 std::string startAnswer(Catalogue& catalogue, const Query& query, std::int64_t now) {
     // The browser sends the decoded address, with "http://" put in front of one that had no
     // scheme, and without escaping: try it as sent, unescaped, and without that prefix.
-    std::optional<std::string> sent = query.rest("U");
+    std::optional<std::string> sent = query.rest(wire::kAddressKey);
     if (!sent || sent->empty()) {
         return std::string();
     }
     std::vector<std::string> candidates{*sent, percentDecode(*sent, false)};
     for (std::size_t i = 0, n = candidates.size(); i < n; ++i) {
-        if (candidates[i].starts_with("http://")) {
-            candidates.push_back(candidates[i].substr(7));
+        if (candidates[i].starts_with(wire::kScheme)) {
+            candidates.push_back(candidates[i].substr(wire::kScheme.size()));
         }
     }
     for (const std::string& address : candidates) {
@@ -104,10 +105,10 @@ std::string startAnswer(Catalogue& catalogue, const Query& query, std::int64_t n
 
 BandwidthFilter bandwidthFilter(const Query& query) {
     BandwidthFilter filter;
-    if (auto min = number(query.value("MINBPS"))) {
+    if (auto min = number(query.value(wire::kMinBandwidthKey))) {
         filter.min = *min;
     }
-    if (auto max = number(query.value("MAXBPS"))) {
+    if (auto max = number(query.value(wire::kMaxBandwidthKey))) {
         filter.max = *max;
     }
     return filter;
@@ -163,33 +164,33 @@ std::string discoveryAnswer(const ServerSettings& settings) {
 }
 
 std::string versionAnswer(const Query& query, const ServerSettings& settings) {
-    std::string v = query.value("V").value_or("");
+    std::string v = query.value(wire::kVersionKey).value_or("");
     if (v.empty() || compareVersions(v, settings.minVersion) < 0) {
-        return std::string(texts::kVersionRejected);
+        return std::string(wire::kVersionRejected);
     }
-    return std::string(texts::kVersionAccepted);
+    return std::string(wire::kVersionAccepted);
 }
 
 std::string catalogueAnswer(Catalogue& catalogue, const Query& query,
                             const ServerSettings& settings, std::int64_t now) {
-    if (query.value("STATS") == "1") {
+    if (query.value(wire::kStatsKey) == wire::kOn) {
         return startAnswer(catalogue, query, now);
     }
-    if (query.value("SEARCH") == "1") {
+    if (query.value(wire::kSearchKey) == wire::kOn) {
         return searchAnswer(catalogue, query, settings);
     }
-    std::string t1 = query.value("T1").value_or("");
-    if (t1 == "CLASS_TV") {
+    std::string t1 = query.value(wire::kRequestKey).value_or("");
+    if (t1 == wire::kCategoryNamesRequest) {
         std::string names;
         for (const std::string& n : catalogue.categoryNames()) {
             if (!names.empty()) {
-                names += texts::kCategorySeparator;
+                names += wire::kCategorySeparator;
             }
             names += n;
         }
         return names;
     }
-    if (t1 == "LIST_TV") {
+    if (t1 == wire::kListRequest) {
         return listAnswer(catalogue, query, settings);
     }
     return std::string();

@@ -1,6 +1,6 @@
-#include "html.h"
+#include "dataserver/server/html.h"
 
-#include "texts.h"
+#include "dataserver/server/texts.h"
 
 namespace kinvo::ds {
 

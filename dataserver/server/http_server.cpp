@@ -1,4 +1,4 @@
-#include "http_server.h"
+#include "dataserver/server/http_server.h"
 
 #include <fcntl.h>
 #include <httplib.h>
@@ -15,13 +15,13 @@
 #include <mutex>
 #include <thread>
 
-#include "connection_pool.h"
-#include "file_descriptor.h"
-#include "lenient_server.h"
-#include "media_files.h"
-#include "responder.h"
-#include "vendor_pages.h"
-#include "worker_pool.h"
+#include "dataserver/server/file_descriptor.h"
+#include "dataserver/server/lenient_server.h"
+#include "dataserver/server/media_files.h"
+#include "dataserver/server/responder.h"
+#include "dataserver/server/vendor_pages.h"
+#include "dataserver/server/worker_pool.h"
+#include "dataserver/store/connection_pool.h"
 
 namespace kinvo::ds {
 

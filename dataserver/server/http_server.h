@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <string>
 
-#include "server_settings.h"
+#include "dataserver/server/server_settings.h"
 
 namespace kinvo::ds {
 

@@ -1,4 +1,4 @@
-#include "lenient_server.h"
+#include "dataserver/server/lenient_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -1,10 +1,10 @@
-#include "media_files.h"
+#include "dataserver/server/media_files.h"
 
 #include <cctype>
 #include <map>
 #include <system_error>
 
-#include "query.h"
+#include "dataserver/server/query.h"
 
 namespace kinvo::ds {
 

@@ -1,4 +1,4 @@
-#include "query.h"
+#include "dataserver/server/query.h"
 
 namespace kinvo::ds {
 

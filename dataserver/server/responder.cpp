@@ -1,10 +1,11 @@
-#include "responder.h"
+#include "dataserver/server/responder.h"
 
 #include <cctype>
 
-#include "catalogue_answers.h"
-#include "query.h"
-#include "vendor_pages.h"
+#include "catalogue/request_texts.h"
+#include "dataserver/server/catalogue_answers.h"
+#include "dataserver/server/query.h"
+#include "dataserver/server/vendor_pages.h"
 
 namespace kinvo::ds {
 
@@ -15,7 +16,8 @@ constexpr std::string_view kList = "text/html";
 constexpr std::string_view kPage = "text/html; charset=utf-8";
 
 bool isBrowserRoute(const std::string& path) {
-    return path == "/redirect35.asp" || path == "/reg.asp" || path == "/kinvo39.asp";
+    return path == wire::kDiscoveryPath || path == wire::kVersionPath ||
+           path == wire::kCataloguePath;
 }
 
 Reply page(int status, std::string html) {
@@ -64,29 +66,30 @@ Reply Responder::respond(const Request& request) const noexcept {
 Reply Responder::dispatch(const Request& request, const std::string& path) const {
     Query query = Query::parse(request.query);
     bool post = request.method == "POST";
-    if (path == "/redirect35.asp") {
+    if (path == wire::kDiscoveryPath) {
         return Reply{200, std::string(kText), discoveryAnswer(settings_)};
     }
-    if (path == "/reg.asp") {
+    if (path == wire::kVersionPath) {
         return Reply{200, std::string(kText), versionAnswer(query, settings_)};
     }
-    if (path == "/kinvo39.asp") {
+    if (path == wire::kCataloguePath) {
         auto db = pool_.acquire();
         std::string body = catalogueAnswer(*db, query, settings_, clock_());
         bool list = body.starts_with("<");
         return Reply{200, std::string(list ? kList : kText), std::move(body)};
     }
-    if (path == "/help/kinvo/index.htm") {
+    if (path == wire::kQuickHelpPath) {
         return page(200, helpPage());
     }
-    if (path == "/qt.htm" || path == "/microsoft.htm" || path == "/real.htm") {
+    if (path == wire::kQuickTimeHelpPath || path == wire::kWindowsMediaHelpPath ||
+        path == wire::kRealPlayerHelpPath) {
         return page(200, playerHelpPage(path.substr(1, path.size() - 5)));
     }
-    if (path == "/about.asp") {
+    if (path == wire::kAboutPath) {
         auto db = pool_.acquire();
         return page(200, aboutPage(*db, settings_));
     }
-    if (path == "/mailform.htm") {
+    if (path == wire::kSupportPath) {
         if (!post) {
             return page(200, supportForm());
         }
@@ -94,7 +97,7 @@ Reply Responder::dispatch(const Request& request, const std::string& path) const
         PageReply r = supportPost(*db, Query::parse(request.body), request.remote, clock_());
         return page(r.status, std::move(r.html));
     }
-    if (path == "/kinvorate.asp") {
+    if (path == wire::kRatePath) {
         auto db = pool_.acquire();
         PageReply r =
             post ? ratingPost(*db, Query::parse(request.body), clock_()) : ratingPage(*db, query);

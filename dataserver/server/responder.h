@@ -14,8 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "connection_pool.h"
-#include "server_settings.h"
+#include "dataserver/server/server_settings.h"
+#include "dataserver/store/connection_pool.h"
 
 namespace kinvo::ds {
 

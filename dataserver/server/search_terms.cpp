@@ -1,4 +1,4 @@
-#include "search_terms.h"
+#include "dataserver/server/search_terms.h"
 
 namespace kinvo::ds {
 

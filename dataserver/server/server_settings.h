@@ -3,12 +3,14 @@
 
 #include <string>
 
+#include "catalogue/request_texts.h"
+
 namespace kinvo::ds {
 
 struct ServerSettings {
     std::string host = "127.0.0.1";                       // sent by /redirect35.asp
     std::string minVersion = "3.9";                       // older browsers hear "Version NO"
-    std::string defaultCategory = "Music/Entertainment";  // answers an empty category name
+    std::string defaultCategory{wire::kDefaultCategory};  // answers an empty category name
     int searchLimit = 50;                                 // most results of one search
     int popularLimit = 50;                                // length of the popular list
 };

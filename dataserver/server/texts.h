@@ -1,7 +1,9 @@
 #pragma once
 // Every text the data server sends, in one place: the protocol answers the browser reads and the
 // vendor pages it opens in the user's web browser. Pages are HTML fragments that pages.cpp puts
-// into kPageFrame; "{...}" marks what it fills in (always HTML-escaped).
+// into kPageFrame; "{...}" marks what it fills in (always HTML-escaped). The words shared with
+// the browser (paths, keys, the version answers, category names) are in
+// catalogue/request_texts.h.
 
 #include <string_view>
 
@@ -9,13 +11,9 @@ namespace kinvo::ds::texts {
 
 // ---- Answers the browser parses -------------------------------------------------------------
 
-inline constexpr std::string_view kVersionRejected = "Version NO";
-inline constexpr std::string_view kVersionAccepted = "Version OK";
 inline constexpr std::string_view kStartCounted = "OK";
 // Shown in F6 and F7 while a station has no rating or notes.
 inline constexpr std::string_view kNone = "None";
-inline constexpr std::string_view kPopularCategory = "Most Popular Stations";
-inline constexpr std::string_view kCategorySeparator = "|";
 // Around the entries of a list or search answer; nothing in them starts an entry.
 inline constexpr std::string_view kListHead =
     "<html><head><title>Stations</title></head><body>\r\n";

@@ -1,11 +1,12 @@
-#include "vendor_pages.h"
+#include "dataserver/server/vendor_pages.h"
 
 #include <charconv>
 
-#include "catalogue_answers.h"
-#include "field_rules.h"
-#include "html.h"
-#include "texts.h"
+#include "catalogue/request_texts.h"
+#include "dataserver/listformat/field_rules.h"
+#include "dataserver/server/catalogue_answers.h"
+#include "dataserver/server/html.h"
+#include "dataserver/server/texts.h"
 
 namespace kinvo::ds {
 
@@ -160,7 +161,7 @@ PageReply ratingPage(Catalogue& catalogue, const Query& query) {
     std::vector<StationListing> found;
     // The browser appends the shown name unescaped; a web browser opening the link escapes
     // blanks and other bytes, so decode, but keep "+" (names may hold one).
-    if (auto sent = query.rest("S")) {
+    if (auto sent = query.rest(wire::kStationNameKey)) {
         std::string name = percentDecode(*sent, false);
         found = catalogue.stationsNamed(name, kPickLimit);
         if (found.empty()) {

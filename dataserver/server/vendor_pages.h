@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "catalogue.h"
-#include "query.h"
-#include "server_settings.h"
+#include "dataserver/server/query.h"
+#include "dataserver/server/server_settings.h"
+#include "dataserver/store/catalogue.h"
 
 namespace kinvo::ds {
 

@@ -1,4 +1,4 @@
-#include "worker_pool.h"
+#include "dataserver/server/worker_pool.h"
 
 namespace kinvo::ds {
 

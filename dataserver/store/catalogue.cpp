@@ -1,4 +1,4 @@
-#include "catalogue.h"
+#include "dataserver/store/catalogue.h"
 
 #include <utility>
 

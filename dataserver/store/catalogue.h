@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "sqlite_handle.h"
-#include "station.h"
+#include "dataserver/store/sqlite_handle.h"
+#include "dataserver/store/station.h"
 
 namespace kinvo::ds {
 

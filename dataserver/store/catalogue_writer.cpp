@@ -1,4 +1,4 @@
-#include "catalogue_writer.h"
+#include "dataserver/store/catalogue_writer.h"
 
 namespace kinvo::ds {
 

@@ -7,8 +7,8 @@
 // the existing ones, new stations after the existing ones of their category.
 // Not thread-safe; errors are DbError (sqlite_handle.h).
 
-#include "sqlite_handle.h"
-#include "station.h"
+#include "dataserver/store/sqlite_handle.h"
+#include "dataserver/store/station.h"
 
 namespace kinvo::ds {
 

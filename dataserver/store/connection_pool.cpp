@@ -1,8 +1,8 @@
-#include "connection_pool.h"
+#include "dataserver/store/connection_pool.h"
 
 #include <cassert>
 
-#include "schema.h"
+#include "dataserver/store/schema.h"
 
 namespace kinvo::ds {
 

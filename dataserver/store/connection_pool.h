@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue.h"
+#include "dataserver/store/catalogue.h"
 
 namespace kinvo::ds {
 

@@ -1,4 +1,4 @@
-#include "schema.h"
+#include "dataserver/store/schema.h"
 
 #include <string>
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "sqlite_handle.h"
+#include "dataserver/store/sqlite_handle.h"
 
 namespace kinvo::ds {
 

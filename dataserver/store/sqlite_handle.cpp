@@ -1,4 +1,4 @@
-#include "sqlite_handle.h"
+#include "dataserver/store/sqlite_handle.h"
 
 #include <utility>
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "catalogue_fixture.h"
-#include "text_shift.h"
+#include "catalogue/text_shift.h"
+#include "dataserver/tests/catalogue_fixture.h"
 
 namespace kinvo::ds::test {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <sstream>
 
-#include "catalogue.h"
-#include "catalogue_fixture.h"
-#include "schema.h"
-#include "text_shift.h"
+#include "catalogue/text_shift.h"
+#include "dataserver/store/catalogue.h"
+#include "dataserver/store/schema.h"
+#include "dataserver/tests/catalogue_fixture.h"
 
 namespace kinvo::ds::test {
 namespace {

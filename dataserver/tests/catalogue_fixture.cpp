@@ -1,4 +1,4 @@
-#include "catalogue_fixture.h"
+#include "dataserver/tests/catalogue_fixture.h"
 
 namespace kinvo::ds::test {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "curl.h"
-#include "list_reader.h"
-#include "process.h"
+#include "dataserver/tests/curl.h"
+#include "dataserver/tests/list_reader.h"
+#include "dataserver/tests/process.h"
 
 namespace kinvo::ds::test {
 

@@ -1,9 +1,9 @@
-#include "curl.h"
+#include "dataserver/tests/curl.h"
 
 #include <fstream>
 #include <sstream>
 
-#include "process.h"
+#include "dataserver/tests/process.h"
 
 namespace kinvo::ds::test {
 

@@ -2,7 +2,7 @@
 // checked through the running server's lists, and a damaged import must leave nothing behind.
 #include <gtest/gtest.h>
 
-#include "catalogue_fixture.h"
+#include "dataserver/tests/catalogue_fixture.h"
 
 namespace kinvo::ds::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "catalogue_fixture.h"
+#include "dataserver/tests/catalogue_fixture.h"
 
 namespace kinvo::ds::test {
 namespace {

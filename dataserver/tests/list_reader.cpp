@@ -1,9 +1,9 @@
-#include "list_reader.h"
+#include "dataserver/tests/list_reader.h"
 
-#include "capitals.h"
-#include "catalogue_entries.h"
-#include "station_record.h"
-#include "text_shift.h"
+#include "catalogue/capitals.h"
+#include "catalogue/catalogue_entries.h"
+#include "catalogue/station_record.h"
+#include "catalogue/text_shift.h"
 
 namespace kinvo::ds::test {
 

@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "catalogue_fixture.h"
+#include "dataserver/tests/catalogue_fixture.h"
 
 namespace kinvo::ds::test {
 namespace {

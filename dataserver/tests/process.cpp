@@ -1,4 +1,4 @@
-#include "process.h"
+#include "dataserver/tests/process.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,8 +1,8 @@
 // extract over arbitrary documents, in both modes and under every adult setting. The first byte
 // picks mode and setting; the rest is the document.
-#include "catalogue_parser.h"
-#include "sb_list.h"
-#include "station_record.h"
+#include "browser/core/catalogue_parser.h"
+#include "browser/core/sb_list.h"
+#include "catalogue/station_record.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -17,10 +17,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kinvo::ExtractOptions options;
     options.mode = (choice & 1) != 0 ? kinvo::ExtractMode::Search : kinvo::ExtractMode::Catalogue;
     switch ((choice >> 1) % 4) {
-        case 0: options.adultSettings = 1; break;
-        case 1: options.adultSettings = 0; break;
-        case 2: options.adultSettings = 2; break;
-        default: options.adultSettings = std::nullopt; break;
+        case 0:
+            options.adultSettings = 1;
+            break;
+        case 1:
+            options.adultSettings = 0;
+            break;
+        case 2:
+            options.adultSettings = 2;
+            break;
+        default:
+            options.adultSettings = std::nullopt;
+            break;
     }
     kinvo::SBList lstStations;
     kinvo::SBList lstStations2;

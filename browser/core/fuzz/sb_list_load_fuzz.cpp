@@ -1,6 +1,6 @@
 // The list file reader over arbitrary bytes: it accepts or refuses, never crashes, and what it
 // accepts writes back to a file that reads the same items.
-#include "sb_list.h"
+#include "browser/core/sb_list.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
-#include "canned_catalogue.h"
-#include "catalogue_parser.h"
-#include "sb_list.h"
-#include "text_shift.h"
+#include "browser/core/catalogue_parser.h"
+#include "browser/core/sb_list.h"
+#include "browser/core/tests/fixture/canned_catalogue.h"
+#include "catalogue/text_shift.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +26,8 @@ std::vector<StationRecord> parse(std::string_view document,
 }
 
 TEST(CatalogueParser, ReadsEveryFieldOfACatalogueEntry) {
-    const CannedStation canned{"http://media.example/a", "Pop", "Live", "Zulu Beats", "300",
-                               "0",                      "4",   "Great notes"};
+    const CannedStation canned{
+        "http://media.example/a", "Pop", "Live", "Zulu Beats", "300", "0", "4", "Great notes"};
     const auto stations = parse("ignored <b>before</b>" + catalogueEntry(canned));
     ASSERT_EQ(stations.size(), 1u);
     const StationRecord& s = stations[0];
@@ -68,10 +68,9 @@ TEST(CatalogueParser, FieldRules) {
 }
 
 TEST(CatalogueParser, EntriesAndTagsMatchWithoutRegardToCase) {
-    const std::string document =
-        "<A HREF=\"adr1\">a~~b@@" + EncodeText("One") + "##1%%2!!3**" + EncodeText("n1") +
-        "</A><a Href=\"adr2\">c~~d@@" + EncodeText("Two") + "##2%%3!!4**" + EncodeText("n2") +
-        "</a>";
+    const std::string document = "<A HREF=\"adr1\">a~~b@@" + EncodeText("One") + "##1%%2!!3**" +
+                                 EncodeText("n1") + "</A><a Href=\"adr2\">c~~d@@" +
+                                 EncodeText("Two") + "##2%%3!!4**" + EncodeText("n2") + "</a>";
     const auto stations = parse(document);
     ASSERT_EQ(stations.size(), 2u);
     EXPECT_EQ(stations[0].address, "adr1");
@@ -122,8 +121,8 @@ TEST(CatalogueParser, SearchResultsEndAtTheirPlayTime) {
     EXPECT_EQ(stations[0].rating, "");
     EXPECT_EQ(stations[0].notes, "");
     // A catalogue entry read in search mode: F5 runs to the first "<".
-    const auto asSearch = parse(catalogueEntry({"http://a", "i", "e", "N", "5", "6", "7", "n"}),
-                                ExtractMode::Search);
+    const auto asSearch =
+        parse(catalogueEntry({"http://a", "i", "e", "N", "5", "6", "7", "n"}), ExtractMode::Search);
     ASSERT_EQ(asSearch.size(), 1u);
     EXPECT_EQ(asSearch[0].timeText, "6!!7**" + EncodeText("n"));
 }
@@ -165,8 +164,8 @@ TEST(Extract, CatalogueModeFillsBothListsAndFilters) {
     EXPECT_EQ(lstStations.tag(0),
               "Pop!!!###" + EncodeText("http://media.example/zulu.qrx") + "%%%0");
     EXPECT_EQ(lstStations.number(0), 300);
-    EXPECT_EQ(lstStations.tag(1), "Unknown!!!Live###" + EncodeText("mms://media.example/alpha") +
-                                      "%%%0");
+    EXPECT_EQ(lstStations.tag(1),
+              "Unknown!!!Live###" + EncodeText("mms://media.example/alpha") + "%%%0");
     EXPECT_EQ(lstStations.number(3), 700);
     EXPECT_EQ(lstStations2.text(0), EncodeText("http://media.example/zulu.qrx"));
     EXPECT_EQ(lstStations2.tag(0), "Loud||4");
@@ -182,11 +181,11 @@ TEST(Extract, CatalogueModeFillsBothListsAndFilters) {
 TEST(Extract, SearchModeAppendsAndSkipsKnownAddresses) {
     SBList lstStations, lstStations2;
     lstStations.add("Shown", "i!!!###" + EncodeText("http://known") + "%%%0", 1);
-    const std::string document = catalogueDocument(
-        {{"http://known", "i", "e", "Again", "5", "60", "", ""},
-         {"http://new", "i", "e", "New", "5", "61", "", ""},
-         {"http://new", "i", "e", "New twice", "5", "62", "", ""}},
-        true);
+    const std::string document =
+        catalogueDocument({{"http://known", "i", "e", "Again", "5", "60", "", ""},
+                           {"http://new", "i", "e", "New", "5", "61", "", ""},
+                           {"http://new", "i", "e", "New twice", "5", "62", "", ""}},
+                          true);
     ExtractOptions options;
     options.mode = ExtractMode::Search;
     extract(document, lstStations, lstStations2, options);
@@ -200,8 +199,8 @@ TEST(Extract, SearchModeAppendsAndSkipsKnownAddresses) {
 TEST(Extract, StopEndsTheParseAtTheNextEntry) {
     std::vector<CannedStation> stations;
     for (int i = 0; i < 10; ++i) {
-        stations.push_back({"http://s" + std::to_string(i), "i", "e", "S" + std::to_string(i),
-                            "1", "0", "1", "n"});
+        stations.push_back({"http://s" + std::to_string(i), "i", "e", "S" + std::to_string(i), "1",
+                            "0", "1", "n"});
     }
     SBList lstStations, lstStations2;
     bool stop = false;

@@ -1,13 +1,13 @@
-#include "cache_file.h"
-#include "canned_catalogue.h"
-#include "catalogue.h"
-#include "category_box.h"
-#include "doc_fetcher.h"
-#include "program_state.h"
-#include "settings_store.h"
-#include "station_lists.h"
-#include "test_support.h"
-#include "text_shift.h"
+#include "browser/core/catalogue.h"
+#include "browser/core/cache_file.h"
+#include "browser/core/category_box.h"
+#include "browser/core/doc_fetcher.h"
+#include "browser/core/program_state.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/station_lists.h"
+#include "browser/core/tests/fixture/canned_catalogue.h"
+#include "browser/core/tests/support/test_support.h"
+#include "catalogue/text_shift.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,11 +71,11 @@ TEST(CacheFile, NamesAndShift) {
 }
 
 class CatalogueTest : public ::testing::Test {
-protected:
+  protected:
     CatalogueTest()
         : fetcher(state),
-          catalogue({state, fetcher, settings, lists, comboS, prompts, view,
-                     home.programFolder()}) {
+          catalogue(
+              {state, fetcher, settings, lists, comboS, prompts, view, home.programFolder()}) {
         QDir().mkpath(home.programFolder());
         testing::installCannedCatalogue(fixture, "catalogue.example");
         state.dataServer = "catalogue.example";
@@ -130,8 +130,7 @@ TEST_F(CatalogueTest, FillCategoriesSkipsEmptyNamesAndShowsTheFourth) {
 TEST_F(CatalogueTest, ListsACategoryFromTheServer) {
     settings.write("Speed", "Broadband");
     choose("Music Video");
-    EXPECT_EQ(fixture.countRequests(
-                  "/kinvo39.asp?P=T&T1=LIST_TV&T2=Music+Video&MINBPS=100&V=3.9"),
+    EXPECT_EQ(fixture.countRequests("/kinvo39.asp?P=T&T1=LIST_TV&T2=Music+Video&MINBPS=100&V=3.9"),
               1);
     EXPECT_EQ(texts(lists.lstStations),
               (std::vector<std::string>{"Zulu Beats", "alpha Vision", "Caf\xc3\xa9 M\xc3\xbasica",
@@ -172,12 +171,12 @@ TEST_F(CatalogueTest, SecondListingComesFromTheCacheSortedUnlessPopular) {
         EXPECT_EQ(texts(lists.lstStations), serverOrder) << category;
         const std::string firstTag = lists.lstStations.tag(0);
         choose(category);
-        EXPECT_EQ(fixture.countRequests("/kinvo39.asp?P=T&T1=LIST_TV&T2=" +
-                                        categoryParameter(category)),
-                  1)
+        EXPECT_EQ(
+            fixture.countRequests("/kinvo39.asp?P=T&T1=LIST_TV&T2=" + categoryParameter(category)),
+            1)
             << category;
-        EXPECT_EQ(texts(lists.lstStations),
-                  category == "Music Video" ? byName : serverOrder) << category;
+        EXPECT_EQ(texts(lists.lstStations), category == "Music Video" ? byName : serverOrder)
+            << category;
         const int zulu = lists.lstStations.findByText("Zulu Beats");
         EXPECT_EQ(lists.lstStations.tag(zulu), firstTag);
         EXPECT_EQ(lists.lstStations.number(zulu), 300);

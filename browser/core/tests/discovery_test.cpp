@@ -1,9 +1,9 @@
-#include "discovery.h"
-#include "doc_fetcher.h"
-#include "http_fixture.h"
-#include "program_state.h"
-#include "test_support.h"
-#include "texts.h"
+#include "browser/core/discovery.h"
+#include "browser/core/doc_fetcher.h"
+#include "browser/core/program_state.h"
+#include "browser/core/tests/fixture/http_fixture.h"
+#include "browser/core/tests/support/test_support.h"
+#include "browser/core/texts.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ TEST(Discovery, HostNameFromTheBody) {
 }
 
 class FindDataServerTest : public ::testing::Test {
-protected:
+  protected:
     FindDataServerTest() : fetcher(state) {
         fetcher.setConnectTo(ConnectTarget{"127.0.0.1", static_cast<quint16>(fixture.port()), {}});
         fixture.answer("/reg.asp", "Version OK");
@@ -90,7 +90,7 @@ TEST_F(FindDataServerTest, VersionAnswers) {
         bool accepted;
     };
     const Case cases[] = {
-        {"Version NO", false}, {"Version OK", true}, {"version no", true},
+        {"Version NO", false}, {"Version OK", true},   {"version no", true},
         {"Version NO.", true}, {"Version NO\n", true}, {"<html>anything</html>", true},
     };
     fixture.answer("/redirect35.asp", "catalogue.example");
@@ -133,8 +133,9 @@ TEST_F(FindDataServerTest, NoContactThenRetrySucceeds) {
         ++asked;
         fixture.answer("/redirect35.asp", "catalogue.example");
     };
-    FindDataServer(state, fetcher, switching, fixture.url("/redirect35.asp"),
-                   [this](std::string_view text) { statuses.emplace_back(text); }, [] {});
+    FindDataServer(
+        state, fetcher, switching, fixture.url("/redirect35.asp"),
+        [this](std::string_view text) { statuses.emplace_back(text); }, [] {});
     EXPECT_EQ(state.dataServer, "catalogue.example");
     EXPECT_EQ(asked, 1);
     ASSERT_EQ(switching.shown.size(), 2u);
@@ -146,9 +147,9 @@ TEST_F(FindDataServerTest, NoContactThenRetrySucceeds) {
               "Click OK to retry, Cancel to quit or configure Kinvo! to use a firewall.");
     EXPECT_EQ(switching.shown[1].buttons, Buttons::OkCancel);
     // The retry starts again from the first status.
-    EXPECT_EQ(statuses, (std::vector<std::string>{"Finding Data Servers...", "Done",
-                                                  "Finding Data Servers...", "Done",
-                                                  "Checking Version..."}));
+    EXPECT_EQ(statuses,
+              (std::vector<std::string>{"Finding Data Servers...", "Done",
+                                        "Finding Data Servers...", "Done", "Checking Version..."}));
     // The error page asked for no version.
     EXPECT_EQ(fixture.countRequests("/reg.asp"), 1);
 }
@@ -200,8 +201,9 @@ TEST_F(FindDataServerTest, FirewallSetupThenRetry) {
 
 TEST_F(FindDataServerTest, UnreachableDiscoveryAddress) {
     prompts.script({Answer::Cancel, Answer::No});
-    FindDataServer(state, fetcher, prompts, "http://127.0.0.1:1/redirect35.asp",
-                   [](std::string_view) {}, [] {});
+    FindDataServer(
+        state, fetcher, prompts, "http://127.0.0.1:1/redirect35.asp", [](std::string_view) {},
+        [] {});
     EXPECT_EQ(state.dataServer, "");
     EXPECT_EQ(prompts.shown.size(), 4u);
 }

@@ -1,5 +1,5 @@
-#include "doc_fetcher.h"
-#include "http_fixture.h"
+#include "browser/core/doc_fetcher.h"
+#include "browser/core/tests/fixture/http_fixture.h"
 
 #include <QTimer>
 
@@ -131,11 +131,16 @@ TEST(ConnectTarget, Parse) {
         int port;
     };
     const Case cases[] = {
-        {"127.0.0.1:8639", true, "127.0.0.1", 8639}, {"localhost:80", true, "localhost", 80},
-        {"[::1]:9000", true, "::1", 9000},          {"host", false, "", 0},
-        {":80", false, "", 0},                      {"host:", false, "", 0},
-        {"host:0", false, "", 0},                   {"host:70000", false, "", 0},
-        {"host:80x", false, "", 0},                 {"::1:80", false, "", 0},
+        {"127.0.0.1:8639", true, "127.0.0.1", 8639},
+        {"localhost:80", true, "localhost", 80},
+        {"[::1]:9000", true, "::1", 9000},
+        {"host", false, "", 0},
+        {":80", false, "", 0},
+        {"host:", false, "", 0},
+        {"host:0", false, "", 0},
+        {"host:70000", false, "", 0},
+        {"host:80x", false, "", 0},
+        {"::1:80", false, "", 0},
     };
     for (const Case& c : cases) {
         const auto target = ConnectTarget::parse(c.text);

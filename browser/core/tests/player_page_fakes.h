@@ -2,10 +2,10 @@
 // Fakes for the player page builder: a recording Web1, a recording window, scripted probes and a
 // recording shell opener.
 
-#include "player_probes.h"
-#include "player_view.h"
-#include "recording_fakes.h"
-#include "web_view.h"
+#include "browser/core/player_probes.h"
+#include "browser/core/player_view.h"
+#include "browser/core/tests/support/recording_fakes.h"
+#include "browser/core/web_view.h"
 
 #include <deque>
 #include <string>

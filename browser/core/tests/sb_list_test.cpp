@@ -1,5 +1,5 @@
-#include "display_text.h"
-#include "sb_list.h"
+#include "browser/core/sb_list.h"
+#include "browser/core/display_text.h"
 
 #include <QTemporaryDir>
 
@@ -151,15 +151,15 @@ TEST(SBList, LoadFailsCleanlyOnDamagedFiles) {
     const std::vector<std::string> damaged = {
         "",
         "not a list",
-        good.substr(0, good.size() - 1),          // cut short
-        good + "x",                               // trailing bytes
-        "SBList 1\n3\n4 3 42\nnametag\n",         // fewer items than counted
-        "SBList 1\n1\n99 3 42\nnametag\n",        // length beyond the file
-        "SBList 1\n1\n4 3 4x2\nnametag\n",        // number not a number
-        "SBList 1\n1\n-4 3 42\nnametag\n",        // negative length
-        "SBList 1\n1\n4 3 42\nnametagX",          // missing line end
-        "SBList 1\n99999999999999999999\n",       // absurd count
-        "SBList 2\n0\n",                          // unknown version
+        good.substr(0, good.size() - 1),     // cut short
+        good + "x",                          // trailing bytes
+        "SBList 1\n3\n4 3 42\nnametag\n",    // fewer items than counted
+        "SBList 1\n1\n99 3 42\nnametag\n",   // length beyond the file
+        "SBList 1\n1\n4 3 4x2\nnametag\n",   // number not a number
+        "SBList 1\n1\n-4 3 42\nnametag\n",   // negative length
+        "SBList 1\n1\n4 3 42\nnametagX",     // missing line end
+        "SBList 1\n99999999999999999999\n",  // absurd count
+        "SBList 2\n0\n",                     // unknown version
     };
     for (const std::string& bytes : damaged) {
         SBList list;
@@ -192,7 +192,7 @@ TEST(SBList, ShowsUtf8OrElseWindows1252) {
     const Case cases[] = {
         {"plain", QStringLiteral("plain")},
         {"Caf\xc3\xa9", QString::fromUtf8("Caf\xc3\xa9")},
-        {"Caf\xe9", QString::fromUtf8("Caf\xc3\xa9")},           // Windows-1252 é
+        {"Caf\xe9", QString::fromUtf8("Caf\xc3\xa9")},  // Windows-1252 é
         {"\x80 \x93quoted\x94", QString::fromUtf8("\xe2\x82\xac \xe2\x80\x9cquoted\xe2\x80\x9d")},
         {"\xef\xbb\xbfX", QChar(0xFEFF) + QStringLiteral("X")},  // the mark stays
         {"cut \xc3", QString::fromUtf8("cut \xc3\x83")},         // incomplete UTF-8

@@ -1,6 +1,6 @@
-#include "program_folder.h"
-#include "settings_store.h"
-#include "test_support.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/program_folder.h"
+#include "browser/core/tests/support/test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,9 +83,17 @@ TEST(SettingsStore, NumericReadersRejectText) {
         std::optional<std::int64_t> number;
     };
     const Case cases[] = {
-        {"12582912", 12582912}, {"0", 0},         {"-200", -200},       {" 15 ", 15},
-        {"+7", 7},              {"", std::nullopt}, {"abc", std::nullopt}, {"12x", std::nullopt},
-        {"1.5", std::nullopt},  {"+-1", std::nullopt}, {"-", std::nullopt},
+        {"12582912", 12582912},
+        {"0", 0},
+        {"-200", -200},
+        {" 15 ", 15},
+        {"+7", 7},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"12x", std::nullopt},
+        {"1.5", std::nullopt},
+        {"+-1", std::nullopt},
+        {"-", std::nullopt},
         {"99999999999999999999", std::nullopt},
     };
     for (const Case& c : cases) {

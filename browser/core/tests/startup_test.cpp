@@ -1,17 +1,17 @@
 // Start-up and shutdown end to end against the loopback catalogue, with scripted answers and a
 // main window that writes down everything done to it.
-#include "startup.h"
-#include "browser.h"
-#include "cache_file.h"
-#include "canned_catalogue.h"
-#include "catalogue.h"
-#include "main_window_host.h"
-#include "prompts.h"
-#include "shell_open.h"
-#include "test_support.h"
-#include "texts.h"
-#include "volume_control.h"
-#include "wave_out.h"
+#include "browser/core/startup.h"
+#include "browser/core/browser.h"
+#include "browser/core/cache_file.h"
+#include "browser/core/catalogue.h"
+#include "browser/core/main_window_host.h"
+#include "browser/core/prompts.h"
+#include "browser/core/shell_open.h"
+#include "browser/core/tests/fixture/canned_catalogue.h"
+#include "browser/core/tests/support/test_support.h"
+#include "browser/core/texts.h"
+#include "browser/core/volume_control.h"
+#include "browser/core/wave_out.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -304,7 +304,7 @@ TEST_F(StartupTest, TheWindowOpensAtItsStoredPlaceAndIsBroughtBackOnScreen) {
         {"1500", "20000", 1500, 9600},  // beyond the right edge: half its width
         {"1500", "-5", 1500, 9600},
         {nullptr, nullptr, 7680 - 4750, 9600 - 6000},  // never stored: centred as it opens
-        {"x", "y", 450, 600},                        // not numbers: where the window stood
+        {"x", "y", 450, 600},                          // not numbers: where the window stood
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.top ? c.top : "none") + "/" + (c.left ? c.left : "none"));

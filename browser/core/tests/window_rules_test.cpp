@@ -1,9 +1,9 @@
 // The main window's arithmetic and rules: layout, volume steps, the close box, the mouse hook.
-#include "close_box.h"
-#include "form_layout.h"
-#include "mouse_hook.h"
-#include "volume_control.h"
-#include "wave_out.h"
+#include "browser/core/close_box.h"
+#include "browser/core/form_layout.h"
+#include "browser/core/mouse_hook.h"
+#include "browser/core/volume_control.h"
+#include "browser/core/wave_out.h"
 
 #include <gtest/gtest.h>
 

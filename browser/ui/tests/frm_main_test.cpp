@@ -1,13 +1,13 @@
 // The main window against the loopback fixture, under the offscreen platform.
-#include "frm_main.h"
-#include "browser.h"
-#include "canned_catalogue.h"
-#include "recording_fakes.h"
-#include "settings_store.h"
-#include "shell_open.h"
-#include "test_support.h"
-#include "unconnected_playback_control.h"
-#include "wave_out.h"
+#include "browser/ui/frm_main.h"
+#include "browser/core/browser.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/shell_open.h"
+#include "browser/core/tests/fixture/canned_catalogue.h"
+#include "browser/core/tests/support/recording_fakes.h"
+#include "browser/core/tests/support/test_support.h"
+#include "browser/core/wave_out.h"
+#include "browser/web/unconnected_playback_control.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,18 +1,18 @@
 // The main window's own behaviour under the offscreen platform: menus, the connection dialog,
 // picture buttons, the close box, the mouse hook, tray, zoom and the volume display.
-#include "always_on_top.h"
-#include "browser.h"
-#include "canned_catalogue.h"
-#include "frm_conn.h"
-#include "frm_main.h"
-#include "picture_button.h"
-#include "recording_fakes.h"
-#include "settings_store.h"
-#include "shell_open.h"
-#include "station_player.h"
-#include "test_support.h"
-#include "unconnected_playback_control.h"
-#include "wave_out.h"
+#include "browser/core/browser.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/shell_open.h"
+#include "browser/core/station_player.h"
+#include "browser/core/tests/fixture/canned_catalogue.h"
+#include "browser/core/tests/support/recording_fakes.h"
+#include "browser/core/tests/support/test_support.h"
+#include "browser/core/wave_out.h"
+#include "browser/ui/always_on_top.h"
+#include "browser/ui/frm_conn.h"
+#include "browser/ui/frm_main.h"
+#include "browser/ui/picture_button.h"
+#include "browser/web/unconnected_playback_control.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // kinvo --print-category as a program, against the loopback fixture.
-#include "canned_catalogue.h"
-#include "test_support.h"
-#include "text_shift.h"
+#include "browser/core/tests/fixture/canned_catalogue.h"
+#include "browser/core/tests/support/test_support.h"
+#include "catalogue/text_shift.h"
 
 #include <QProcess>
 

@@ -1,11 +1,11 @@
 // The player page's command line and its headless entry: the options, the entry with scripted
 // probes, and kinvo --player-page as a program.
-#include "print_player_page.h"
-#include "browser_options.h"
-#include "player_page_fakes.h"
-#include "program_folder.h"
-#include "test_support.h"
-#include "text_shift.h"
+#include "browser/ui/print_player_page.h"
+#include "browser/core/browser_options.h"
+#include "browser/core/program_folder.h"
+#include "browser/core/tests/player_page_fakes.h"
+#include "browser/core/tests/support/test_support.h"
+#include "catalogue/text_shift.h"
 
 #include <QFile>
 #include <QFileInfo>

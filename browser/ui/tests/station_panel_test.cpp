@@ -1,17 +1,17 @@
 // The station panel's list, details, favorites and start events through real widget events,
 // against the loopback fixture under the offscreen platform.
-#include "browser.h"
-#include "canned_catalogue.h"
-#include "favorites.h"
-#include "frm_main.h"
-#include "recording_fakes.h"
-#include "settings_store.h"
-#include "shell_open.h"
-#include "station_player.h"
-#include "test_support.h"
-#include "text_shift.h"
-#include "unconnected_playback_control.h"
-#include "wave_out.h"
+#include "browser/core/browser.h"
+#include "browser/core/favorites.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/shell_open.h"
+#include "browser/core/station_player.h"
+#include "browser/core/tests/fixture/canned_catalogue.h"
+#include "browser/core/tests/support/recording_fakes.h"
+#include "browser/core/tests/support/test_support.h"
+#include "browser/core/wave_out.h"
+#include "browser/ui/frm_main.h"
+#include "browser/web/unconnected_playback_control.h"
+#include "catalogue/text_shift.h"
 
 #include <QAction>
 #include <QApplication>

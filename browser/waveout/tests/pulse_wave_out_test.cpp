@@ -1,5 +1,5 @@
 // The sound-server volume: level conversion, and no server meaning a quiet, quick refusal.
-#include "pulse_wave_out.h"
+#include "browser/waveout/pulse_wave_out.h"
 
 #include <pulse/volume.h>
 

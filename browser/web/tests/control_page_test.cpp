@@ -2,18 +2,18 @@
 // control's events reach the page, its window follows the element, and unloading the page
 // deinitialises the control.
 
-#include "category_box.h"
-#include "control_bridge.h"
-#include "control_window.h"
-#include "engine_web_view.h"
-#include "playback_control.h"
-#include "player_page.h"
-#include "player_page_fakes.h"
-#include "program_folder.h"
-#include "program_state.h"
-#include "settings_store.h"
-#include "test_support.h"
-#include "text_shift.h"
+#include "browser/core/category_box.h"
+#include "browser/core/player_page.h"
+#include "browser/core/program_folder.h"
+#include "browser/core/program_state.h"
+#include "browser/core/settings_store.h"
+#include "browser/core/tests/player_page_fakes.h"
+#include "browser/core/tests/support/test_support.h"
+#include "browser/web/control_bridge.h"
+#include "browser/web/control_window.h"
+#include "browser/web/engine_web_view.h"
+#include "browser/web/playback_control.h"
+#include "catalogue/text_shift.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>

@@ -3,10 +3,10 @@
 // fails too.
 #include <gtest/gtest.h>
 
-#include "catalogue_entries.h"
-#include "field_rules.h"
-#include "list_format.h"
-#include "text_shift.h"
+#include "catalogue/catalogue_entries.h"
+#include "catalogue/text_shift.h"
+#include "dataserver/listformat/field_rules.h"
+#include "dataserver/listformat/list_format.h"
 
 namespace kinvo::ds {
 namespace {

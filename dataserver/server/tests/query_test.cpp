@@ -1,9 +1,9 @@
 // Reading queries as the browser writes them, and turning search terms into FTS5 queries.
 #include <gtest/gtest.h>
 
-#include "catalogue_answers.h"
-#include "query.h"
-#include "search_terms.h"
+#include "dataserver/server/catalogue_answers.h"
+#include "dataserver/server/query.h"
+#include "dataserver/server/search_terms.h"
 
 namespace kinvo::ds {
 namespace {

@@ -2,8 +2,8 @@
 // Fakes for what lies outside the browser: the shell that opens addresses and the wave-out
 // device. Both record what they were given and report success.
 
-#include "shell_open.h"
-#include "wave_out.h"
+#include "browser/core/shell_open.h"
+#include "browser/core/wave_out.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "test_support.h"
+#include "browser/core/tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 

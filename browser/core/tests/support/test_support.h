@@ -2,8 +2,8 @@
 // Fakes of what lies outside the browser's logic: prompts answered from a script, a main window
 // that records what is done to it, and a temporary home for settings and the program folder.
 
-#include "catalogue_view.h"
-#include "prompts.h"
+#include "browser/core/catalogue_view.h"
+#include "browser/core/prompts.h"
 
 #include <QTemporaryDir>
 
@@ -14,7 +14,7 @@
 namespace kinvo::testing {
 
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     struct Shown {
         std::string text;
         Buttons buttons;
@@ -31,12 +31,12 @@ public:
     std::vector<Shown> shown;
     int settingsDialogs = 0;
 
-private:
+  private:
     std::deque<Answer> answers_;
 };
 
 class RecordingView : public CatalogueView {
-public:
+  public:
     void setWindowEnabled(bool enabled) override { windowEnabled = enabled; }
     void setBusy(bool on) override { busy = on; }
     void setStatText(std::string_view text) override { statText = text; }
@@ -63,19 +63,19 @@ public:
     int videoSearches = 0;
     int layOuts = 0;
 
-private:
+  private:
     bool playTimeVisible_ = true;
 };
 
 // Points XDG_CONFIG_HOME and KINVO_HOME into a fresh temporary folder for its lifetime.
 class TemporaryHome {
-public:
+  public:
     TemporaryHome();
     ~TemporaryHome();
     QString path() const { return dir_.path(); }
     QString programFolder() const { return dir_.path() + QStringLiteral("/program"); }
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

@@ -1,6 +1,6 @@
-#include "station_record.h"
+#include "catalogue/station_record.h"
 
-#include "catalogue_texts.h"
+#include "catalogue/catalogue_texts.h"
 
 namespace kinvo {
 

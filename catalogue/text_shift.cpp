@@ -1,4 +1,6 @@
-#include "text_shift.h"
+#include "catalogue/text_shift.h"
+
+#include "catalogue/request_texts.h"
 
 namespace kinvo {
 namespace {
@@ -37,12 +39,14 @@ ShiftDigits shiftDigitsFor(std::size_t length) {
     return ShiftDigits{half, firstDecimalDigit(length), half == 0 ? 0 : firstDecimalDigit(half)};
 }
 
-std::string EncodeText(std::string_view text) { return shift(text, 1); }
+std::string EncodeText(std::string_view text) {
+    return shift(text, 1);
+}
 
 std::string DecodeText(std::string_view text, bool addScheme) {
     std::string out = shift(text, -1);
     if (addScheme && out.find("://") == std::string::npos) {
-        out.insert(0, "http://");
+        out.insert(0, wire::kScheme);
     }
     return out;
 }

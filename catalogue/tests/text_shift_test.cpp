@@ -1,4 +1,4 @@
-#include "text_shift.h"
+#include "catalogue/text_shift.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@ TEST(ShiftDigits, HalfRoundsToEvenNeighbour) {
         int first, second;
     };
     const Case cases[] = {
-        {0, 0, 0, 0},   {1, 0, 1, 0},   {2, 1, 2, 1},   {3, 2, 3, 2},    {5, 2, 5, 2},
-        {7, 4, 7, 4},   {9, 4, 9, 4},   {11, 6, 1, 6},  {13, 6, 1, 6},   {15, 8, 1, 8},
+        {0, 0, 0, 0},   {1, 0, 1, 0},   {2, 1, 2, 1},   {3, 2, 3, 2},     {5, 2, 5, 2},
+        {7, 4, 7, 4},   {9, 4, 9, 4},   {11, 6, 1, 6},  {13, 6, 1, 6},    {15, 8, 1, 8},
         {20, 10, 2, 1}, {21, 10, 2, 1}, {23, 12, 2, 1}, {199, 100, 1, 1}, {250, 125, 2, 1},
     };
     for (const Case& c : cases) {
@@ -32,9 +32,9 @@ TEST(TextShift, KnownTexts) {
     const Case cases[] = {
         {"abc", "dee"},
         {"", ""},
-        {"a", "a"},                      // half 0: the one byte moves by the second digit, 0
-        {"ab", "cc"},                    // d1 = 2, d2 = 1
-        {"hello", "mjnnq"},              // half 2: d1 = 5, d2 = 2
+        {"a", "a"},                       // half 0: the one byte moves by the second digit, 0
+        {"ab", "cc"},                     // d1 = 2, d2 = 1
+        {"hello", "mjnnq"},               // half 2: d1 = 5, d2 = 2
         {"Music Video", "Nvtjd!\\ojku"},  // length 11: half 6, d1 = 1, d2 = 6
     };
     for (const Case& c : cases) {
@@ -45,8 +45,17 @@ TEST(TextShift, KnownTexts) {
 
 TEST(TextShift, BytesThatWouldLeaveTheRangeAreDropped) {
     // Length 3: the first two bytes move by 3, the last by 2.
-    EXPECT_EQ(EncodeText(std::string("\xFE" "a" "\xFF", 3)), "d");
-    EXPECT_EQ(DecodeText(std::string("\x02" "b" "\x01", 3), false), "_");
+    EXPECT_EQ(EncodeText(std::string("\xFE"
+                                     "a"
+                                     "\xFF",
+                                     3)),
+              "d");
+    EXPECT_EQ(DecodeText(std::string("\x02"
+                                     "b"
+                                     "\x01",
+                                     3),
+                         false),
+              "_");
     // A NUL byte is an ordinary byte.
     EXPECT_EQ(EncodeText(std::string("\0\0\0", 3)), std::string("\x03\x03\x02", 3));
 }

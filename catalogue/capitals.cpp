@@ -1,4 +1,4 @@
-#include "capitals.h"
+#include "catalogue/capitals.h"
 
 namespace kinvo {
 namespace {

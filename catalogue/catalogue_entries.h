@@ -13,7 +13,7 @@
 // An entry that lacks any of its terminators is skipped whole: its fields are never mixed with
 // another station's. The parse takes time linear in the document's size.
 
-#include "station_record.h"
+#include "catalogue/station_record.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "catalogue_entries.h"
+#include "catalogue/catalogue_entries.h"
 
-#include "capitals.h"
-#include "catalogue_texts.h"
-#include "text_shift.h"
+#include "catalogue/capitals.h"
+#include "catalogue/catalogue_texts.h"
+#include "catalogue/text_shift.h"
 
 #include <limits>
 

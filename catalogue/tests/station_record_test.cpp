@@ -1,4 +1,4 @@
-#include "station_record.h"
+#include "catalogue/station_record.h"
 
 #include <gtest/gtest.h>
 
