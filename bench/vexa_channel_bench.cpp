@@ -59,8 +59,7 @@ void BM_PlatformSend(benchmark::State& state) {
     timed(
         state,
         [] {
-            benchmark::DoNotOptimize(
-                win::sendMessage(client().serverWindow(), win::WM_NULL, 0, 0));
+            benchmark::DoNotOptimize(win::sendMessage(client().serverWindow(), win::WM_NULL, 0, 0));
         },
         true);
 }

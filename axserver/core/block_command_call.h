@@ -2,13 +2,13 @@
 // holds its arguments and takes its results (both under the block's lock).
 #pragma once
 
-#include "channel/control_block.h"
 #include "axserver/modules/command_module.h"
+#include "channel/control_block.h"
 
 namespace vexa {
 
 class BlockCommandCall final : public CommandCall {
-public:
+  public:
     BlockCommandCall(const CommandInfo& info, win::WPARAM wParam, ControlBlock& block)
         : info_(info), wParam_(wParam), block_(block) {}
 
@@ -23,7 +23,7 @@ public:
         return block_.write(results);
     }
 
-private:
+  private:
     const CommandInfo& info_;
     win::WPARAM wParam_;
     ControlBlock& block_;

@@ -10,7 +10,7 @@
 namespace vexa {
 
 class ChangeWatch {
-public:
+  public:
     struct Change {
         enum class Kind { kFolderContents, kItemChanged, kItemRenamed } kind;
         std::string path;  // the item (for a rename: its new path); the folder for contents

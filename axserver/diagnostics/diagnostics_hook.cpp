@@ -8,7 +8,9 @@ using VersionFn = int32_t (*)(int32_t);
 using InitFn = int32_t (*)(int32_t, const char*);
 using InitExFn = int32_t (*)(DiagnosticsManifestRecord*);
 
-bool initialised(int32_t result) { return result == 0 || result == 3; }
+bool initialised(int32_t result) {
+    return result == 0 || result == 3;
+}
 
 }  // namespace
 
@@ -53,8 +55,7 @@ bool DiagnosticsHook::start(const char* manifest) {
     if (auto initEx = reinterpret_cast<InitExFn>(entryPoints_[diag::kInitializeWithManifestEx])) {
         DiagnosticsManifestRecord record{1, diag::kVersionQuery, manifest, 0};
         result = initEx(&record);
-    } else if (auto init =
-                   reinterpret_cast<InitFn>(entryPoints_[diag::kInitializeWithManifest])) {
+    } else if (auto init = reinterpret_cast<InitFn>(entryPoints_[diag::kInitializeWithManifest])) {
         result = init(diag::kVersionQuery, manifest);
     } else {
         endAttempt();

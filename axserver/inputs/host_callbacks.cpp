@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "axserver/modules/client_link.h"
 #include "axserver/inputs/input_plugin_host.h"
+#include "axserver/modules/client_link.h"
 
 namespace vexa {
 

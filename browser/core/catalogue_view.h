@@ -8,7 +8,7 @@
 namespace kinvo {
 
 class CatalogueView {
-public:
+  public:
     virtual ~CatalogueView() = default;
 
     virtual void setWindowEnabled(bool enabled) = 0;

@@ -14,7 +14,7 @@ namespace kinvo {
 class CategoryBox : public QObject {
     Q_OBJECT
 
-public:
+  public:
     using QObject::QObject;
 
     void clear();
@@ -29,12 +29,12 @@ public:
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled);
 
-signals:
+  signals:
     void itemsChanged();
     void textChanged();
     void enabledChanged(bool enabled);
 
-private:
+  private:
     std::vector<std::string> items_;
     std::string text_;
     bool enabled_ = true;

@@ -9,7 +9,7 @@
 namespace kinvo {
 
 class Prompts {
-public:
+  public:
     enum class Buttons { Ok, OkCancel, YesNo };
     enum class Icon { None, Information, Question, Exclamation, Critical };
     enum class Answer { Ok, Cancel, Yes, No };

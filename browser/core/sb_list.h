@@ -21,7 +21,7 @@ namespace kinvo {
 class SBList : public QAbstractListModel {
     Q_OBJECT
 
-public:
+  public:
     enum Role { TagRole = Qt::UserRole, NumberRole };
 
     explicit SBList(QObject* parent = nullptr);
@@ -73,13 +73,13 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-signals:
+  signals:
     void currentIndexChanged(int index);
     void topIndexChanged(int index);
     // One item's selected mark changed, or (index -1) any number of them.
     void selectionChanged(int index);
 
-private:
+  private:
     struct Item {
         std::string text;
         std::string tag;

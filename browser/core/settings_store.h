@@ -26,7 +26,7 @@ namespace kinvo {
 std::optional<std::int64_t> parseWholeNumber(std::string_view text);
 
 class SettingsStore {
-public:
+  public:
     // The store at the given INI file; the default is the per-user location.
     explicit SettingsStore(const QString& iniPath = defaultPath());
     ~SettingsStore();
@@ -40,7 +40,7 @@ public:
     std::optional<std::int64_t> readNumber(std::string_view key, std::int64_t defaultValue) const;
     void write(std::string_view key, std::string_view value);
 
-private:
+  private:
     // The stored spelling of a key that matches without regard to case; empty when none.
     QString storedKey(std::string_view key) const;
 

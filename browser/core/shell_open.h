@@ -10,7 +10,7 @@ class Prompts;
 // The desktop's "open this" service. open() shows the hourglass pointer while it asks and
 // returns false when nothing could be started. User-interface thread only.
 class ShellOpener {
-public:
+  public:
     virtual ~ShellOpener() = default;
     virtual bool open(std::string_view target) = 0;
 };

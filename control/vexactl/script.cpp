@@ -83,16 +83,17 @@ std::optional<ScriptCommand> parseLine(std::string_view line, std::string& error
     }
     size_t cut = line.find_first_of(" \t");
     std::string name(line.substr(0, cut));
-    std::string_view rest = cut == std::string_view::npos ? std::string_view() : trim(line.substr(cut));
+    std::string_view rest =
+        cut == std::string_view::npos ? std::string_view() : trim(line.substr(cut));
     std::vector<std::string> words = splitWords(rest);
 
     struct Plain {
         const char* name;
         int32_t number;
     };
-    static constexpr Plain kPlain[] = {{"play", CMD_PLAY},   {"stop", CMD_STOP},
+    static constexpr Plain kPlain[] = {{"play", CMD_PLAY},          {"stop", CMD_STOP},
                                        {"pause", CMD_PAUSE_TOGGLE}, {"next", CMD_NEXT},
-                                       {"prev", CMD_PREVIOUS}, {"state", CMD_GET_STATE}};
+                                       {"prev", CMD_PREVIOUS},      {"state", CMD_GET_STATE}};
     for (const Plain& p : kPlain) {
         if (name == p.name) {
             if (!words.empty()) {

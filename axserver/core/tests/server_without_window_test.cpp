@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "channel/protocol.h"
 #include "axserver/core/server.h"
+#include "channel/protocol.h"
 #include "platform/messages.h"
 
 namespace vexa {

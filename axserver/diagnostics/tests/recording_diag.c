@@ -51,7 +51,9 @@ int32_t FCInitializeWithManifestInternalEx(struct ManifestRecord* r) {
 #endif
 
 /* Never to be called by the host. */
-void FCCleanup(void) { record("FCCleanup"); }
+void FCCleanup(void) {
+    record("FCCleanup");
+}
 int32_t FCTraceInternal(const char* text) {
     (void)text;
     record("FCTraceInternal");
