@@ -59,6 +59,17 @@ class Video : public ServerModule {
     virtual win::HWND videoParent() const noexcept = 0;
 };
 
+// Stream download: the one routine that fetches a whole address into a local file, raising
+// statuses 200 to 206 to the client on the way. The playlist fetches remote playlists with it;
+// plug-ins reach the same routine through command 240.
+class StreamDownload : public ServerModule {
+  public:
+    // 0 success, 1 failure; 1 at once, raising nothing, while another download runs. Any thread;
+    // the caller waits until the transfer ends.
+    virtual int32_t download(const std::string& address,
+                             const std::string& destinationFile) noexcept = 0;
+};
+
 // Burn requests: their commands, and the burn window note of SRV_BURN_WINDOW.
 class BurnRequests : public ServerModule {
   public:
