@@ -30,12 +30,13 @@ std::optional<StationRecord> readEntry(std::string_view entry, ExtractMode mode)
     // The address ends at the `">` that closes the tag. A shifted address may well hold a ">"
     // of its own (a "9" moved by 5), so the fields start after that closing `">`, not after the
     // address's first ">".
-    if (!cut(rest, "\">", address) || !cut(rest, "~~", f1) || !cut(rest, "@@", f2) ||
-        !cut(rest, "##", f3) || !cut(rest, "%%", f4)) {
+    if (!cut(rest, texts::kAddressEnd, address) || !cut(rest, texts::kInfoEnd, f1) ||
+        !cut(rest, texts::kExtraEnd, f2) || !cut(rest, texts::kNameEnd, f3) ||
+        !cut(rest, texts::kBandwidthEnd, f4)) {
         return std::nullopt;
     }
     if (mode == ExtractMode::Catalogue) {
-        if (!cut(rest, "!!", f5) || !cut(rest, "**", f6)) {
+        if (!cut(rest, texts::kTimeEnd, f5) || !cut(rest, texts::kRatingEnd, f6)) {
             return std::nullopt;
         }
         const std::size_t close = findInCapitals(rest, "</A");

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 
+#include "catalogue/catalogue_texts.h"
 #include "catalogue/request_texts.h"
 #include "catalogue/text_shift.h"
 
@@ -165,14 +166,14 @@ std::optional<std::string> fieldProblem(Field field, std::string_view text) {
                 text.find("%%%") != std::string_view::npos) {
                 return std::string("contains \"###\" or \"%%%\", which the station's tag uses");
             }
-            return markerProblem(text, "~~");
+            return markerProblem(text, texts::kInfoEnd);
         case Field::Extra:
             if (!endsCleanly(text, "###") || text.find("%%%") != std::string_view::npos) {
                 return std::string(
                     "contains or ends in part of \"###\", or contains \"%%%\", which the "
                     "station's tag uses");
             }
-            return markerProblem(text, "@@");
+            return markerProblem(text, texts::kExtraEnd);
         case Field::Name: {
             if (text.empty()) {
                 return std::string("is empty");
@@ -184,10 +185,10 @@ std::optional<std::string> fieldProblem(Field field, std::string_view text) {
             if (containsNoCase(sent, "<a href")) {
                 return std::string("contains \"<a href\" as sent");
             }
-            return markerProblem(sent, "##");
+            return markerProblem(sent, texts::kNameEnd);
         }
         case Field::TimeText:
-            return markerProblem(text, "!!");
+            return markerProblem(text, texts::kTimeEnd);
         case Field::Rating:
             if (!text.empty() && !isRatingNumber(text)) {
                 return std::string("is not a number from 0 to 5");

@@ -1,5 +1,6 @@
 #include "dataserver/listformat/list_format.h"
 
+#include "catalogue/catalogue_texts.h"
 #include "catalogue/text_shift.h"
 #include "dataserver/listformat/field_rules.h"
 
@@ -13,17 +14,17 @@ bool appendHead(std::string& doc, std::string_view address, std::string_view inf
     if (!sent) {
         return false;
     }
-    doc += "<a href=\"";
+    doc += texts::kEntryOpen;
     doc += *sent;
-    doc += "\">";
+    doc += texts::kAddressEnd;
     doc += info;
-    doc += "~~";
+    doc += texts::kInfoEnd;
     doc += extra;
-    doc += "@@";
+    doc += texts::kExtraEnd;
     doc += EncodeText(name);
-    doc += "##";
+    doc += texts::kNameEnd;
     doc += std::to_string(bandwidth);
-    doc += "%%";
+    doc += texts::kBandwidthEnd;
     return true;
 }
 
@@ -34,11 +35,11 @@ bool appendCatalogueEntry(std::string& doc, const ListEntry& e) {
         return false;
     }
     doc += e.timeText;
-    doc += "!!";
+    doc += texts::kTimeEnd;
     doc += e.rating;
-    doc += "**";
+    doc += texts::kRatingEnd;
     doc += EncodeText(e.notes);
-    doc += "</a><br>\r\n";
+    doc += texts::kEntryClose;
     return true;
 }
 
@@ -47,7 +48,7 @@ bool appendSearchEntry(std::string& doc, const SearchEntry& e) {
         return false;
     }
     doc += std::to_string(e.seconds);
-    doc += "</a><br>\r\n";
+    doc += texts::kEntryClose;
     return true;
 }
 
