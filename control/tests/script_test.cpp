@@ -24,6 +24,12 @@ TEST(VexactlScript, LinesBecomeCommands) {
         {"prev", CMD_PREVIOUS, {}, ""},
         {"info 2", CMD_GET_ENTRY_DETAILS, {Value::l(2)}, "dssssssdldd"},
         {"state", CMD_GET_STATE, {}, "l"},
+        {"load-m3u http://h/a list.m3u", CMD_LOAD_M3U, {Value::s("http://h/a list.m3u")}, ""},
+        {"load-pls /p.pls", CMD_LOAD_PLS, {Value::s("/p.pls")}, ""},
+        {"swap 0 2", CMD_SWAP_ENTRIES, {Value::l(0), Value::l(2)}, ""},
+        {"delete 1", CMD_DELETE_ENTRY, {Value::l(1)}, ""},
+        {"entry 0", CMD_GET_ENTRY, {Value::l(0)}, "ssl"},
+        {"sort", CMD_SORT_BY_TITLE, {}, ""},
         {"raw 754 ss \"a file\" key",
          CMD_GET_FILE_INFO,
          {Value::s("a file"), Value::s("key")},
@@ -54,7 +60,8 @@ TEST(VexactlScript, OtherLinesAndMistakes) {
     EXPECT_EQ(parseLine("   ", error)->kind, ScriptCommand::Kind::kEmpty);
     for (const char* bad :
          {"seek", "seek 1 2", "seek x", "volume 99999999999", "append", "play now", "raw 700",
-          "raw 700 s", "raw 700 x 1", "raw 706 l y", "wait-event", "wait-event 1 -3", "dance"}) {
+          "raw 700 s", "raw 700 x 1", "raw 706 l y", "wait-event", "wait-event 1 -3", "dance",
+          "swap 1", "swap 1 x", "load-pls"}) {
         error.clear();
         EXPECT_FALSE(parseLine(bad, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;

@@ -31,8 +31,10 @@ void printLine(const std::string& line) {
 void usage() {
     std::fputs(
         "usage: vexactl [--server PATH] [-e COMMAND]...\n"
-        "commands: append FILE, play, stop, pause, seek S, volume N, next, prev, list, info N,\n"
-        "          state, wait-event CODE [TIMEOUT], raw NUMBER TYPES ARGS..., quit\n",
+        "commands: append FILE, load-m3u FILE, load-pls FILE, list, count, entry N, info N,\n"
+        "          delete N, swap A B, sort, randomize, clear, current, set-current N,\n"
+        "          current-entry, play, stop, pause, seek S, volume N, next, prev, state,\n"
+        "          wait-event CODE [TIMEOUT], raw NUMBER TYPES ARGS..., quit\n",
         stderr);
 }
 

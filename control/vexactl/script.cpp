@@ -87,14 +87,19 @@ std::optional<ScriptCommand> parseLine(std::string_view line, std::string& error
         cut == std::string_view::npos ? std::string_view() : trim(line.substr(cut));
     std::vector<std::string> words = splitWords(rest);
 
-    struct Plain {
+    struct Row {
         const char* name;
         int32_t number;
     };
-    static constexpr Plain kPlain[] = {{"play", CMD_PLAY},          {"stop", CMD_STOP},
-                                       {"pause", CMD_PAUSE_TOGGLE}, {"next", CMD_NEXT},
-                                       {"prev", CMD_PREVIOUS},      {"state", CMD_GET_STATE}};
-    for (const Plain& p : kPlain) {
+    // Commands without arguments.
+    static constexpr Row kPlain[] = {
+        {"play", CMD_PLAY},           {"stop", CMD_STOP},
+        {"pause", CMD_PAUSE_TOGGLE},  {"next", CMD_NEXT},
+        {"prev", CMD_PREVIOUS},       {"state", CMD_GET_STATE},
+        {"clear", CMD_CLEAR},         {"sort", CMD_SORT_BY_TITLE},
+        {"randomize", CMD_RANDOMIZE}, {"count", CMD_GET_COUNT},
+        {"current", CMD_GET_CURRENT}, {"current-entry", CMD_GET_CURRENT_ENTRY}};
+    for (const Row& p : kPlain) {
         if (name == p.name) {
             if (!words.empty()) {
                 error = name + " takes no arguments";
@@ -103,29 +108,42 @@ std::optional<ScriptCommand> parseLine(std::string_view line, std::string& error
             return command(p.number);
         }
     }
-    struct OneNumber {
-        const char* name;
-        int32_t number;
-    };
-    static constexpr OneNumber kOneNumber[] = {
-        {"seek", CMD_SEEK}, {"volume", CMD_SET_VOLUME}, {"info", CMD_GET_ENTRY_DETAILS}};
-    for (const OneNumber& p : kOneNumber) {
+    // Commands with numbers.
+    static constexpr Row kNumbers[] = {
+        {"seek", CMD_SEEK},        {"volume", CMD_SET_VOLUME},   {"info", CMD_GET_ENTRY_DETAILS},
+        {"entry", CMD_GET_ENTRY},  {"delete", CMD_DELETE_ENTRY}, {"set-current", CMD_SET_CURRENT},
+        {"swap", CMD_SWAP_ENTRIES}};
+    for (const Row& p : kNumbers) {
         if (name == p.name) {
-            int32_t n = 0;
-            if (words.size() != 1 || !parseNumber(words[0], n)) {
-                error = name + " takes one number";
+            // Each takes as many numbers as its type string has letters.
+            const size_t wanted = findCommand(p.number)->args.size();
+            Values args;
+            for (const std::string& w : words) {
+                int32_t n = 0;
+                if (!parseNumber(w, n)) {
+                    break;
+                }
+                args.push_back(Value::l(n));
+            }
+            if (words.size() != wanted || args.size() != wanted) {
+                error = name + (wanted == 1 ? " takes one number" : " takes two numbers");
                 return std::nullopt;
             }
-            return command(p.number, {Value::l(n)});
+            return command(p.number, std::move(args));
         }
     }
-    if (name == "append") {
-        if (rest.empty()) {
-            error = "append takes a file";
-            return std::nullopt;
+    // Commands with one name.
+    static constexpr Row kNames[] = {
+        {"append", CMD_APPEND}, {"load-m3u", CMD_LOAD_M3U}, {"load-pls", CMD_LOAD_PLS}};
+    for (const Row& p : kNames) {
+        if (name == p.name) {
+            if (rest.empty()) {
+                error = name + " takes a file or address";
+                return std::nullopt;
+            }
+            // The rest of the line is the name as written, blanks and all.
+            return command(p.number, {Value::s(std::string(rest))});
         }
-        // The rest of the line is the name as written, blanks and all.
-        return command(CMD_APPEND, {Value::s(std::string(rest))});
     }
     if (name == "list" || name == "quit") {
         if (!words.empty()) {
