@@ -1,15 +1,11 @@
 #include "axserver/download/download_module.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <optional>
 
+#include "axserver/download/destination_file.h"
 #include "axserver/download/download_entry.h"
 #include "axserver/download/url_reader.h"
 #include "channel/protocol.h"
-#include "platform/unique_fd.h"
 
 namespace vexa {
 
@@ -48,20 +44,6 @@ class RunningGuard {
     bool mine_;
 };
 
-bool writeAll(int fd, std::span<const char> bytes) noexcept {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes = bytes.subspan(static_cast<size_t>(written));
-    }
-    return true;
-}
-
 // Receives the read: checks the status, creates the destination once it is 200, writes blocks.
 class DestinationSink final : public ReadSink {
   public:
@@ -74,26 +56,23 @@ class DestinationSink final : public ReadSink {
             return false;
         }
         link_.postStatus(kReceiving, 0);
-        file_.reset(
-            ::open(destinationFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-        if (!file_) {
+        if (!file_.create(destinationFile_)) {
             link_.postStatus(kCannotCreate, 0);
             return false;
         }
         return true;
     }
 
-    bool block(std::span<const char> bytes) noexcept override {
-        return writeAll(file_.get(), bytes);
-    }
+    bool block(std::span<const char> bytes) noexcept override { return file_.write(bytes); }
 
     int32_t status() const noexcept { return status_; }
-    void close() noexcept { file_.reset(); }
+    // Closes the destination (when made); false when its last writes failed.
+    bool finish() noexcept { return file_.finish(); }
 
   private:
     ClientLink& link_;
     const std::string& destinationFile_;
-    win::UniqueFd file_;
+    DestinationFile file_;
     int32_t status_ = 0;
 };
 
@@ -146,7 +125,7 @@ int32_t DownloadModule::transfer(const std::string& address,
     }
     DestinationSink sink(link_, destinationFile);
     const ReadEnd end = readAddress(*handle, address, sink, closing_);
-    sink.close();
+    const bool written = sink.finish();
     switch (end) {
         case ReadEnd::kNotOpened:
             link_.postStatus(kCannotOpen, 0);
@@ -159,6 +138,9 @@ int32_t DownloadModule::transfer(const std::string& address,
         case ReadEnd::kReadFailed:
             return kFailed;
         case ReadEnd::kComplete:
+            if (!written) {
+                return kFailed;
+            }
             link_.postStatus(kComplete, 0);
             return kOk;
     }

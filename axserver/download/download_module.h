@@ -11,7 +11,8 @@
 //   3. A status other than 200: raise 202 with it, answer 1.
 //   4. Raise 203 and create the destination (replacing an older file, mode 0666 less the umask).
 //      Failure: raise 205, answer 1.
-//   5. Write the body as it comes, block by block (never more than one block in memory).
+//   5. Write the body as it comes, in blocks of 4096 bytes (destination_file.h); memory stays
+//      bounded by the receive and write-behind buffers whatever the body's length.
 //   6. Close the file. A failed read or write answers 1 with no further status (the partly
 //      written file stays); a clean end raises 204 and answers 0.
 // A failure before step 4 creates no file and leaves an older one as it was.

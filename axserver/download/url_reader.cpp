@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 namespace vexa {
 
 namespace {
@@ -54,9 +56,11 @@ size_t onBody(char* data, size_t size, size_t count, void* context) {
     if (!open(reading)) {
         return CURL_WRITEFUNC_ERROR;
     }
-    if (bytes > 0 && !reading.sink.block({data, bytes})) {
-        reading.stopped = true;
-        return CURL_WRITEFUNC_ERROR;
+    for (size_t done = 0; done < bytes; done += kReadBlockSize) {
+        if (!reading.sink.block({data + done, std::min(kReadBlockSize, bytes - done)})) {
+            reading.stopped = true;
+            return CURL_WRITEFUNC_ERROR;
+        }
     }
     return bytes;
 }
@@ -66,7 +70,7 @@ int onProgress(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 }
 
 bool configure(CURL* handle, const std::string& address, Reading& reading) {
-    const long blockSize = kReadBlockSize;
+    const long receiveBuffer = kReceiveBufferSize;
     const long connectTimeout = static_cast<long>(kConnectTimeout.count());
     const long stallTimeout = static_cast<long>(kStallTimeout.count());
     curl_easy_reset(handle);
@@ -76,7 +80,7 @@ bool configure(CURL* handle, const std::string& address, Reading& reading) {
            curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
            curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK &&
            curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent) == CURLE_OK &&
-           curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, blockSize) == CURLE_OK &&
+           curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, receiveBuffer) == CURLE_OK &&
            curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, connectTimeout) == CURLE_OK &&
            curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK &&
            curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stallTimeout) == CURLE_OK &&

@@ -38,10 +38,15 @@ std::string patternBody(size_t size) {
     return body;
 }
 const std::string kBody = patternBody(10000);
+// Larger than the write-behind buffer, so it reaches the file in several writes.
+const std::string kLargeBody = patternBody(300000);
 
 void addRoutes(httplib::Server& server) {
     server.Get("/ok", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(kBody, "audio/x-mpegurl");
+    });
+    server.Get("/large", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(kLargeBody, "application/octet-stream");
     });
     server.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
         res.status = 404;
@@ -126,8 +131,10 @@ struct Case {
     std::function<std::string(const LoopbackServer&, const fs::path& dir)> address;
     std::vector<Status> statuses;
     int32_t answer;
-    std::string content;  // of the destination, which holds kOlder before
-    bool destinationInMissingFolder = false;
+    // Of the destination, which holds kOlder before; nullopt: not looked at.
+    std::optional<std::string> content;
+    // Relative to the test's folder; the default holds kOlder before.
+    const char* destination = "out.m3u";
 };
 
 TEST_F(Download, RaisesItsStatusesAndReplacesTheDestinationOnlyOnceTheStatusIs200) {
@@ -161,21 +168,24 @@ TEST_F(Download, RaisesItsStatusesAndReplacesTheDestinationOnlyOnceTheStatusIs20
          statuses({200, 201, 206}), 1, kOlder},
         {"no scheme", fixed("source.txt"), statuses({200, 201, 206}), 1, kOlder},
         {"scheme not taken", fixed("dict://127.0.0.1:1/x"), statuses({200, 201, 206}), 1, kOlder},
+        {"large body", http("/large"), statuses({200, 201, 203, 204}), 0, kLargeBody},
         {"destination cannot be created", http("/ok"), statuses({200, 201, 203, 205}), 1, kNoFile,
-         true},
+         "no-folder/out.m3u"},
+        {"write fails", http("/large"), statuses({200, 201, 203}), 1, std::nullopt, "/dev/full"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DownloadModule module(link);
         link.clear();
-        const fs::path destination =
-            c.destinationInMissingFolder ? dir / "no-folder" / "out.m3u" : dir / "out.m3u";
-        if (!c.destinationInMissingFolder) {
+        const fs::path destination = dir / c.destination;
+        if (c.destination == std::string("out.m3u")) {
             writeFile(destination, kOlder);
         }
         EXPECT_EQ(module.download(c.address(server, dir), destination.string()), c.answer);
         EXPECT_EQ(link.statuses(), c.statuses);
-        EXPECT_EQ(contentOf(destination), c.content);
+        if (c.content) {
+            EXPECT_EQ(contentOf(destination), *c.content);
+        }
     }
 }
 
