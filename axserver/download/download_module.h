@@ -17,6 +17,11 @@
 //      written file stays); a clean end raises 204 and answers 0.
 // A failure before step 4 creates no file and leaves an older one as it was.
 //
+// Addresses without an HTTP status: "file://" and "ftp://" addresses have no status code, so
+// one that opens counts as status 200 and one that does not raises 206. Any other scheme, and a
+// name without "://", is not opened (206). Redirects are followed; the last answer's status
+// counts.
+//
 // Error policy: every failure answers 1 (and raises what the list says); nothing throws.
 //
 // Threading: download() runs on any thread (the main thread for the playlist, plug-in threads
