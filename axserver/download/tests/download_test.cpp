@@ -42,21 +42,22 @@ const std::string kBody = patternBody(10000);
 const std::string kLargeBody = patternBody(300000);
 
 void addRoutes(httplib::Server& server) {
-    server.Get("/ok", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kBody, "audio/x-mpegurl");
-    });
-    server.Get("/large", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kLargeBody, "application/octet-stream");
-    });
-    server.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
-        res.status = 404;
-        res.set_content("Not Found", "text/plain");
-    });
-    server.Get("/failing",
-               [](const httplib::Request&, httplib::Response& res) { res.status = 500; });
-    server.Get("/empty", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content("", "text/plain");
-    });
+    struct Canned {
+        const char* path;
+        int status;
+        const std::string& body;
+    };
+    static const std::string kNotFound = "Not Found";
+    static const std::string kNothing;
+    for (const Canned& canned :
+         {Canned{"/ok", 200, kBody}, Canned{"/large", 200, kLargeBody},
+          Canned{"/missing", 404, kNotFound}, Canned{"/failing", 500, kNothing},
+          Canned{"/empty", 200, kNothing}}) {
+        server.Get(canned.path, [canned](const httplib::Request&, httplib::Response& res) {
+            res.status = canned.status;
+            res.set_content(canned.body, "application/octet-stream");
+        });
+    }
     server.Get("/moved",
                [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/ok"); });
     server.Get("/loop",
