@@ -1,5 +1,6 @@
 #include "axserver/vexahost/modules.h"
 
+#include "axserver/download/download_module.h"
 #include "axserver/inputs/input_host_module.h"
 #include "axserver/outputs/output_host_module.h"
 
@@ -12,6 +13,7 @@ namespace {
 constexpr ModuleMaker kModules[] = {
     &makeOutputHostModule,
     &makeInputHostModule,
+    &makeDownloadModule,
 };
 
 }  // namespace
