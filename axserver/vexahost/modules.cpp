@@ -2,6 +2,7 @@
 
 #include "axserver/inputs/input_host_module.h"
 #include "axserver/outputs/output_host_module.h"
+#include "axserver/playlist/playlist_module.h"
 
 namespace vexa {
 
@@ -12,6 +13,7 @@ namespace {
 constexpr ModuleMaker kModules[] = {
     &makeOutputHostModule,
     &makeInputHostModule,
+    &makePlaylistModule,
 };
 
 }  // namespace
