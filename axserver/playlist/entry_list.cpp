@@ -33,15 +33,18 @@ std::string minutesAndSeconds(int32_t seconds) {
 }
 
 void EntryList::request(int32_t n) {
+    // capacity_ follows the rule exactly; the storage itself grows and shrinks geometrically,
+    // since reallocating to n + 128 at every 128th addition makes loading a long list quadratic.
     if (n == 0) {
         std::vector<Entry>().swap(entries_);
         capacity_ = 0;
     } else if (n > capacity_) {
         capacity_ = n + kSpare;
-        entries_.reserve(static_cast<size_t>(capacity_));
     } else if (n < capacity_ - kShrinkSlack) {
         capacity_ = n;
-        entries_.shrink_to_fit();
+        if (entries_.capacity() > 2 * static_cast<size_t>(n) + kShrinkSlack) {
+            entries_.shrink_to_fit();
+        }
     }
 }
 

@@ -29,7 +29,7 @@ struct Entry {
 class EntryList {
   public:
     int32_t count() const noexcept { return static_cast<int32_t>(entries_.size()); }
-    // Entries allocated by the capacity rule.
+    // Entries allocated by the capacity rule (the storage may hold more).
     int32_t capacity() const noexcept { return capacity_; }
     // -1 or beyond the list means none.
     int32_t current() const noexcept { return current_; }
