@@ -66,6 +66,17 @@ std::optional<std::string> ProfileFile::value(std::string_view section,
     return std::nullopt;
 }
 
+std::vector<std::pair<std::string, std::string>> ProfileFile::section(std::string_view name) const {
+    name = trimmed(name);
+    std::vector<std::pair<std::string, std::string>> lines;
+    for (const Entry& entry : entries_) {
+        if (equalsNoCase(entry.section, name)) {
+            lines.emplace_back(entry.key, entry.value);
+        }
+    }
+    return lines;
+}
+
 std::string ProfileFile::getString(std::string_view section, std::string_view key,
                                    std::string_view defaultValue, std::size_t bufferSize) const {
     std::string result(value(section, key).value_or(std::string(defaultValue)));

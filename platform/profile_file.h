@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace win {
@@ -29,6 +30,9 @@ class ProfileFile {
     std::string getString(std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::size_t bufferSize = 65536) const;
     int getInt(std::string_view section, std::string_view key, int defaultValue) const;
+    // The key and value of every line of the section (every section of that name), in file
+    // order: what value() would find, for readers that look up many keys.
+    std::vector<std::pair<std::string, std::string>> section(std::string_view name) const;
 
   private:
     struct Entry {

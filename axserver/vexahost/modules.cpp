@@ -3,6 +3,7 @@
 #include "axserver/download/download_module.h"
 #include "axserver/inputs/input_host_module.h"
 #include "axserver/outputs/output_host_module.h"
+#include "axserver/playlist/playlist_module.h"
 
 namespace vexa {
 
@@ -14,6 +15,7 @@ constexpr ModuleMaker kModules[] = {
     &makeOutputHostModule,
     &makeInputHostModule,
     &makeDownloadModule,
+    &makePlaylistModule,
 };
 
 }  // namespace

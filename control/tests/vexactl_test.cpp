@@ -156,10 +156,12 @@ TEST_F(VexactlTest, StandardInputWithEventsStatusesAndMetadata) {
     EXPECT_EQ(ctl.line(), "status\t223\t9");
     EXPECT_EQ(ctl.line(), "metadata\t\t" + instance[2]);
 
-    ctl.write("wait-event 42 10\nwait-event 42 0.2\nbogus\nseek x\nlist\n");
+    ctl.write("wait-event 42 10\nwait-event 42 0.2\nbogus\nseek x\nappend http://h/x\nlist\n");
     EXPECT_EQ(ctl.line(), "0") << "42 arrived before the wait";
     EXPECT_EQ(ctl.line(), "1") << "and was taken by it";
-    EXPECT_EQ(ctl.line(), std::to_string(kStatusNotImplemented)) << "list: 721 not built yet";
+    EXPECT_EQ(ctl.line(), "0") << "append";
+    EXPECT_EQ(ctl.line(), "0\t1") << "list: the count";
+    EXPECT_EQ(ctl.line(), "0\thttp://h/x\thttp://h/x\t-1") << "list: each entry";
 
     ASSERT_TRUE(win::postMessage(server, SRV_EVENT, 240, -1));
     ctl.write("wait-event 240 20\n");

@@ -80,6 +80,13 @@ TEST(ProfileFile, DesktopPlaylistRules) {
         EXPECT_EQ(pls.getInt("playlist", c.key, -1), c.number) << c.key;
     }
     EXPECT_EQ(pls.getInt("other", "version", 1), 7);
+
+    // The section as a whole: every line of both [playlist] sections in file order, trimmed and
+    // unquoted as value() reads them.
+    const auto lines = pls.section(" Playlist ");
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[1], (std::pair<std::string, std::string>{"Title1", "Artist - Intro"}));
+    EXPECT_EQ(lines.back(), (std::pair<std::string, std::string>{"Version", "3"}));
 }
 
 TEST(ProfileFile, FilesBuffersAndDefaults) {
