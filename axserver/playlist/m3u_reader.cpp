@@ -21,6 +21,24 @@ std::string_view withoutLineFeed(std::string_view text) {
     return text;
 }
 
+// Where the title starts after the length: past the comma that follows it. Lists that carry
+// attributes between the two (`-1 tvg-id="a,b" group-title="News",News 24`) have their title
+// after the first comma outside quotes; without such a comma one character is skipped.
+size_t titleStart(std::string_view rest) {
+    if (rest.empty() || rest.front() == ',') {
+        return std::min<size_t>(1, rest.size());
+    }
+    bool quoted = false;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == '"') {
+            quoted = !quoted;
+        } else if (rest[i] == ',' && !quoted) {
+            return i + 1;
+        }
+    }
+    return 1;
+}
+
 }  // namespace
 
 int32_t leadingInt(std::string_view text) {
@@ -74,7 +92,7 @@ std::optional<M3uEntry> M3uParser::line(std::string_view text) {
                 skippedLine();
             } else {
                 rest = withoutLineFeed(rest);
-                rest.remove_prefix(std::min<size_t>(1, rest.size()));
+                rest.remove_prefix(titleStart(rest));
                 pendingTitle_ = std::string(rest.substr(0, kMaxPendingTitle));
             }
         } else {
@@ -106,7 +124,11 @@ LineRead readLine(std::FILE* file, std::string& line) {
     for (;;) {
         const int c = getc_unlocked(file);
         if (c == EOF) {
-            return LineRead::kEnd;
+            // A last line without a line feed is still a line.
+            if (!zero && !line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            return line.empty() && read == 0 ? LineRead::kEnd : LineRead::kLine;
         }
         if (c == '\n') {
             if (!zero && !line.empty() && line.back() == '\r') {

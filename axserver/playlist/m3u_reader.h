@@ -4,9 +4,8 @@
 //
 // Lines are read as a text-mode stream: CR LF ends a line like LF. A line is at most
 // kMaxLineLength characters with its line feed; a longer line is skipped whole (it is neither an
-// entry nor a title, and its tail does not become a line of its own). The read that reaches the
-// end of the file ends the reading and its line is not used, so a last line without a line feed
-// gives nothing.
+// entry nor a title, and its tail does not become a line of its own). A last line without a line
+// feed is read like any other (lists written by other tools often end so).
 //
 // Any thread (one reader per file); nothing throws but std::bad_alloc.
 #pragma once

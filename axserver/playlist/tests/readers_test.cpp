@@ -50,8 +50,7 @@ TEST(M3uReader, PlaylistsOfOtherTools) {
          "\r\n"
          "#EXTINF:-1,Music Télé\r\n"
          "http://198.51.100.4/live/music.m3u8\r\n",
-         {"http://198.51.100.4/live/news.m3u8|tvg-id=\"news.example\" tvg-logo=\"http://img."
-          "example/n.png\" group-title=\"News\",News 24|-1",
+         {"http://198.51.100.4/live/news.m3u8|News 24|-1",
           "http://198.51.100.4/live/music.m3u8|Music Télé|-1"}},
         {"title and length, then a blank line that drops a pending title",
          "#EXTM3U\n#EXTINF:123,My Title\nsong.mp3\n#EXTINF:5,Gone\n\n  \tsecond.mp3\n",
@@ -64,7 +63,10 @@ TEST(M3uReader, PlaylistsOfOtherTools) {
          "#EXTM3U\n#EXTBRN:1\n#EXTINF:9,T\n/m/a.wav\n",
          {"/m/a.wav|T|9"}},
         {"ASF lines", "ASF /m/a.asf\nASF \nASF\n", {"asf:/m/a.asf||-1", "ASF ||-1", "ASF||-1"}},
-        {"a last line without a line feed is not read", "a.mp3\nb.mp3", {"a.mp3||-1"}},
+        {"a last line without a line feed is read", "a.mp3\r\nb.mp3\r", {"a.mp3||-1", "b.mp3||-1"}},
+        {"a comma inside a quoted attribute is not the title's",
+         "#EXTM3U\n#EXTINF:-1 group-title=\"a,b\",Name\nx.mp3\n#EXTINF:3 T\ny.mp3\n",
+         {"x.mp3|Name|-1", "y.mp3|T|3"}},
         {"a zero byte ends the name", std::string("a.mp3\0junk\n", 11), {"a.mp3||-1"}},
     };
     for (const Case& c : cases) {
