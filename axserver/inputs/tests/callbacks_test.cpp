@@ -7,7 +7,7 @@
 
 #include "axserver/inputs/host_callbacks.h"
 #include "axserver/inputs/input_plugin_host.h"
-#include "host_fixture.h"
+#include "axserver/inputs/tests/host_fixture.h"
 
 namespace vexa {
 namespace {

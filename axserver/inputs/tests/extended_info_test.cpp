@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "axserver/inputs/input_plugin_host.h"
-#include "host_fixture.h"
+#include "axserver/inputs/tests/host_fixture.h"
 
 namespace vexa {
 namespace {

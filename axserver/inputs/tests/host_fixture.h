@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "axserver/inputs/input_plugin_host.h"
+#include "axserver/inputs/tests/recording_client.h"
 #include "axserver/outputs/output_plugin_host.h"
-#include "program_folder.h"
-#include "recording_client.h"
+#include "axserver/tests/plugins/fixture/program_folder.h"
 
 namespace vexa::testing {
 

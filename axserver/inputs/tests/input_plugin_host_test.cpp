@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host_fixture.h"
+#include "axserver/inputs/tests/host_fixture.h"
 
 namespace vexa {
 namespace {

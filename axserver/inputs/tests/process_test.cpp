@@ -14,10 +14,10 @@
 #include <thread>
 #include <vector>
 
+#include "axserver/tests/plugins/fixture/program_folder.h"
 #include "channel/protocol.h"
 #include "control/client/vexa_client.h"
 #include "control/tests/program_folder.h"
-#include "program_folder.h"
 
 namespace vexa {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "program_folder.h"
+#include "axserver/tests/plugins/fixture/program_folder.h"
 
 namespace vexa {
 namespace {

@@ -1,4 +1,4 @@
-#include "plugin_config.h"
+#include "axserver/tests/plugins/plugin_config.h"
 
 #include <dlfcn.h>
 #include <time.h>

@@ -139,7 +139,9 @@ TEST(ControlPage, CallsReachTheControlInOrderAndUnloadingDeinitialises) {
     rig.play("http://127.0.0.1/live.qrx?CDC=abc");
     ASSERT_TRUE(waitFor([&] { return rig.control.has("Play()"); }))
         << "calls so far: " << rig.control.calls.size();
-    EXPECT_TRUE(waitFor([&] { return rig.web.view()->isVisible(); }));
+    // The page's end can be reported after its script's first calls: wait for it.
+    EXPECT_TRUE(waitFor([&] { return rig.view.layOuts > 0; }));
+    EXPECT_TRUE(rig.web.view()->isVisible());
     EXPECT_EQ(rig.view.layOuts, 1);
 
     const std::vector<std::string> expected = {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "in_test_state.h"
+#include "axserver/tests/plugins/in_test/in_test_state.h"
 
 using testplugin::config;
 using testplugin::log;

@@ -31,7 +31,7 @@
 #include <thread>
 #include <vector>
 
-#include "in_test_state.h"
+#include "axserver/tests/plugins/in_test/in_test_state.h"
 
 using testplugin::Config;
 using testplugin::copyText;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "plugin_config.h"
+#include "axserver/tests/plugins/plugin_config.h"
 
 namespace testplugin {
 

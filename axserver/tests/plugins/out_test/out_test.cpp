@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "plugin_config.h"
+#include "axserver/tests/plugins/plugin_config.h"
 
 namespace {
 
