@@ -131,6 +131,16 @@ inline constexpr int32_t kEventQuickTimeM4p = 113;
 inline constexpr int32_t kEventFilesChangedTail = 240;  // lParam -1, always after 112
 
 // SRV_STATUS codes (wParam; the value is lParam).
+// The stream download, in the order it raises them (202 carries the HTTP status).
+inline constexpr int32_t kStatusDownloadStarting = 200;
+inline constexpr int32_t kStatusDownloadOpening = 201;
+inline constexpr int32_t kStatusDownloadBadStatus = 202;
+inline constexpr int32_t kStatusDownloadReceiving = 203;
+inline constexpr int32_t kStatusDownloadComplete = 204;
+inline constexpr int32_t kStatusDownloadCannotCreate = 205;
+inline constexpr int32_t kStatusDownloadCannotOpen = 206;
+// A "select://" or "range://" address that does not parse; the value is its error number.
+inline constexpr int32_t kStatusBadPseudoAddress = 221;
 inline constexpr int32_t kStatusBufferingStarted = 208;
 inline constexpr int32_t kStatusBufferingFinished = 214;
 inline constexpr int32_t kStatusBufferValue = 223;

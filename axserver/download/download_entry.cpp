@@ -4,6 +4,7 @@
 #include <string>
 
 #include "axserver/modules/server_modules.h"
+#include "channel/protocol.h"
 
 namespace vexa {
 
@@ -17,7 +18,7 @@ std::atomic<int32_t> callsInFlight{0};
 
 extern "C" int32_t downloadThroughEntry(uint32_t, const char* address, const char* destinationFile,
                                         const char*) {
-    constexpr int32_t kFailed = 1;
+    constexpr int32_t kFailed = kStatusFailed;
     callsInFlight.fetch_add(1);
     int32_t answer = kFailed;
     StreamDownload* module = target.load();

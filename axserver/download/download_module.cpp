@@ -12,18 +12,8 @@ namespace vexa {
 namespace {
 
 constexpr int32_t kOk = 0;
-constexpr int32_t kFailed = 1;
-constexpr int32_t kStatusOpened = 200;
-
-enum DownloadStatus : int32_t {
-    kStarting = 200,
-    kOpening = 201,
-    kBadStatus = 202,
-    kReceiving = 203,
-    kComplete = 204,
-    kCannotCreate = 205,
-    kCannotOpen = 206,
-};
+constexpr int32_t kFailed = kStatusFailed;
+constexpr int32_t kHttpOk = 200;
 
 // One download at a time in the whole process.
 std::atomic<bool> downloadRunning{false};
@@ -52,12 +42,12 @@ class DestinationSink final : public ReadSink {
 
     bool opened(int32_t status) noexcept override {
         status_ = status;
-        if (status != kStatusOpened) {
+        if (status != kHttpOk) {
             return false;
         }
-        link_.postStatus(kReceiving, 0);
+        link_.postStatus(kStatusDownloadReceiving, 0);
         if (!file_.create(destinationFile_)) {
-            link_.postStatus(kCannotCreate, 0);
+            link_.postStatus(kStatusDownloadCannotCreate, 0);
             return false;
         }
         return true;
@@ -113,14 +103,14 @@ int32_t DownloadModule::download(const std::string& address,
 
 int32_t DownloadModule::transfer(const std::string& address,
                                  const std::string& destinationFile) noexcept {
-    link_.postStatus(kStarting, 0);
+    link_.postStatus(kStatusDownloadStarting, 0);
     std::optional<kinvo::curl::Easy> handle;
     if (curl_.ok()) {
         handle.emplace();
     }
-    link_.postStatus(kOpening, 0);
+    link_.postStatus(kStatusDownloadOpening, 0);
     if (!handle || !*handle) {
-        link_.postStatus(kCannotOpen, 0);
+        link_.postStatus(kStatusDownloadCannotOpen, 0);
         return kFailed;
     }
     DestinationSink sink(link_, destinationFile);
@@ -128,11 +118,11 @@ int32_t DownloadModule::transfer(const std::string& address,
     const bool written = sink.finish();
     switch (end) {
         case ReadEnd::kNotOpened:
-            link_.postStatus(kCannotOpen, 0);
+            link_.postStatus(kStatusDownloadCannotOpen, 0);
             return kFailed;
         case ReadEnd::kStopped:
-            if (sink.status() != kStatusOpened) {
-                link_.postStatus(kBadStatus, sink.status());
+            if (sink.status() != kHttpOk) {
+                link_.postStatus(kStatusDownloadBadStatus, sink.status());
             }
             return kFailed;
         case ReadEnd::kReadFailed:
@@ -141,7 +131,7 @@ int32_t DownloadModule::transfer(const std::string& address,
             if (!written) {
                 return kFailed;
             }
-            link_.postStatus(kComplete, 0);
+            link_.postStatus(kStatusDownloadComplete, 0);
             return kOk;
     }
     return kFailed;

@@ -35,10 +35,6 @@ const CommandRouter::Route& CommandRouter::route(const CommandInfo& info) const 
     return routes_[indexOf(info)];
 }
 
-bool CommandRouter::routes(const CommandInfo& info) const {
-    return route(info).run != nullptr;
-}
-
 win::LRESULT CommandRouter::dispatch(CommandCall& call) const noexcept {
     const Route& r = route(call.info());
     if (r.run == nullptr) {

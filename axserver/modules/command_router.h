@@ -17,9 +17,6 @@ class CommandRouter {
     // out.
     void add(ServerModule& module);
 
-    // True when a module answers the command.
-    bool routes(const CommandInfo& info) const;
-
     // Carries the command out through its module: the row's answer, kStatusFailed when it let an
     // exception out, kStatusNotImplemented when no module answers the command.
     win::LRESULT dispatch(CommandCall& call) const noexcept;

@@ -21,7 +21,6 @@ namespace {
 constexpr int32_t kDone = 0;
 constexpr int32_t kFailed = 1;
 constexpr size_t kMaxLookedUpTitle = 2047;
-constexpr int32_t kStatusBadPseudoAddress = 221;
 
 struct FileCloser {
     void operator()(std::FILE* file) const noexcept { std::fclose(file); }
