@@ -3,6 +3,7 @@
 #include "axserver/download/download_module.h"
 #include "axserver/inputs/input_host_module.h"
 #include "axserver/outputs/output_host_module.h"
+#include "axserver/playback/playback_module.h"
 #include "axserver/playlist/playlist_module.h"
 
 namespace vexa {
@@ -12,10 +13,8 @@ namespace {
 // vexahost's modules, made in this order (a module may use those above it) and destroyed in the
 // reverse order. A new module is one row here; its commands come from its own rows.
 constexpr ModuleMaker kModules[] = {
-    &makeOutputHostModule,
-    &makeInputHostModule,
-    &makeDownloadModule,
-    &makePlaylistModule,
+    &makeOutputHostModule, &makeInputHostModule, &makeDownloadModule,
+    &makePlaylistModule,   &makePlaybackModule,
 };
 
 }  // namespace

@@ -92,13 +92,22 @@ std::optional<ScriptCommand> parseLine(std::string_view line, std::string& error
         int32_t number;
     };
     // Commands without arguments.
-    static constexpr Row kPlain[] = {
-        {"play", CMD_PLAY},           {"stop", CMD_STOP},
-        {"pause", CMD_PAUSE_TOGGLE},  {"next", CMD_NEXT},
-        {"prev", CMD_PREVIOUS},       {"state", CMD_GET_STATE},
-        {"clear", CMD_CLEAR},         {"sort", CMD_SORT_BY_TITLE},
-        {"randomize", CMD_RANDOMIZE}, {"count", CMD_GET_COUNT},
-        {"current", CMD_GET_CURRENT}, {"current-entry", CMD_GET_CURRENT_ENTRY}};
+    static constexpr Row kPlain[] = {{"play", CMD_PLAY},
+                                     {"stop", CMD_STOP},
+                                     {"pause", CMD_PAUSE_TOGGLE},
+                                     {"next", CMD_NEXT},
+                                     {"prev", CMD_PREVIOUS},
+                                     {"state", CMD_GET_STATE},
+                                     {"clear", CMD_CLEAR},
+                                     {"sort", CMD_SORT_BY_TITLE},
+                                     {"randomize", CMD_RANDOMIZE},
+                                     {"count", CMD_GET_COUNT},
+                                     {"current", CMD_GET_CURRENT},
+                                     {"current-entry", CMD_GET_CURRENT_ENTRY},
+                                     {"position", CMD_GET_POSITION},
+                                     {"length", CMD_GET_LENGTH},
+                                     {"get-volume", CMD_GET_VOLUME},
+                                     {"buffer", CMD_GET_BUFFER_STATUS}};
     for (const Row& p : kPlain) {
         if (name == p.name) {
             if (!words.empty()) {
@@ -110,9 +119,9 @@ std::optional<ScriptCommand> parseLine(std::string_view line, std::string& error
     }
     // Commands with numbers.
     static constexpr Row kNumbers[] = {
-        {"seek", CMD_SEEK},        {"volume", CMD_SET_VOLUME},   {"info", CMD_GET_ENTRY_DETAILS},
-        {"entry", CMD_GET_ENTRY},  {"delete", CMD_DELETE_ENTRY}, {"set-current", CMD_SET_CURRENT},
-        {"swap", CMD_SWAP_ENTRIES}};
+        {"seek", CMD_SEEK},         {"volume", CMD_SET_VOLUME},   {"info", CMD_GET_ENTRY_DETAILS},
+        {"entry", CMD_GET_ENTRY},   {"delete", CMD_DELETE_ENTRY}, {"set-current", CMD_SET_CURRENT},
+        {"swap", CMD_SWAP_ENTRIES}, {"shuffle", CMD_SET_SHUFFLE}, {"repeat", CMD_SET_REPEAT}};
     for (const Row& p : kNumbers) {
         if (name == p.name) {
             // Each takes as many numbers as its type string has letters.

@@ -1,7 +1,7 @@
 // The plug-in hosts inside a real vexahost: a temporary program folder with a copy of the
 // program and a Plugins/ folder of test plug-ins, driven through libvexaclient.
 //
-// Playback has no controller yet, so these tests start a plug-in's play thread through the
+// These tests start a plug-in's play thread without the playback controller, through the
 // extended item the test plug-ins offer for it ("play" of in_minimal, "run" of in_test_ext),
 // set with command 762: the plug-in then reports through its host entries exactly as after a
 // play.
