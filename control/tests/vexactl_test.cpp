@@ -132,7 +132,7 @@ TEST_F(VexactlTest, ScriptedCommandsPrintTheirAnswersAndTheServerEndsWithVexactl
     EXPECT_EQ(instance[1], "my player");
     win::HWND server = static_cast<win::HWND>(std::stoul(instance[2]));
     EXPECT_EQ(win::getClassName(server), kServerClassName);
-    EXPECT_EQ(ctl.line(), std::to_string(kStatusNotImplemented)) << "state: playback not built";
+    EXPECT_EQ(ctl.line(), "0\t0") << "state: stopped";
     EXPECT_EQ(ctl.line(), "1") << "749 again without its argument";
     EXPECT_EQ(ctl.line(), "0") << "736 is no command: default processing";
     EXPECT_EQ(ctl.line(), "<eof>") << "nothing after quit";
