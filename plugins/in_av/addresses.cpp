@@ -1,7 +1,7 @@
 #include "plugins/in_av/addresses.h"
 
 extern "C" {
-#include <libavformat/avio.h>
+#include <libavformat/avformat.h>
 }
 
 #include <algorithm>
@@ -33,6 +33,10 @@ std::set<std::string> inputProtocols() {
     void* opaque = nullptr;
     while (const char* name = avio_enum_protocols(&opaque, 0)) {
         names.insert(name);
+    }
+    // RTSP is a demuxer of FFmpeg rather than one of its protocols.
+    if (av_find_input_format("rtsp") != nullptr) {
+        names.insert("rtsp");
     }
     return names;
 }

@@ -9,7 +9,8 @@
 
 namespace kinvo::in_av {
 
-// The input protocols of the FFmpeg this plug-in runs with (avio_enum_protocols).
+// The input protocols of the FFmpeg this plug-in runs with (avio_enum_protocols), and "rtsp"
+// when it has that demuxer.
 std::set<std::string> inputProtocols();
 
 // True for "<scheme>://..." with a scheme other than "file".

@@ -13,7 +13,8 @@ std::optional<Buffering> parseBuffering(std::string_view text) {
             return std::nullopt;
         }
         const std::string_view item = text.substr(0, comma);
-        const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), values[i]);
+        const auto [end, error] =
+            std::from_chars(item.data(), item.data() + item.size(), values[i]);
         if (error != std::errc() || end != item.data() + item.size() || values[i] <= 0) {
             return std::nullopt;
         }

@@ -119,15 +119,33 @@ int32_t play(const char* file) {
     }
 }
 
-void pause() { state.player.pause(); }
-void unpause() { state.player.unpause(); }
-int32_t isPaused() { return state.player.paused() ? 1 : 0; }
-void stop() { state.player.stop(); }
-int32_t getLength() { return state.player.lengthMs(); }
-int32_t getOutputTime() { return state.player.positionMs(); }
-void setOutputTime(int32_t ms) { state.player.seek(ms); }
-void setVolume(int32_t volume) { state.player.setVolume(volume); }
-void setPan(int32_t pan) { state.player.setPan(pan); }
+void pause() {
+    state.player.pause();
+}
+void unpause() {
+    state.player.unpause();
+}
+int32_t isPaused() {
+    return state.player.paused() ? 1 : 0;
+}
+void stop() {
+    state.player.stop();
+}
+int32_t getLength() {
+    return state.player.lengthMs();
+}
+int32_t getOutputTime() {
+    return state.player.positionMs();
+}
+void setOutputTime(int32_t ms) {
+    state.player.seek(ms);
+}
+void setVolume(int32_t volume) {
+    state.player.setVolume(volume);
+}
+void setPan(int32_t pan) {
+    state.player.setPan(pan);
+}
 
 SonariInModule record = {
     .version = SONARI_IN_VERSION_EVENTS,
@@ -203,7 +221,9 @@ bool extendedValue(const MediaInfo& info, std::string_view key, std::string& val
 
 }  // namespace
 
-extern "C" SONARI_EXPORT SonariInModule* sonariGetInModule2(void) { return &record; }
+extern "C" SONARI_EXPORT SonariInModule* sonariGetInModule2(void) {
+    return &record;
+}
 
 extern "C" SONARI_EXPORT int32_t sonariGetExtendedFileInfo(const char* file, const char* key,
                                                            char* out, int32_t outSize) {

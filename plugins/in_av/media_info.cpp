@@ -10,9 +10,9 @@ namespace {
 // keeps its comments there).
 std::string tag(const AVFormatContext& format, const AVStream* audio,
                 std::initializer_list<const char*> keys) {
-    for (const AVDictionary* tags : {static_cast<const AVDictionary*>(format.metadata),
-                                     audio ? static_cast<const AVDictionary*>(audio->metadata)
-                                           : nullptr}) {
+    for (const AVDictionary* tags :
+         {static_cast<const AVDictionary*>(format.metadata),
+          audio ? static_cast<const AVDictionary*>(audio->metadata) : nullptr}) {
         for (const char* key : keys) {
             const AVDictionaryEntry* entry = av_dict_get(tags, key, nullptr, 0);
             if (entry != nullptr && entry->value != nullptr && *entry->value != '\0') {
@@ -57,9 +57,10 @@ std::optional<MediaInfo> readMediaInfo(const std::string& path) noexcept {
         if (format->duration != AV_NOPTS_VALUE && format->duration > 0) {
             info.lengthMs = format->duration / (AV_TIME_BASE / 1000);
         }
-        int64_t bitrate = format->bit_rate;
-        if (bitrate <= 0 && audio != nullptr) {
-            bitrate = audio->codecpar->bit_rate;
+        // The sound's own rate when the stream says; else the container's (tags included).
+        int64_t bitrate = audio != nullptr ? audio->codecpar->bit_rate : 0;
+        if (bitrate <= 0) {
+            bitrate = format->bit_rate;
         }
         info.bitrateKbps = bitrate > 0 ? bitrate / 1000 : 0;
         return info;

@@ -25,7 +25,9 @@ Player::Player() {
     interrupt_.opaque = this;
 }
 
-Player::~Player() { stop(); }
+Player::~Player() {
+    stop();
+}
 
 int Player::interrupted(void* player) noexcept {
     return static_cast<Player*>(player)->stop_.load() ? 1 : 0;

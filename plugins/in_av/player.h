@@ -112,7 +112,7 @@ class Player {
     int64_t queuedMs_ = 0;
     bool readEnded_ = false;  // no more packets will come (end, or reconnects used up)
     bool dropped_ = false;    // the connection failed; reconnect once the read-ahead is used
-    int reconnects_ = 0;  // in a row, without a healthy connection between
+    int reconnects_ = 0;      // in a row, without a healthy connection between
     int packetsSinceConnect_ = 0;
     int packetsSinceTitle_ = 0;
 

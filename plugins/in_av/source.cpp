@@ -89,7 +89,7 @@ std::unique_ptr<Source> Source::open(const std::string& url, const AVIOInterrupt
         source->lengthMs_ =
             static_cast<int32_t>(av_rescale_q(stream->duration, stream->time_base, {1, 1000}));
     }
-    const int64_t bitrate = format->bit_rate > 0 ? format->bit_rate : parameters->bit_rate;
+    const int64_t bitrate = parameters->bit_rate > 0 ? parameters->bit_rate : format->bit_rate;
     source->bitrateKbps_ = bitrate > 0 ? static_cast<int32_t>(bitrate / 1000) : 0;
     return source;
 }
@@ -180,10 +180,9 @@ void Source::convert(const AVFrame& frame, std::vector<char>& pcm) {
     const size_t start = pcm.size();
     pcm.resize(start + static_cast<size_t>(capacity) * frameBytes);
     auto* out = reinterpret_cast<uint8_t*>(pcm.data() + start);
-    const int made =
-        swr_convert(resampler_.get(), &out, capacity,
-                    drain ? nullptr : const_cast<const uint8_t**>(frame.extended_data),
-                    drain ? 0 : frame.nb_samples);
+    const int made = swr_convert(resampler_.get(), &out, capacity,
+                                 drain ? nullptr : const_cast<const uint8_t**>(frame.extended_data),
+                                 drain ? 0 : frame.nb_samples);
     size_t kept = made > 0 ? static_cast<size_t>(made) : 0;
     size_t dropped = 0;
     if (dropBeforeMs_ >= 0 && kept > 0) {
@@ -191,7 +190,8 @@ void Source::convert(const AVFrame& frame, std::vector<char>& pcm) {
         if (pts != AV_NOPTS_VALUE && !drain) {
             const int64_t startMs = av_rescale_q(pts, timeBase_, {1, 1000});
             const int64_t early = (dropBeforeMs_ - startMs) * sampleRate_ / 1000;
-            dropped = static_cast<size_t>(std::clamp<int64_t>(early, 0, static_cast<int64_t>(kept)));
+            dropped =
+                static_cast<size_t>(std::clamp<int64_t>(early, 0, static_cast<int64_t>(kept)));
         }
         if (dropped < kept) {
             dropBeforeMs_ = -1;

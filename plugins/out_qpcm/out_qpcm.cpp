@@ -57,8 +57,7 @@ int32_t elapsedMs(const State& s) noexcept {
         return static_cast<int32_t>(s.baseMs);
     }
     const uint64_t bytes = s.file->dataBytes() - s.bytesAtBase;
-    return static_cast<int32_t>(s.baseMs +
-                                static_cast<int64_t>(bytes * 1000 / s.bytesPerSecond));
+    return static_cast<int32_t>(s.baseMs + static_cast<int64_t>(bytes * 1000 / s.bytesPerSecond));
 }
 
 void init() {}
@@ -73,8 +72,8 @@ int32_t open(int32_t sampleRate, int32_t channels, int32_t bitsPerSample, int32_
         std::lock_guard lock(stateLock);
         state.file.reset();
         ++state.opens;
-        const std::string path = outputFolder() + "/out_qpcm-" + std::to_string(::getpid()) +
-                                 "-" + std::to_string(state.opens) + ".wav";
+        const std::string path = outputFolder() + "/out_qpcm-" + std::to_string(::getpid()) + "-" +
+                                 std::to_string(state.opens) + ".wav";
         state.file = WavFile::create(path, sampleRate, channels, bitsPerSample);
         if (!state.file) {
             return -1;
@@ -102,9 +101,13 @@ int32_t write(const char* buffer, int32_t byteCount) {
     return state.file->append(buffer, static_cast<size_t>(byteCount)) ? 0 : -1;
 }
 
-int32_t canWrite() { return kWritable; }
+int32_t canWrite() {
+    return kWritable;
+}
 
-int32_t isPlaying() { return 0; }
+int32_t isPlaying() {
+    return 0;
+}
 
 int32_t pause(int32_t flag) {
     std::lock_guard lock(stateLock);
@@ -159,4 +162,6 @@ SonariOutModule record = {
 
 }  // namespace
 
-extern "C" SONARI_EXPORT SonariOutModule* sonariGetOutModule(void) { return &record; }
+extern "C" SONARI_EXPORT SonariOutModule* sonariGetOutModule(void) {
+    return &record;
+}

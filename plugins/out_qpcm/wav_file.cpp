@@ -92,7 +92,9 @@ WavFile& WavFile::operator=(WavFile&& other) noexcept {
     return *this;
 }
 
-WavFile::~WavFile() { close(); }
+WavFile::~WavFile() {
+    close();
+}
 
 bool WavFile::append(const char* bytes, size_t count) noexcept {
     if (fd_ < 0) {
