@@ -121,8 +121,8 @@ TEST_F(InAv, PausesSeeksAndEndsTheTrack) {
 }
 
 TEST_F(InAv, BrokenFilesEndTheTrackOrFailToPlay) {
-    const std::string whole = readFile(
-        media.make("whole.mp3", "-f lavfi -i sine=duration=4 -c:a libmp3lame -b:a 128k"));
+    const std::string whole =
+        readFile(media.make("whole.mp3", "-f lavfi -i sine=duration=4 -c:a libmp3lame -b:a 128k"));
     const std::string truncated = media.write("truncated.mp3", whole.substr(0, whole.size() / 2));
     std::mt19937 random(7);
     std::string noise(64 * 1024, '\0');
@@ -189,9 +189,9 @@ TEST_F(InAv, ExtendedInfoAnswersItsKeys) {
         const char* value;  // null: not answered
     };
     const Row rows[] = {
-        {song, "title", "T"},   {song, "artist", "A"},  {song, "album", "L"},
-        {song, "genre", "G"},   {song, "year", "1999"}, {song, "comment", "C"},
-        {song, "bitrate", "128"}, {song, "type", "0"},  {clip, "type", "1"},
+        {song, "title", "T"},      {song, "artist", "A"},  {song, "album", "L"},
+        {song, "genre", "G"},      {song, "year", "1999"}, {song, "comment", "C"},
+        {song, "bitrate", "128"},  {song, "type", "0"},    {clip, "type", "1"},
         {song, "colour", nullptr},
     };
     for (const Row& row : rows) {
@@ -227,9 +227,9 @@ TEST_F(InAv, DeclaresItsTypesAndClaimsOnlyAddresses) {
             start = end + 1;
         }
     }
-    for (const char* wanted : {"MP3", "MP2", "WAV", "OGG", "OPUS", "FLAC", "M4A", "AAC", "WMA",
-                               "AC3", "MP4", "M4V", "MKV", "WEBM", "AVI", "MPG", "MPEG", "ASF",
-                               "WMV", "RM", "FLV", "TS", "QRX"}) {
+    for (const char* wanted :
+         {"MP3", "MP2",  "WAV", "OGG", "OPUS", "FLAC", "M4A", "AAC", "WMA", "AC3", "MP4", "M4V",
+          "MKV", "WEBM", "AVI", "MPG", "MPEG", "ASF",  "WMV", "RM",  "FLV", "TS",  "QRX"}) {
         EXPECT_EQ(extensions.count(wanted), 1u) << wanted;
     }
     for (const char* foreign : {"MOV", "QT", "M4P"}) {
@@ -243,10 +243,10 @@ TEST_F(InAv, DeclaresItsTypesAndClaimsOnlyAddresses) {
         int32_t claimed;
     };
     const Row rows[] = {
-        {"http://host/live", 1},         {"HTTPS://host/a.mp3?x=1", 1},
-        {"rtsp://host/stream", 1},       {"http://host/clip.MOV?x=1", 0},
-        {"http://host/a.qt", 0},         {"https://host/a.m4p", 0},
-        {"/music/a.mp3", 0},             {"file:///music/a.mp3", 0},
+        {"http://host/live", 1},    {"HTTPS://host/a.mp3?x=1", 1},
+        {"rtsp://host/stream", 1},  {"http://host/clip.MOV?x=1", 0},
+        {"http://host/a.qt", 0},    {"https://host/a.m4p", 0},
+        {"/music/a.mp3", 0},        {"file:///music/a.mp3", 0},
         {"gopher://host/a.mp3", 0},
     };
     for (const Row& row : rows) {
