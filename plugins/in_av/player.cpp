@@ -223,6 +223,7 @@ void Player::decodeLoop() {
             drained = true;
         }
     }
+    seekMs_ = -1;  // too late for a seek: the position is the output's again
     while (!stop_ && host_.output->isPlaying() != 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(kWaitMs));
     }

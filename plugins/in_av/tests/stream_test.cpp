@@ -150,8 +150,7 @@ TEST_F(InAvStream, AnAddressThatRefusesReportsAndEndsTheTrack) {
     playAtOnce(url);
     ASSERT_TRUE(pair.waitForTrackEnds(1, 10s));
     const auto statuses = pair.statuses();
-    EXPECT_NE(std::find(statuses.begin(), statuses.end(), std::make_pair(206, 0)),
-              statuses.end());
+    EXPECT_NE(std::find(statuses.begin(), statuses.end(), std::make_pair(206, 0)), statuses.end());
 }
 
 TEST_F(InAvStream, StopWhileConnectingReturnsWithinASecond) {
