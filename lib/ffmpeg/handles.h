@@ -38,8 +38,12 @@ using Packet = std::unique_ptr<AVPacket, PacketFree>;
 using Frame = std::unique_ptr<AVFrame, FrameFree>;
 using Resampler = std::unique_ptr<SwrContext, ResamplerFree>;
 
-inline Packet makePacket() noexcept { return Packet(av_packet_alloc()); }
-inline Frame makeFrame() noexcept { return Frame(av_frame_alloc()); }
+inline Packet makePacket() noexcept {
+    return Packet(av_packet_alloc());
+}
+inline Frame makeFrame() noexcept {
+    return Frame(av_frame_alloc());
+}
 inline CodecContext makeCodecContext(const AVCodec* codec) noexcept {
     return CodecContext(avcodec_alloc_context3(codec));
 }
