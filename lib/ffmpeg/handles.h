@@ -3,6 +3,9 @@
 // packet, a frame and a resampler. Each is a move-only std::unique_ptr that frees its handle
 // once, when it goes; none throws. The make* functions answer an empty owner when FFmpeg cannot
 // allocate. A handle belongs to one thread at a time.
+//
+// Error policy of lib/ffmpeg: nothing throws; allocation failures give empty owners and FFmpeg's
+// own AVERROR codes reach the callers unchanged (error.h turns them into text).
 
 extern "C" {
 #include <libavcodec/avcodec.h>

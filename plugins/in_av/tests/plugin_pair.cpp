@@ -27,6 +27,7 @@ struct Recorder {
     std::vector<std::pair<int, int>> statuses;
     std::vector<std::string> addresses;
     std::vector<std::vector<int>> streamInfos;
+    std::vector<std::string> metadata;
 };
 Recorder recorder;
 
@@ -42,7 +43,10 @@ void recordStreamInfo(int32_t a, int32_t b, int32_t c, int32_t d) {
     std::lock_guard lock(recorder.lock);
     recorder.streamInfos.push_back({a, b, c, d});
 }
-void ignoreMetadata(const char*, int32_t) {}
+void recordMetadata(const char* text, int32_t number) {
+    std::lock_guard lock(recorder.lock);
+    recorder.metadata.push_back(std::string(text) + " " + std::to_string(number));
+}
 
 template <typename T>
 T symbol(void* library, const char* name) {
@@ -75,6 +79,7 @@ PluginPair::PluginPair(const std::string& pcmFolder) : folder_(pcmFolder) {
         recorder.statuses.clear();
         recorder.addresses.clear();
         recorder.streamInfos.clear();
+        recorder.metadata.clear();
     }
     setenv("KINVO_PCM_DIR", pcmFolder.c_str(), 1);
     outLibrary_ = dlopen(OUT_QPCM_PATH, RTLD_NOW | RTLD_LOCAL);
@@ -91,7 +96,7 @@ PluginPair::PluginPair(const std::string& pcmFolder) : folder_(pcmFolder) {
     in_->postStatus = recordStatus;
     in_->reportAddress = recordAddress;
     in_->setStreamInfo = recordStreamInfo;
-    in_->sendMetadata = ignoreMetadata;
+    in_->sendMetadata = recordMetadata;
     in_->init();
 }
 
@@ -135,6 +140,11 @@ std::vector<std::string> PluginPair::addresses() const {
 std::vector<std::vector<int>> PluginPair::streamInfos() const {
     std::lock_guard lock(recorder.lock);
     return recorder.streamInfos;
+}
+
+std::vector<std::string> PluginPair::metadata() const {
+    std::lock_guard lock(recorder.lock);
+    return recorder.metadata;
 }
 
 std::string PluginPair::lastPcm() const {

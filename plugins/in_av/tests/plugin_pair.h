@@ -28,10 +28,12 @@ class PluginPair {
     // Waits until `count` SONARI_MSG_TRACK_END have been posted; false after `timeout`.
     bool waitForTrackEnds(int count, std::chrono::milliseconds timeout);
     int trackEnds() const;
-    // postStatus calls (code, value), reportAddress texts, setStreamInfo calls, in order.
+    // postStatus calls (code, value), reportAddress texts, setStreamInfo calls, sendMetadata
+    // calls ("<text> <number>"), in order.
     std::vector<std::pair<int, int>> statuses() const;
     std::vector<std::string> addresses() const;
     std::vector<std::vector<int>> streamInfos() const;
+    std::vector<std::string> metadata() const;
     // The samples of the newest file the disk writer made (the WAV header skipped).
     std::string lastPcm() const;
     size_t lastPcmSize() const;

@@ -115,6 +115,31 @@ TEST_F(InAvStream, ASlowStreamBuffersThenPlaysToItsEnd) {
     EXPECT_LE(std::max(frames, expectedFrames) - std::min(frames, expectedFrames), 1152u);
 }
 
+TEST_F(InAvStream, AStreamTitleIsSentAsMetadata) {
+    const std::string audio = readFile(
+        media.make("icy.mp3", "-f lavfi -i sine=duration=3 -ac 2 -c:a libmp3lame -b:a 128k"));
+    // ICY framing: after every kMetaInterval bytes of sound, a length byte (in 16s) and the text.
+    constexpr size_t kMetaInterval = 8192;
+    std::string block = "StreamTitle='Band - Song';";
+    block.resize((block.size() + 15) / 16 * 16, '\0');
+    std::string body;
+    for (size_t at = 0; at < audio.size(); at += kMetaInterval) {
+        body += audio.substr(at, kMetaInterval);
+        if (at + kMetaInterval < audio.size()) {
+            body += static_cast<char>(block.size() / 16) + block;
+        }
+    }
+    vexa::testing::LoopbackServer server([&body](httplib::Server& http) {
+        http.Get("/icy", [&body](const httplib::Request&, httplib::Response& response) {
+            response.set_header("icy-metaint", std::to_string(kMetaInterval));
+            response.set_content(body, "audio/mpeg");
+        });
+    });
+    playAtOnce(server.url("/icy"));
+    ASSERT_TRUE(pair.waitForTrackEnds(1, 30s));
+    EXPECT_EQ(pair.metadata(), std::vector<std::string>{"Band - Song 0"});
+}
+
 TEST_F(InAvStream, AStreamThatStopsEndsTheTrackAfterItsReconnects) {
     const std::string body = readFile(media.make(
         "live.mp3", "-f lavfi -i sine=duration=4 -ac 2 -c:a libmp3lame -b:a 128k -write_xing 0"));
