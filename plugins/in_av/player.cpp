@@ -71,6 +71,7 @@ int32_t Player::play(const std::string& name, const HostLink& host, const Buffer
         }
     }
     try {
+        decoding_ = true;
         thread_ = std::thread(&Player::run, this);
     } catch (...) {
         stop();
@@ -81,6 +82,7 @@ int32_t Player::play(const std::string& name, const HostLink& host, const Buffer
 
 void Player::stop() noexcept {
     stop_ = true;
+    decoding_ = false;
     if (thread_.joinable()) {
         thread_.join();
     }
@@ -118,7 +120,7 @@ int32_t Player::positionMs() const noexcept {
 }
 
 void Player::seek(int32_t ms) noexcept {
-    if (thread_.joinable()) {
+    if (decoding_) {
         seekMs_ = std::max<int32_t>(ms, 0);
     }
 }
@@ -174,6 +176,8 @@ void Player::run() noexcept {
             host_.trackEnd();
         }
     }
+    decoding_ = false;
+    seekMs_ = -1;
 }
 
 void Player::decodeLoop() {
@@ -223,7 +227,8 @@ void Player::decodeLoop() {
             drained = true;
         }
     }
-    seekMs_ = -1;  // too late for a seek: the position is the output's again
+    decoding_ = false;  // too late for a seek: the position is the output's again
+    seekMs_ = -1;
     while (!stop_ && host_.output->isPlaying() != 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(kWaitMs));
     }

@@ -96,7 +96,8 @@ class Player {
     // Shared between the main thread and the decode thread.
     std::atomic<bool> stop_{false};
     std::atomic<bool> paused_{false};
-    std::atomic<int64_t> seekMs_{-1};  // a seek the decode thread has not done; -1 none
+    std::atomic<bool> decoding_{false};  // the decode thread still takes seeks
+    std::atomic<int64_t> seekMs_{-1};    // a seek the decode thread has not done; -1 none
     std::atomic<int32_t> lengthMs_{-1};
     std::atomic<bool> outputOpen_{false};
     std::atomic<int32_t> volume_{255};

@@ -32,8 +32,9 @@ std::string MediaFolder::make(const std::string& name, const std::string& argume
     return file;
 }
 
-std::string MediaFolder::referencePcm(const std::string& file) const {
-    const std::string raw = make("reference.raw", "-i '" + file + "' -f s16le -acodec pcm_s16le");
+std::string MediaFolder::referencePcm(const std::string& file, const std::string& options) const {
+    const std::string raw =
+        make("reference.raw", "-i '" + file + "' " + options + " -f s16le -acodec pcm_s16le");
     return readFile(raw);
 }
 

@@ -17,8 +17,9 @@ class MediaFolder {
     // Runs "ffmpeg -y -v error <arguments> <folder>/<name>"; answers the file's path. Throws when
     // the tool fails.
     std::string make(const std::string& name, const std::string& arguments) const;
-    // The ffmpeg tool's decoding of `file` to interleaved signed 16-bit PCM.
-    std::string referencePcm(const std::string& file) const;
+    // The ffmpeg tool's decoding of `file` to interleaved signed 16-bit PCM; `options` go before
+    // the output (e.g. "-ac 2").
+    std::string referencePcm(const std::string& file, const std::string& options = "") const;
     // Writes bytes to <folder>/<name>; answers the path.
     std::string write(const std::string& name, const std::string& bytes) const;
 
