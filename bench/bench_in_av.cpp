@@ -80,7 +80,17 @@ void BM_FfmpegToolToWav(benchmark::State& state) {
     state.SetLabel(kNames[state.range(0)]);
 }
 
-BENCHMARK(BM_InAvToDiskWriter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_FfmpegToolToWav)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_InAvToDiskWriter)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(BM_FfmpegToolToWav)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace
