@@ -27,6 +27,7 @@ extern "C" {
 #include "lib/ffmpeg/log_level.h"
 #include "plugins/in_av/addresses.h"
 #include "plugins/in_av/buffering.h"
+#include "plugins/in_av/extended_info.h"
 #include "plugins/in_av/file_types.h"
 #include "plugins/in_av/host_link.h"
 #include "plugins/in_av/media_info.h"
@@ -193,32 +194,6 @@ SonariInModule record = {
     .postEvent = nullptr,
 };
 
-// The value of `key` for a local file; false for keys it does not know.
-bool extendedValue(const MediaInfo& info, std::string_view key, std::string& value) {
-    if (key == "title") {
-        value = info.title;
-    } else if (key == "artist") {
-        value = info.artist;
-    } else if (key == "album") {
-        value = info.album;
-    } else if (key == "genre") {
-        value = info.genre;
-    } else if (key == "year") {
-        value = info.year;
-    } else if (key == "comment") {
-        value = info.comment;
-    } else if (key == "length") {
-        value = std::to_string(info.lengthMs);
-    } else if (key == "bitrate") {
-        value = std::to_string(info.bitrateKbps);
-    } else if (key == "type") {
-        value = info.hasVideo ? "1" : "0";
-    } else {
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 extern "C" SONARI_EXPORT SonariInModule* sonariGetInModule2(void) {
@@ -231,26 +206,11 @@ extern "C" SONARI_EXPORT int32_t sonariGetExtendedFileInfo(const char* file, con
         if (file == nullptr || key == nullptr || out == nullptr || outSize <= 0) {
             return 0;
         }
-        const std::string_view wanted = key;
-        std::string value;
-        if (isNetworkAddress(file)) {
-            // Never touches the network: an address is its own title, of unknown length.
-            if (wanted == "title") {
-                value = file;
-            } else if (wanted == "length") {
-                value = "-1";
-            } else if (wanted == "type") {
-                value = "0";
-            } else {
-                return 0;
-            }
-        } else {
-            const auto info = readMediaInfo(file);
-            if (!info || !extendedValue(*info, wanted, value)) {
-                return 0;
-            }
+        const std::optional<std::string> value = extendedInfo(file, key);
+        if (!value) {
+            return 0;
         }
-        copyText(value, out, static_cast<size_t>(outSize));
+        copyText(*value, out, static_cast<size_t>(outSize));
         return 1;
     } catch (...) {
         return 0;
