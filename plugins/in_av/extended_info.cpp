@@ -1,7 +1,7 @@
 #include "plugins/in_av/extended_info.h"
 
-#include "plugins/in_av/addresses.h"
 #include <algorithm>
+#include "plugins/in_av/addresses.h"
 
 #include "plugins/in_av/media_info.h"
 
@@ -59,7 +59,7 @@ std::optional<std::string> extendedInfo(const std::string& file, std::string_vie
     if (isNetworkAddress(file)) {
         return addressValue(file, key);
     }
-    static constexpr std::string_view kKeys[] = {"title", "artist", "album",   "genre", "year",
+    static constexpr std::string_view kKeys[] = {"title",   "artist", "album",   "genre", "year",
                                                  "comment", "length", "bitrate", "type"};
     if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys)) {
         return std::nullopt;  // unknown keys do not open the file

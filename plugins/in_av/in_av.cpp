@@ -13,9 +13,9 @@
 // "<total>,<prebuffer>,<rebuffer>") in milliseconds (buffering.h); it applies from the next play.
 #include <sonari/in_module.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
-#include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
