@@ -247,6 +247,7 @@ void Player::applySeek() {
         pcmOffset_ = 0;
         queue_.clear();
         queuedMs_ = 0;
+        readEnded_ = false;  // a stream that had been read to its end reads on from here
         host_.output->flush(static_cast<int32_t>(target));
     }
     seekMs_.compare_exchange_strong(target, -1);
