@@ -1,0 +1,77 @@
+#pragma once
+// One opened input and the decoder of its first audio stream: reads that stream's packets,
+// decodes them and converts the sound to interleaved signed 16-bit PCM at the stream's rate,
+// keeping one or two channels and down-mixing more to two.
+//
+// Threads: a Source belongs to the decode thread, which may block in open and read (an
+// interrupt callback given to open aborts them); it is made and dropped on the main thread only
+// while no decode thread runs.
+// Error policy: open answers null with FFmpeg's error text; read answers FFmpeg's codes; decode
+// skips data the decoder refuses (a corrupt file plays what can be played). Nothing throws
+// except std::bad_alloc from the PCM vector.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "lib/ffmpeg/handles.h"
+
+namespace kinvo::in_av {
+
+class Source {
+  public:
+    // Opens `url` (a path or an address) and its first audio stream's decoder. `interrupt` may be
+    // null; network opens get a read timeout and ask for stream titles.
+    static std::unique_ptr<Source> open(const std::string& url, const AVIOInterruptCB* interrupt,
+                                        bool network, std::string& error);
+
+    // The PCM format of the output.
+    int32_t sampleRate() const noexcept { return sampleRate_; }
+    int32_t channels() const noexcept { return channels_; }
+    // Length in milliseconds, -1 unknown (a live stream); bit rate in kbit/s, 0 unknown.
+    int32_t lengthMs() const noexcept { return lengthMs_; }
+    int32_t bitrateKbps() const noexcept { return bitrateKbps_; }
+
+    // The next packet of the audio stream into `packet`: 0, or AVERROR_EOF, AVERROR(EAGAIN),
+    // AVERROR_EXIT (interrupted) or another AVERROR code.
+    int read(ffmpeg::Packet& packet) noexcept;
+    // A packet's duration in milliseconds (0 when the container does not say).
+    int64_t durationMs(const AVPacket& packet) const noexcept;
+
+    // Decodes one packet and appends its PCM to `pcm`; a null packet drains the decoder.
+    void decode(const AVPacket* packet, std::vector<char>& pcm);
+
+    // Moves to `ms`: the PCM that follows starts at that position (samples before it in the
+    // frame landed on are dropped). False when the input cannot seek.
+    bool seek(int64_t ms) noexcept;
+
+    // The stream title of an ICY stream's latest metadata ("" when none).
+    std::string streamTitle() const;
+
+  private:
+    Source() = default;
+    void receiveFrames(std::vector<char>& pcm);
+    void convert(const AVFrame& frame, std::vector<char>& pcm);
+    bool configureResampler(const AVFrame& frame) noexcept;
+
+    ffmpeg::FormatContext format_;
+    ffmpeg::CodecContext codec_;
+    ffmpeg::Frame frame_;
+    ffmpeg::Resampler resampler_;
+    int streamIndex_ = -1;
+    AVRational timeBase_{1, 1000};
+    int32_t sampleRate_ = 0;
+    int32_t channels_ = 0;
+    int32_t lengthMs_ = -1;
+    int32_t bitrateKbps_ = 0;
+    // The input format the resampler was made for.
+    int inFormat_ = -1;
+    int inRate_ = 0;
+    int inChannels_ = 0;
+    uint64_t inMask_ = 0;
+    // After a seek: PCM before this position is dropped (-1: nothing to drop).
+    int64_t dropBeforeMs_ = -1;
+};
+
+}  // namespace kinvo::in_av
