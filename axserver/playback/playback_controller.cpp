@@ -159,9 +159,9 @@ int32_t PlaybackController::position() {
 
 void PlaybackController::seek(int32_t seconds) {
     // Seconds beyond what milliseconds can hold go to the farthest position instead of wrapping.
-    const int64_t ms = std::clamp<int64_t>(int64_t{seconds} * 1000,
-                                           std::numeric_limits<int32_t>::min(),
-                                           std::numeric_limits<int32_t>::max());
+    const int64_t ms =
+        std::clamp<int64_t>(int64_t{seconds} * 1000, std::numeric_limits<int32_t>::min(),
+                            std::numeric_limits<int32_t>::max());
     inputs_.seek(static_cast<int32_t>(ms));
 }
 

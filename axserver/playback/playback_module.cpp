@@ -44,8 +44,7 @@ win::LRESULT withNumber(CommandCall& call, Use use) {
 
 }  // namespace
 
-PlaybackModule::PlaybackModule(ServerLink& link, InputPluginHost& inputs,
-                               PlaylistModule& playlist)
+PlaybackModule::PlaybackModule(ServerLink& link, InputPluginHost& inputs, PlaylistModule& playlist)
     : playlist_(playlist),
       controller_(link, link.buffering(), inputs, playlist.playlist(), servicesFor(link)) {
     playlist_.setPlayingQuery([this] { return controller_.playing(); });

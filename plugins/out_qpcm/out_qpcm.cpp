@@ -3,8 +3,10 @@
 // "out_qpcm-<pid>-<n>.wav" (n counts the opens of this process from 1). It never waits: canWrite
 // always answers kWritable, write stores at once, isPlaying answers 0, so an input plug-in
 // decodes into it as fast as it can. setVolume and setPan are recorded but never change the
-// samples: the file holds exactly what was written. The time is the base (0 at open, ms after
-// flush(ms)) plus the bytes written since then, in milliseconds of the open format.
+// samples: the file holds exactly what was written. A file that got no sample by its close (the
+// host's trial open at start-up, a stream that failed at once) is removed. The time is the base (0
+// at open, ms after flush(ms)) plus the bytes written since then, in milliseconds of the open
+// format.
 //
 // Threads: the host calls init, quit, open and close on its main thread; input plug-ins call the
 // rest from their own threads. Every entry takes stateLock, which guards everything in State.
@@ -30,6 +32,7 @@ constexpr int32_t kWritable = 1 << 24;
 
 struct State {
     std::optional<WavFile> file;  // the open file; empty before open and after close
+    std::string path;             // of the open file
     int64_t bytesPerSecond = 0;   // of the open format
     int64_t baseMs = 0;           // the time at open (0) or at the last flush
     uint64_t bytesAtBase = 0;     // file data bytes at open or at the last flush
@@ -60,21 +63,30 @@ int32_t elapsedMs(const State& s) noexcept {
     return static_cast<int32_t>(s.baseMs + static_cast<int64_t>(bytes * 1000 / s.bytesPerSecond));
 }
 
+// Closes the open file; one without samples goes.
+void closeFile(State& s) noexcept {
+    if (s.file && s.file->dataBytes() == 0) {
+        s.file.reset();
+        ::unlink(s.path.c_str());
+    }
+    s.file.reset();
+}
+
 void init() {}
 
 void quit() {
     std::lock_guard lock(stateLock);
-    state.file.reset();
+    closeFile(state);
 }
 
 int32_t open(int32_t sampleRate, int32_t channels, int32_t bitsPerSample, int32_t, int32_t) {
     try {
         std::lock_guard lock(stateLock);
-        state.file.reset();
+        closeFile(state);
         ++state.opens;
-        const std::string path = outputFolder() + "/out_qpcm-" + std::to_string(::getpid()) + "-" +
-                                 std::to_string(state.opens) + ".wav";
-        state.file = WavFile::create(path, sampleRate, channels, bitsPerSample);
+        state.path = outputFolder() + "/out_qpcm-" + std::to_string(::getpid()) + "-" +
+                     std::to_string(state.opens) + ".wav";
+        state.file = WavFile::create(state.path, sampleRate, channels, bitsPerSample);
         if (!state.file) {
             return -1;
         }
@@ -90,7 +102,7 @@ int32_t open(int32_t sampleRate, int32_t channels, int32_t bitsPerSample, int32_
 
 void close() {
     std::lock_guard lock(stateLock);
-    state.file.reset();
+    closeFile(state);
 }
 
 int32_t write(const char* buffer, int32_t byteCount) {

@@ -63,7 +63,9 @@ class Server {
     // Waits until `count` events of `code` arrived.
     bool waitFor(int32_t code, size_t count = 1) {
         return client.waitFor(
-            [&] { return static_cast<size_t>(std::count(events.begin(), events.end(), code)) >= count; },
+            [&] {
+                return static_cast<size_t>(std::count(events.begin(), events.end(), code)) >= count;
+            },
             kGenerous);
     }
     // Lets posted messages arrive, then answers the events since the last call.
@@ -112,8 +114,8 @@ struct StartCodeCase {
 
 TEST_F(PlaybackProcess, EveryStartCodeRaisesItsEventsThenAdvancesOrStops) {
     const StartCodeCase cases[] = {
-        {1, {108, 2, 4, 1}, 1},      {2, {2, 4, 1}, 1},          {-100, {108, 102, 2, 4, 1}, 1},
-        {-200, {102, 102, 2, 4, 1}, 1}, {-202, {102}, 0},         {-400, {107, 102, 2, 4, 1}, 1},
+        {1, {108, 2, 4, 1}, 1},         {2, {2, 4, 1}, 1},       {-100, {108, 102, 2, 4, 1}, 1},
+        {-200, {102, 102, 2, 4, 1}, 1}, {-202, {102}, 0},        {-400, {107, 102, 2, 4, 1}, 1},
         {-500, {109, 102, 2, 4, 1}, 1}, {-31337, {100, 102}, 0}, {-1, {102, 2, 4, 1}, 1},
         {77, {102, 2, 4, 1}, 1},
     };
@@ -196,10 +198,10 @@ TEST_F(PlaybackProcess, PositionSeekAndVolumeReachThePlugIn) {
     server.run(CMD_NEXT);
     server.run(CMD_STOP);
     EXPECT_EQ(server.ask(CMD_GET_POSITION), 0);
-    EXPECT_THAT(calls({"play", "setVolume", "setOutputTime"}),
-                ElementsAre("setVolume 200", "play " + kA, "setOutputTime 7000",
-                            "setOutputTime 2147483647", "setVolume 300", "setVolume 44",
-                            "play " + kB));
+    EXPECT_THAT(
+        calls({"play", "setVolume", "setOutputTime"}),
+        ElementsAre("setVolume 200", "play " + kA, "setOutputTime 7000", "setOutputTime 2147483647",
+                    "setVolume 300", "setVolume 44", "play " + kB));
 }
 
 TEST_F(PlaybackProcess, APlaylistPlaysThroughAndRepeatWrapsAround) {
