@@ -1,0 +1,219 @@
+// out_qsnd.so as the host loads it, playing to a private sound server whose null sink's monitor
+// the tests record.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sonari/out_module.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "axserver/outputs/output_plugin_host.h"
+#include "axserver/pluginlib/plugin_library.h"
+#include "axserver/tests/plugins/fixture/program_folder.h"
+#include "lib/pulse/tests/fixture/monitor_recording.h"
+#include "lib/pulse/tests/fixture/sound_server.h"
+#include "lib/pulse/tests/fixture/tone.h"
+
+namespace {
+
+using kinvo::pulse::testing::gainDb;
+using kinvo::pulse::testing::measureTone;
+using kinvo::pulse::testing::MonitorRecording;
+using kinvo::pulse::testing::sine16;
+using kinvo::pulse::testing::SoundServer;
+using namespace std::chrono_literals;
+using SteadyClock = std::chrono::steady_clock;
+
+constexpr int kRate = 44100;
+constexpr int kChannels = 2;
+constexpr double kToneHz = 1000.0;
+constexpr double kToneLevel = 0.5;  // of full scale
+const double kToneDb = gainDb(kToneLevel / std::sqrt(2.0));
+
+// The built plug-in, loaded as the host loads it.
+class LoadedOutput {
+  public:
+    explicit LoadedOutput(const char* path) : library_(vexa::PluginLibrary::load(path)) {
+        if (library_) {
+            auto get = reinterpret_cast<SonariGetOutModuleFn>(
+                library_->symbol(SONARI_GET_OUT_MODULE));
+            record_ = get != nullptr ? get() : nullptr;
+        }
+        if (record_ != nullptr) {
+            record_->init();
+        }
+    }
+    ~LoadedOutput() {
+        if (record_ != nullptr) {
+            record_->quit();
+        }
+    }
+    SonariOutModule* operator->() const { return record_; }
+    bool loaded() const { return record_ != nullptr && record_->version == SONARI_OUT_VERSION; }
+
+  private:
+    std::optional<vexa::PluginLibrary> library_;
+    SonariOutModule* record_ = nullptr;
+};
+
+// Writes everything as an input plug-in does (as much as canWrite allows, waiting between),
+// then waits until it has been heard.
+void playAll(const LoadedOutput& out, const std::vector<int16_t>& samples) {
+    const auto* bytes = reinterpret_cast<const char*>(samples.data());
+    const auto total = static_cast<int32_t>(samples.size() * sizeof(int16_t));
+    const auto until = SteadyClock::now() + 10s;
+    for (int32_t done = 0; done < total && SteadyClock::now() < until;) {
+        const int32_t n = std::min(out->canWrite(), total - done);
+        if (n <= 0) {
+            std::this_thread::sleep_for(5ms);
+            continue;
+        }
+        ASSERT_EQ(out->write(bytes + done, n), 0);
+        done += n;
+    }
+    while (out->isPlaying() != 0 && SteadyClock::now() < until) {
+        std::this_thread::sleep_for(5ms);
+    }
+    EXPECT_EQ(out->isPlaying(), 0);
+}
+
+class OutQsnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!server_.started()) {
+            GTEST_SKIP() << "no private sound server: " << server_.failure();
+        }
+        ASSERT_TRUE(out_.loaded());
+    }
+
+    SoundServer server_;
+    LoadedOutput out_{KINVO_OUT_QSND_PATH};
+};
+
+TEST_F(OutQsnd, ToneArrivesAtItsPitchAndLevel) {
+    struct Case {
+        int32_t volume, pan;
+        double leftGain, rightGain;  // 0: that side stays silent
+    };
+    const Case cases[] = {
+        {255, 0, 1.0, 1.0},
+        {128, 0, 128 / 255.0, 128 / 255.0},
+        {255, -64, 1.0, 0.5},
+        {64, 127, 0.0, 64 / 255.0},
+    };
+    const std::vector<int16_t> tone = sine16(kToneHz, kToneLevel, kRate, kChannels, 0.8);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "volume " << c.volume << ", pan " << c.pan);
+        MonitorRecording recording(server_);
+        std::this_thread::sleep_for(100ms);
+        ASSERT_EQ(out_->open(kRate, kChannels, 16, -1, -1), 0);
+        out_->setVolume(c.volume);
+        out_->setPan(c.pan);
+        playAll(out_, tone);
+        out_->close();
+        std::this_thread::sleep_for(150ms);
+        const std::vector<int16_t> heard = recording.stop();
+        const double gains[] = {c.leftGain, c.rightGain};
+        for (int channel = 0; channel < kChannels; ++channel) {
+            const auto measure = measureTone(heard, kChannels, channel, kRate);
+            if (gains[channel] == 0.0) {
+                EXPECT_FALSE(measure) << "channel " << channel;
+                continue;
+            }
+            ASSERT_TRUE(measure) << "channel " << channel;
+            EXPECT_NEAR(measure->hz, kToneHz, 2.0) << "channel " << channel;
+            EXPECT_NEAR(measure->rmsDb, kToneDb + gainDb(gains[channel]), 1.0)
+                << "channel " << channel;
+            EXPECT_NEAR(measure->seconds, 0.8, 0.05) << "channel " << channel;
+        }
+    }
+}
+
+// The largest difference between how far the output's position moved and how far real time
+// moved, sampled every 20 ms for `span`.
+int64_t clockError(const LoadedOutput& out, std::chrono::milliseconds span) {
+    const auto start = SteadyClock::now();
+    const int32_t first = out->getOutputTime();
+    int64_t worst = 0;
+    for (auto now = start; now - start < span; now = SteadyClock::now()) {
+        std::this_thread::sleep_for(20ms);
+        const int64_t real =
+            std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start)
+                .count();
+        worst = std::max<int64_t>(worst, std::abs(out->getOutputTime() - first - real));
+    }
+    return worst;
+}
+
+TEST_F(OutQsnd, PositionFollowsPlayingPausingAndFlushing) {
+    ASSERT_EQ(out_->open(kRate, kChannels, 16, -1, -1), 0);
+    const std::vector<int16_t> tone = sine16(kToneHz, kToneLevel, kRate, kChannels, 3.0);
+    const auto toneBytes = static_cast<int32_t>(tone.size() * sizeof(int16_t));
+    // More than the buffer is taken at once; the stream keeps it.
+    ASSERT_EQ(out_->write(reinterpret_cast<const char*>(tone.data()), toneBytes), 0);
+    EXPECT_EQ(out_->getWrittenTime(), 3000);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(out_->isPlaying(), 1);
+    const int64_t playingError = clockError(out_, 800ms);
+    RecordProperty("playing_clock_error_ms", std::to_string(playingError));
+    EXPECT_LE(playingError, 10);
+
+    EXPECT_EQ(out_->pause(1), 0);
+    const int32_t pausedAt = out_->getOutputTime();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_NEAR(out_->getOutputTime(), pausedAt, 2);
+    EXPECT_EQ(out_->isPlaying(), 1);  // paused sound is still to be heard
+    EXPECT_EQ(out_->pause(0), 1);
+    std::this_thread::sleep_for(100ms);
+    EXPECT_NEAR(out_->getOutputTime(), pausedAt + 100, 25);
+
+    out_->flush(60000);
+    EXPECT_EQ(out_->getWrittenTime(), 60000);
+    EXPECT_NEAR(out_->getOutputTime(), 60000, 5);
+    ASSERT_EQ(out_->write(reinterpret_cast<const char*>(tone.data()), toneBytes), 0);
+    EXPECT_EQ(out_->getWrittenTime(), 63000);
+    std::this_thread::sleep_for(200ms);
+    const int32_t afterFlush = out_->getOutputTime();
+    EXPECT_GE(afterFlush, 60000 + 50);
+    EXPECT_LE(afterFlush, 60000 + 200);
+    const int64_t flushedError = clockError(out_, 500ms);
+    RecordProperty("flushed_clock_error_ms", std::to_string(flushedError));
+    EXPECT_LE(flushedError, 10);
+    out_->close();
+    EXPECT_EQ(out_->isPlaying(), 0);
+    EXPECT_EQ(out_->write(reinterpret_cast<const char*>(tone.data()), 4), -1);
+}
+
+TEST(OutQsndChoice, HostPrefersTheSoundServerOnlyWhenOneAnswers) {
+    for (const bool serverRuns : {false, true}) {
+        SCOPED_TRACE(serverRuns ? "server runs" : "no server");
+        std::optional<SoundServer> server;
+        if (serverRuns) {
+            server.emplace();
+            if (!server->started()) {
+                GTEST_SKIP() << "no private sound server: " << server->failure();
+            }
+        } else {
+            setenv("PULSE_SERVER", "unix:/nonexistent/kinvo/native", 1);
+        }
+        vexa::testing::ProgramFolder folder;
+        folder.copyIn(KINVO_OUT_QSND_PATH, "Plugins/out_qsnd.so");
+        folder.copyIn(KINVO_OUT_QMIX_PATH, "Plugins/out_qmix.so");
+        vexa::OutputPluginHost host;
+        const auto start = SteadyClock::now();
+        host.loadAll(folder.path(), 0x40001234);
+        const auto took = SteadyClock::now() - start;
+        EXPECT_EQ(host.outputs().size(), 2u);
+        EXPECT_EQ(host.preferredOutput(), serverRuns ? "out_qsnd.so" : "out_qmix.so");
+        EXPECT_LT(took, 1s);
+        host.unloadAll();
+        unsetenv("PULSE_SERVER");
+    }
+}
+
+}  // namespace
