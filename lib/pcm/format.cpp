@@ -9,9 +9,13 @@ bool isValid(const Format& format) {
            format.channels <= 32;
 }
 
-int64_t framesToMs(int64_t frames, int32_t rate) { return frames * 1000 / rate; }
+int64_t framesToMs(int64_t frames, int32_t rate) {
+    return frames * 1000 / rate;
+}
 
-int64_t msToFrames(int64_t ms, int32_t rate) { return ms * rate / 1000; }
+int64_t msToFrames(int64_t ms, int32_t rate) {
+    return ms * rate / 1000;
+}
 
 int64_t bytesToFrames(int64_t bytes, const Format& format) {
     return bytes / bytesPerFrame(format);

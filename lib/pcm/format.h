@@ -19,7 +19,9 @@ struct Format {
 // A rate of 1 to 768000, 1 to 32 channels and 8, 16, 24 or 32 bits.
 bool isValid(const Format& format);
 
-inline int64_t bytesPerSample(const Format& format) { return format.bits / 8; }
+inline int64_t bytesPerSample(const Format& format) {
+    return format.bits / 8;
+}
 inline int64_t bytesPerFrame(const Format& format) {
     return bytesPerSample(format) * format.channels;
 }

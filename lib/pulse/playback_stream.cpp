@@ -22,6 +22,10 @@ void wakeOnSuccess(pa_stream*, int, void* loop) noexcept {
     pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0);
 }
 
+void markDrained(pa_stream*, void* drained) noexcept {
+    static_cast<std::atomic<bool>*>(drained)->store(true);
+}
+
 // A time event that wakes the waiting caller at its deadline.
 struct Alarm {
     pa_threaded_mainloop* loop;
@@ -132,8 +136,10 @@ Status PlaybackStream::open(const StreamSettings& settings, Clock::time_point de
         }
         if (status == Status::Ok) {
             pa_stream_set_state_callback(stream_.get(), wakeOnStream, loop);
+            pa_stream_set_underflow_callback(stream_.get(), markDrained, &drained_);
+            drained_ = false;
             const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_INTERPOLATE_TIMING |
-                                                              PA_STREAM_AUTO_TIMING_UPDATE);
+                                                              PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
             status = pa_stream_connect_playback(stream_.get(), nullptr, &settings.buffer, flags,
                                                 &settings.volume, nullptr) < 0
                          ? Status::Failed
@@ -158,6 +164,7 @@ void PlaybackStream::close() noexcept {
     pa_threaded_mainloop_stop(loop_.get());
     if (stream_) {
         pa_stream_set_state_callback(stream_.get(), nullptr, nullptr);
+        pa_stream_set_underflow_callback(stream_.get(), nullptr, nullptr);
     }
     if (context_) {
         pa_context_set_state_callback(context_.get(), nullptr, nullptr);
@@ -183,6 +190,7 @@ Status PlaybackStream::write(const void* data, size_t byteCount) {
         return Status::Failed;
     }
     const LoopLock lock(loop_.get());
+    drained_ = false;
     // Without a free callback libpulse copies the bytes.
     return pa_stream_write(stream_.get(), data, byteCount, nullptr, 0, PA_SEEK_RELATIVE) < 0
                ? Status::Failed
@@ -203,6 +211,7 @@ Status PlaybackStream::flush(Clock::time_point deadline) {
         return Status::Failed;
     }
     const LoopLock lock(loop_.get());
+    drained_ = false;
     const Status status =
         waitOperationLocked(pa_stream_flush(stream_.get(), wakeOnSuccess, loop_.get()), deadline);
     if (status != Status::Ok) {
@@ -235,6 +244,9 @@ Status PlaybackStream::setVolume(const pa_cvolume& volume) {
 std::optional<int64_t> PlaybackStream::latencyUs() const {
     if (!stream_) {
         return std::nullopt;
+    }
+    if (drained_) {
+        return 0;
     }
     const LoopLock lock(loop_.get());
     pa_usec_t usec = 0;

@@ -27,9 +27,10 @@ class SoundServerOutput {
     // start-up waits for it).
     static constexpr auto kConnectTime = std::chrono::milliseconds(2000);
     static constexpr auto kControlTime = std::chrono::milliseconds(1000);
-    // The buffer and prebuffer when the caller leaves them to us (-1), and the smallest
+    // The buffer (the whole latency: the stream's buffer and the sink's) and prebuffer when the
+    // caller leaves them to us (-1), and the smallest
     // prebuffer (none at all would let the server play past the end of what was written).
-    static constexpr int32_t kDefaultBufferMs = 500;
+    static constexpr int32_t kDefaultBufferMs = 300;
     static constexpr int32_t kDefaultPrebufferMs = 100;
     static constexpr int32_t kMinPrebufferMs = 10;
 

@@ -76,9 +76,9 @@ TEST(PcmVolume, ChannelGains) {
         std::vector<double> gains;
     };
     const Case cases[] = {
-        {255, 0, 2, {1.0, 1.0}},   {0, 0, 2, {0.0, 0.0}},        {51, 0, 1, {0.2}},
-        {255, -128, 2, {1.0, 0}},  {255, 127, 2, {0.0, 1.0}},    {255, -64, 2, {1.0, 0.5}},
-        {255, 127, 1, {1.0}},      {300, -200, 3, {1.0, 0, 1.0}},  // clamped
+        {255, 0, 2, {1.0, 1.0}},  {0, 0, 2, {0.0, 0.0}},         {51, 0, 1, {0.2}},
+        {255, -128, 2, {1.0, 0}}, {255, 127, 2, {0.0, 1.0}},     {255, -64, 2, {1.0, 0.5}},
+        {255, 127, 1, {1.0}},     {300, -200, 3, {1.0, 0, 1.0}},  // clamped
         {-4, 0, 2, {0.0, 0.0}},
     };
     for (const Case& c : cases) {
@@ -119,8 +119,8 @@ TEST(PcmVolume, ScalesEverySampleSize) {
         {16, 2, 128, 0, {3, -3}, {2, -2}},  // halves round away from zero alike
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.bits << " bits, volume " << c.volume << ", pan "
-                                        << c.pan);
+        SCOPED_TRACE(testing::Message()
+                     << c.bits << " bits, volume " << c.volume << ", pan " << c.pan);
         std::vector<unsigned char> data = bytesOf(c.in, c.bits);
         data.push_back(0x5a);  // a partial frame stays untouched
         scale(data.data(), data.size(), {44100, c.channels, c.bits}, c.volume, c.pan);

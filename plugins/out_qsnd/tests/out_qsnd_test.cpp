@@ -151,6 +151,10 @@ int64_t clockError(const LoadedOutput& out, std::chrono::milliseconds span) {
 }
 
 TEST_F(OutQsnd, PositionFollowsPlayingPausingAndFlushing) {
+    // The null sink renders as far ahead as its clients let it (two seconds when nobody asks);
+    // a recording keeps it at 10 ms, as a sound card's period would, so that pausing shows at
+    // once.
+    MonitorRecording recording(server_);
     ASSERT_EQ(out_->open(kRate, kChannels, 16, -1, -1), 0);
     const std::vector<int16_t> tone = sine16(kToneHz, kToneLevel, kRate, kChannels, 3.0);
     const auto toneBytes = static_cast<int32_t>(tone.size() * sizeof(int16_t));
