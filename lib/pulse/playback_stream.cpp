@@ -40,7 +40,9 @@ void ring(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* userdat
 // Holds the loop's lock for a scope.
 class LoopLock {
   public:
-    explicit LoopLock(pa_threaded_mainloop* loop) : loop_(loop) { pa_threaded_mainloop_lock(loop_); }
+    explicit LoopLock(pa_threaded_mainloop* loop) : loop_(loop) {
+        pa_threaded_mainloop_lock(loop_);
+    }
     ~LoopLock() { pa_threaded_mainloop_unlock(loop_); }
     LoopLock(const LoopLock&) = delete;
     LoopLock& operator=(const LoopLock&) = delete;
@@ -94,8 +96,7 @@ Status PlaybackStream::waitOperationLocked(pa_operation* raw, Clock::time_point 
         return Status::Failed;
     }
     const Status status = waitLocked(
-        [&] { return pa_operation_get_state(operation.get()) != PA_OPERATION_RUNNING; },
-        deadline);
+        [&] { return pa_operation_get_state(operation.get()) != PA_OPERATION_RUNNING; }, deadline);
     if (status != Status::Ok) {
         pa_operation_cancel(operation.get());
         return status;
@@ -128,8 +129,8 @@ Status PlaybackStream::open(const StreamSettings& settings, Clock::time_point de
         status = waitLocked(
             [&] { return pa_context_get_state(context_.get()) == PA_CONTEXT_READY; }, deadline);
         if (status == Status::Ok) {
-            stream_.reset(pa_stream_new(context_.get(), settings.streamName, &settings.sample,
-                                        nullptr));
+            stream_.reset(
+                pa_stream_new(context_.get(), settings.streamName, &settings.sample, nullptr));
             status = stream_ ? Status::Ok : Status::Failed;
         } else if (status == Status::Lost) {
             status = Status::NoServer;
@@ -139,15 +140,15 @@ Status PlaybackStream::open(const StreamSettings& settings, Clock::time_point de
             pa_stream_set_underflow_callback(stream_.get(), markDrained, &drained_);
             drained_ = false;
             const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_INTERPOLATE_TIMING |
-                                                              PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
-            status = pa_stream_connect_playback(stream_.get(), nullptr, &settings.buffer, flags,
-                                                &settings.volume, nullptr) < 0
-                         ? Status::Failed
-                         : waitLocked(
-                               [&] {
-                                   return pa_stream_get_state(stream_.get()) == PA_STREAM_READY;
-                               },
-                               deadline);
+                                                              PA_STREAM_AUTO_TIMING_UPDATE |
+                                                              PA_STREAM_ADJUST_LATENCY);
+            status =
+                pa_stream_connect_playback(stream_.get(), nullptr, &settings.buffer, flags,
+                                           &settings.volume, nullptr) < 0
+                    ? Status::Failed
+                    : waitLocked(
+                          [&] { return pa_stream_get_state(stream_.get()) == PA_STREAM_READY; },
+                          deadline);
         }
     }
     if (status != Status::Ok) {
@@ -174,7 +175,9 @@ void PlaybackStream::close() noexcept {
     loop_.reset();
 }
 
-bool PlaybackStream::isOpen() const { return static_cast<bool>(stream_); }
+bool PlaybackStream::isOpen() const {
+    return static_cast<bool>(stream_);
+}
 
 size_t PlaybackStream::writableBytes() const {
     if (!stream_) {
