@@ -40,8 +40,7 @@ bool configure(snd_pcm_t* pcm, const pcm::Format& format, bool& canPause) {
     if (snd_pcm_hw_params_any(pcm, hw.get()) < 0 ||
         snd_pcm_hw_params_set_access(pcm, hw.get(), SND_PCM_ACCESS_RW_INTERLEAVED) < 0 ||
         snd_pcm_hw_params_set_format(pcm, hw.get(), sampleFormat(format.bits)) < 0 ||
-        snd_pcm_hw_params_set_channels(pcm, hw.get(), static_cast<unsigned>(format.channels)) <
-            0 ||
+        snd_pcm_hw_params_set_channels(pcm, hw.get(), static_cast<unsigned>(format.channels)) < 0 ||
         snd_pcm_hw_params_set_rate_resample(pcm, hw.get(), 1) < 0 ||
         snd_pcm_hw_params_set_rate_near(pcm, hw.get(), &rate, nullptr) < 0 ||
         rate != static_cast<unsigned>(format.rate) ||
@@ -194,7 +193,8 @@ int32_t AlsaOutput::write(const char* bytes, int32_t byteCount) {
         queue_.insert(queue_.end(), data, data + byteCount);
         // Whole frames are scaled once each; a partial frame waits for the rest of its bytes.
         const auto frameBytes = static_cast<size_t>(pcm::bytesPerFrame(format_));
-        const size_t scaledEnd = queueStart_ + (queue_.size() - queueStart_) / frameBytes * frameBytes;
+        const size_t scaledEnd =
+            queueStart_ + (queue_.size() - queueStart_) / frameBytes * frameBytes;
         if (scaledEnd > scaledEnd_) {
             pcm::scale(queue_.data() + scaledEnd_, scaledEnd - scaledEnd_, format_, volume_, pan_);
             scaledEnd_ = scaledEnd;

@@ -69,9 +69,7 @@ class AlsaOutput {
     // One step of the writer: hands queued frames to the device; false when it should nap.
     bool feedLocked();
     void dropQueueLocked();
-    int64_t queuedBytesLocked() const {
-        return static_cast<int64_t>(queue_.size() - queueStart_);
-    }
+    int64_t queuedBytesLocked() const { return static_cast<int64_t>(queue_.size() - queueStart_); }
     int64_t playedFramesLocked() const;
 
     std::mutex lifeLock_;  // taken by open and close, before lock_

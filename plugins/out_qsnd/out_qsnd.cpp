@@ -23,11 +23,15 @@ Result guarded(Result failed, Call call) noexcept {
 }
 
 void init() {}
-void quit() { output().close(); }
+void quit() {
+    output().close();
+}
 int32_t open(int32_t rate, int32_t channels, int32_t bits, int32_t bufferMs, int32_t prebufferMs) {
     return guarded(-1, [&] { return output().open(rate, channels, bits, bufferMs, prebufferMs); });
 }
-void close() { output().close(); }
+void close() {
+    output().close();
+}
 int32_t write(const char* bytes, int32_t byteCount) {
     return guarded(-1, [&] { return output().write(bytes, byteCount); });
 }
@@ -90,4 +94,6 @@ SonariOutModule record = {
 
 }  // namespace
 
-extern "C" SONARI_EXPORT SonariOutModule* sonariGetOutModule(void) { return &record; }
+extern "C" SONARI_EXPORT SonariOutModule* sonariGetOutModule(void) {
+    return &record;
+}

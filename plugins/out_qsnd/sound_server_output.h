@@ -57,10 +57,10 @@ class SoundServerOutput {
     void applyVolumeLocked();
 
     std::mutex lock_;
-    pulse::PlaybackStream stream_;  // guarded by lock_ (open and close only under it)
-    pcm::Format format_;            // guarded by lock_
-    pcm::OutputClock clock_;        // guarded by lock_
-    bool paused_ = false;           // guarded by lock_
+    pulse::PlaybackStream stream_;       // guarded by lock_ (open and close only under it)
+    pcm::Format format_;                 // guarded by lock_
+    pcm::OutputClock clock_;             // guarded by lock_
+    bool paused_ = false;                // guarded by lock_
     int32_t volume_ = pcm::kFullVolume;  // guarded by lock_
     int32_t pan_ = 0;                    // guarded by lock_
 };

@@ -9,15 +9,16 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "axserver/outputs/output_plugin_host.h"
-#include "axserver/pluginlib/plugin_library.h"
 #include "axserver/tests/plugins/fixture/program_folder.h"
 #include "lib/pulse/tests/fixture/monitor_recording.h"
 #include "lib/pulse/tests/fixture/sound_server.h"
 #include "lib/pulse/tests/fixture/tone.h"
+#include "plugins/tests/fixture/output_record.h"
 
 namespace {
 
@@ -26,6 +27,9 @@ using kinvo::pulse::testing::measureTone;
 using kinvo::pulse::testing::MonitorRecording;
 using kinvo::pulse::testing::sine16;
 using kinvo::pulse::testing::SoundServer;
+using kinvo::testing::clockError;
+using kinvo::testing::LoadedOutput;
+using kinvo::testing::playAll;
 using namespace std::chrono_literals;
 using SteadyClock = std::chrono::steady_clock;
 
@@ -34,53 +38,6 @@ constexpr int kChannels = 2;
 constexpr double kToneHz = 1000.0;
 constexpr double kToneLevel = 0.5;  // of full scale
 const double kToneDb = gainDb(kToneLevel / std::sqrt(2.0));
-
-// The built plug-in, loaded as the host loads it.
-class LoadedOutput {
-  public:
-    explicit LoadedOutput(const char* path) : library_(vexa::PluginLibrary::load(path)) {
-        if (library_) {
-            auto get = reinterpret_cast<SonariGetOutModuleFn>(
-                library_->symbol(SONARI_GET_OUT_MODULE));
-            record_ = get != nullptr ? get() : nullptr;
-        }
-        if (record_ != nullptr) {
-            record_->init();
-        }
-    }
-    ~LoadedOutput() {
-        if (record_ != nullptr) {
-            record_->quit();
-        }
-    }
-    SonariOutModule* operator->() const { return record_; }
-    bool loaded() const { return record_ != nullptr && record_->version == SONARI_OUT_VERSION; }
-
-  private:
-    std::optional<vexa::PluginLibrary> library_;
-    SonariOutModule* record_ = nullptr;
-};
-
-// Writes everything as an input plug-in does (as much as canWrite allows, waiting between),
-// then waits until it has been heard.
-void playAll(const LoadedOutput& out, const std::vector<int16_t>& samples) {
-    const auto* bytes = reinterpret_cast<const char*>(samples.data());
-    const auto total = static_cast<int32_t>(samples.size() * sizeof(int16_t));
-    const auto until = SteadyClock::now() + 10s;
-    for (int32_t done = 0; done < total && SteadyClock::now() < until;) {
-        const int32_t n = std::min(out->canWrite(), total - done);
-        if (n <= 0) {
-            std::this_thread::sleep_for(5ms);
-            continue;
-        }
-        ASSERT_EQ(out->write(bytes + done, n), 0);
-        done += n;
-    }
-    while (out->isPlaying() != 0 && SteadyClock::now() < until) {
-        std::this_thread::sleep_for(5ms);
-    }
-    EXPECT_EQ(out->isPlaying(), 0);
-}
 
 class OutQsnd : public ::testing::Test {
   protected:
@@ -132,22 +89,6 @@ TEST_F(OutQsnd, ToneArrivesAtItsPitchAndLevel) {
             EXPECT_NEAR(measure->seconds, 0.8, 0.05) << "channel " << channel;
         }
     }
-}
-
-// The largest difference between how far the output's position moved and how far real time
-// moved, sampled every 20 ms for `span`.
-int64_t clockError(const LoadedOutput& out, std::chrono::milliseconds span) {
-    const auto start = SteadyClock::now();
-    const int32_t first = out->getOutputTime();
-    int64_t worst = 0;
-    for (auto now = start; now - start < span; now = SteadyClock::now()) {
-        std::this_thread::sleep_for(20ms);
-        const int64_t real =
-            std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start)
-                .count();
-        worst = std::max<int64_t>(worst, std::abs(out->getOutputTime() - first - real));
-    }
-    return worst;
 }
 
 TEST_F(OutQsnd, PositionFollowsPlayingPausingAndFlushing) {
