@@ -179,6 +179,14 @@ bool PlaybackStream::isOpen() const {
     return static_cast<bool>(stream_);
 }
 
+bool PlaybackStream::isGood() const {
+    if (!stream_) {
+        return false;
+    }
+    const LoopLock lock(loop_.get());
+    return goodLocked();
+}
+
 size_t PlaybackStream::writableBytes() const {
     if (!stream_) {
         return 0;

@@ -47,6 +47,9 @@ class PlaybackStream {
     // Ends the stream at once (what is buffered is dropped) and the connection with it.
     void close() noexcept;
     bool isOpen() const;
+    // False once the stream or the connection has failed (the server went away); the stream
+    // stays open until close, and every call on it fails or answers nothing.
+    bool isGood() const;
 
     // Bytes the server takes now without growing the buffer beyond its target.
     size_t writableBytes() const;

@@ -110,7 +110,8 @@ int64_t SoundServerOutput::playedFramesLocked() const {
 
 int32_t SoundServerOutput::isPlaying() {
     const std::lock_guard lock(lock_);
-    if (!stream_.isOpen() || playedFramesLocked() >= clock_.writtenFrames()) {
+    // Nothing more is heard from a stream the server dropped.
+    if (!stream_.isGood() || playedFramesLocked() >= clock_.writtenFrames()) {
         return 0;
     }
     if (!paused_) {

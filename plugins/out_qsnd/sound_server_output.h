@@ -43,7 +43,8 @@ class SoundServerOutput {
     // 0 when the bytes were copied to the stream's buffer; -1 when no stream is open.
     int32_t write(const char* bytes, int32_t byteCount);
     int32_t canWrite();
-    // 1 while written sound is still to be heard (paused sound included).
+    // 1 while written sound is still to be heard (paused sound included); 0 once the server
+    // has gone away.
     int32_t isPlaying();
     int32_t pause(int32_t flag);
     void setVolume(int32_t volume);

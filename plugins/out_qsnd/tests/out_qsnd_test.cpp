@@ -138,6 +138,28 @@ TEST_F(OutQsnd, PositionFollowsPlayingPausingAndFlushing) {
     EXPECT_EQ(out_->write(reinterpret_cast<const char*>(tone.data()), 4), -1);
 }
 
+TEST(OutQsndServerLoss, AServerThatGoesAwayEndsThePlaying) {
+    std::optional<SoundServer> server(std::in_place);
+    if (!server->started()) {
+        GTEST_SKIP() << "no private sound server: " << server->failure();
+    }
+    LoadedOutput out(KINVO_OUT_QSND_PATH);
+    ASSERT_EQ(out->open(kRate, kChannels, 16, -1, -1), 0);
+    const std::vector<int16_t> tone = sine16(kToneHz, kToneLevel, kRate, kChannels, 3.0);
+    const auto* bytes = reinterpret_cast<const char*>(tone.data());
+    ASSERT_EQ(out->write(bytes, static_cast<int32_t>(tone.size() * sizeof(int16_t))), 0);
+    EXPECT_EQ(out->isPlaying(), 1);
+    server.reset();
+    const auto until = SteadyClock::now() + 2s;
+    while (out->isPlaying() != 0 && SteadyClock::now() < until) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_EQ(out->isPlaying(), 0);  // an input plug-in waiting for the end is not kept waiting
+    EXPECT_EQ(out->write(bytes, 4), -1);
+    EXPECT_EQ(out->canWrite(), 0);
+    out->close();
+}
+
 TEST(OutQsndChoice, HostPrefersTheSoundServerOnlyWhenOneAnswers) {
     for (const bool serverRuns : {false, true}) {
         SCOPED_TRACE(serverRuns ? "server runs" : "no server");
