@@ -22,8 +22,11 @@ void wakeOnSuccess(pa_stream*, int, void* loop) noexcept {
     pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0);
 }
 
-void markDrained(pa_stream*, void* drained) noexcept {
-    static_cast<std::atomic<bool>*>(drained)->store(true);
+// The server says the stream ran dry: fetch its indexes now rather than at the next automatic
+// update, so that the end is seen at once. (The report may be older than a write that followed
+// a flush; the indexes then show data still to play.)
+void refreshOnUnderflow(pa_stream* stream, void*) noexcept {
+    const Operation operation(pa_stream_update_timing_info(stream, nullptr, nullptr));
 }
 
 // A time event that wakes the waiting caller at its deadline.
@@ -137,8 +140,7 @@ Status PlaybackStream::open(const StreamSettings& settings, Clock::time_point de
         }
         if (status == Status::Ok) {
             pa_stream_set_state_callback(stream_.get(), wakeOnStream, loop);
-            pa_stream_set_underflow_callback(stream_.get(), markDrained, &drained_);
-            drained_ = false;
+            pa_stream_set_underflow_callback(stream_.get(), refreshOnUnderflow, nullptr);
             const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_INTERPOLATE_TIMING |
                                                               PA_STREAM_AUTO_TIMING_UPDATE |
                                                               PA_STREAM_ADJUST_LATENCY);
@@ -201,7 +203,6 @@ Status PlaybackStream::write(const void* data, size_t byteCount) {
         return Status::Failed;
     }
     const LoopLock lock(loop_.get());
-    drained_ = false;
     // Without a free callback libpulse copies the bytes.
     return pa_stream_write(stream_.get(), data, byteCount, nullptr, 0, PA_SEEK_RELATIVE) < 0
                ? Status::Failed
@@ -222,7 +223,6 @@ Status PlaybackStream::flush(Clock::time_point deadline) {
         return Status::Failed;
     }
     const LoopLock lock(loop_.get());
-    drained_ = false;
     const Status status =
         waitOperationLocked(pa_stream_flush(stream_.get(), wakeOnSuccess, loop_.get()), deadline);
     if (status != Status::Ok) {
@@ -256,10 +256,14 @@ std::optional<int64_t> PlaybackStream::latencyUs() const {
     if (!stream_) {
         return std::nullopt;
     }
-    if (drained_) {
+    const LoopLock lock(loop_.get());
+    // Once the sink has read everything written, only the sink's own latency is left: that
+    // sound counts as heard (a stream that ran dry adds nothing more).
+    if (const pa_timing_info* timing = pa_stream_get_timing_info(stream_.get());
+        timing != nullptr && timing->read_index_corrupt == 0 && timing->write_index_corrupt == 0 &&
+        timing->read_index >= timing->write_index) {
         return 0;
     }
-    const LoopLock lock(loop_.get());
     pa_usec_t usec = 0;
     int negative = 0;
     if (pa_stream_get_latency(stream_.get(), &usec, &negative) < 0) {

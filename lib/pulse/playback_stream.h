@@ -16,7 +16,6 @@
 #include <pulse/sample.h>
 #include <pulse/volume.h>
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -67,8 +66,8 @@ class PlaybackStream {
 
     // Microseconds between what was written and what is heard now, interpolated between the
     // server's timing updates: what the stream holds plus the sink's own latency. 0 once the
-    // server reported that the stream ran dry (everything written has then reached the sink,
-    // and the sink's few milliseconds are counted as heard), until the next write or flush.
+    // server's indexes show that the sink has read everything written (the stream ran dry; the
+    // sink's last few milliseconds count as heard).
     // Empty before the first timing update and on a closed stream.
     std::optional<int64_t> latencyUs() const;
 
@@ -85,8 +84,6 @@ class PlaybackStream {
     ThreadedMainloop loop_;
     Context context_;  // guarded by the loop's lock (set and reset only while the loop is stopped)
     Stream stream_;    // guarded by the loop's lock (as context_)
-    // Set by the underflow callback, cleared by write and flush; atomic, read without the lock.
-    std::atomic<bool> drained_{false};
 };
 
 }  // namespace kinvo::pulse
