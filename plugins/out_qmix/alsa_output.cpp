@@ -27,8 +27,8 @@ int32_t toInt32(int64_t value) {
 }
 
 // Sets the device up for the format; true when it took every setting. canPause tells whether
-// the device pauses by itself.
-bool configure(snd_pcm_t* pcm, const pcm::Format& format, bool& canPause) {
+// the device pauses by itself, bufferFrames how much its buffer holds.
+bool configure(snd_pcm_t* pcm, const pcm::Format& format, bool& canPause, int64_t& bufferFrames) {
     snd_pcm_hw_params_t* rawHw = nullptr;
     if (snd_pcm_hw_params_malloc(&rawHw) < 0) {
         return false;
@@ -50,6 +50,11 @@ bool configure(snd_pcm_t* pcm, const pcm::Format& format, bool& canPause) {
         return false;
     }
     canPause = snd_pcm_hw_params_can_pause(hw.get()) != 0;
+    snd_pcm_uframes_t size = 0;
+    if (snd_pcm_hw_params_get_buffer_size(hw.get(), &size) < 0) {
+        return false;
+    }
+    bufferFrames = static_cast<int64_t>(size);
 
     snd_pcm_sw_params_t* rawSw = nullptr;
     if (snd_pcm_sw_params_malloc(&rawSw) < 0) {
@@ -80,7 +85,8 @@ int32_t AlsaOutput::open(int32_t rate, int32_t channels, int32_t bits, int32_t b
     }
     Pcm device(raw);
     bool canPause = false;
-    if (!configure(device.get(), format, canPause)) {
+    int64_t bufferFrames = 0;
+    if (!configure(device.get(), format, canPause, bufferFrames)) {
         return -2;
     }
     {
@@ -94,6 +100,7 @@ int32_t AlsaOutput::open(int32_t rate, int32_t channels, int32_t bits, int32_t b
         queueCapacity_ = pcm::msToBytes(bufferMs > 0 ? bufferMs : kDefaultBufferMs, format);
         deviceFrames_ = 0;
         canPause_ = canPause;
+        deviceBufferFrames_ = bufferFrames;
         paused_ = false;
         stopping_ = false;
     }
@@ -215,9 +222,13 @@ int32_t AlsaOutput::canWrite() {
 }
 
 int64_t AlsaOutput::playedFramesLocked() const {
+    snd_pcm_sframes_t avail = 0;
     snd_pcm_sframes_t delay = 0;
-    // A device that has run dry (or was dropped) holds nothing more to play.
-    if (snd_pcm_delay(pcm_.get(), &delay) < 0 || delay < 0) {
+    // A device that has run dry (or was dropped) holds nothing more to play. One whose buffer
+    // is all free has passed everything on: what it reports beyond that is the latency of the
+    // sound server or the converter behind it, with nothing more of ours in it.
+    if (snd_pcm_avail_delay(pcm_.get(), &avail, &delay) < 0 || delay < 0 ||
+        avail >= deviceBufferFrames_) {
         delay = 0;
     }
     return deviceFrames_ - std::min<int64_t>(delay, deviceFrames_);

@@ -2,7 +2,7 @@
 // The ALSA output: PCM from an input plug-in goes into a queue of ours, and a writer thread
 // hands it to the device (KINVO_ALSA_DEVICE, else "default") as the device takes it. Volume and
 // balance are applied in software as the bytes are queued; the position is the frames handed
-// to the device minus the device's delay.
+// to the device minus the device's delay (none once its buffer is all free).
 //
 // Threading contract: open and close come from the host's main thread or the input plug-in's
 // thread, never at the same time (lifeLock_ keeps them apart anyway); every other call comes
@@ -85,6 +85,7 @@ class AlsaOutput {
     size_t scaledEnd_ = 0;               // guarded by lock_: queue_ bytes before it are scaled
     int64_t queueCapacity_ = 0;          // guarded by lock_, in bytes
     int64_t deviceFrames_ = 0;           // guarded by lock_: handed to the device since the base
+    int64_t deviceBufferFrames_ = 0;     // guarded by lock_
     bool canPause_ = false;              // guarded by lock_
     bool paused_ = false;                // guarded by lock_
     bool stopping_ = false;              // guarded by lock_
