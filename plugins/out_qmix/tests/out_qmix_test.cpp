@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sonari/out_module.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -62,6 +63,8 @@ TEST_F(OutQmixToServer, ToneArrivesScaledInSoftware) {
         {128, -64, 128 / 255.0, 64 / 255.0},
     };
     const std::vector<int16_t> tone = sine16(kToneHz, kToneLevel, kRate, kChannels, 0.8);
+    double worstHz = 0;
+    double worstDb = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "volume " << c.volume << ", pan " << c.pan);
         MonitorRecording recording(server_);
@@ -77,11 +80,16 @@ TEST_F(OutQmixToServer, ToneArrivesScaledInSoftware) {
             const auto measure = measureTone(heard, kChannels, channel, kRate);
             ASSERT_TRUE(measure) << "channel " << channel;
             EXPECT_NEAR(measure->hz, kToneHz, 2.0) << "channel " << channel;
+            worstHz = std::max(worstHz, std::abs(measure->hz - kToneHz));
+            worstDb =
+                std::max(worstDb, std::abs(measure->rmsDb - kToneDb - gainDb(gains[channel])));
             EXPECT_NEAR(measure->rmsDb, kToneDb + gainDb(gains[channel]), 1.0)
                 << "channel " << channel;
             EXPECT_NEAR(measure->seconds, 0.8, 0.05) << "channel " << channel;
         }
     }
+    RecordProperty("worst_pitch_error_hz", std::to_string(worstHz));
+    RecordProperty("worst_level_error_db", std::to_string(worstDb));
 }
 
 TEST_F(OutQmixToServer, PositionFollowsPlayingPausingAndFlushing) {
