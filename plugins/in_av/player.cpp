@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kWaitMs = 5;
 constexpr int kReconnectDelayMs = 500;
+constexpr int32_t kFillStep = 5;  // percent between two buffer statuses
 constexpr int kPacketsPerTitleCheck = 16;
 // A packet whose container gives no duration counts this long in the read-ahead.
 constexpr int64_t kDefaultPacketMs = 26;
@@ -196,7 +197,7 @@ void Player::decodeLoop() {
             host_.trackEnd();
             return;
         }
-        if (!fill(buffering_.prebufferMs)) {
+        if (!fill(buffering_.prebufferMs, false)) {  // 208 was posted before connecting
             return;
         }
     }
@@ -299,7 +300,7 @@ bool Player::nextNetworkPacket(ffmpeg::Packet& packet) {
                 return false;
             }
         }
-        if (!fill(buffering_.rebufferMs)) {
+        if (!fill(buffering_.rebufferMs, true)) {
             return false;
         }
     }
@@ -339,13 +340,17 @@ void Player::readAhead() {
     }
 }
 
-bool Player::fill(int32_t targetMs) {
-    host_.status(kStatusBufferingStarted, 0);
+bool Player::fill(int32_t targetMs, bool announce) {
+    if (announce) {
+        host_.status(kStatusBufferingStarted, 0);
+    }
     int32_t reported = -1;
     while (!stop_ && !readEnded_ && !dropped_ && queuedMs_ < targetMs) {
         readAhead();
+        // In steps of kFillStep percent: a fast connection would otherwise post a hundred.
         const int32_t percent =
-            static_cast<int32_t>(std::min<int64_t>(100, queuedMs_ * 100 / std::max(targetMs, 1)));
+            static_cast<int32_t>(std::min<int64_t>(100, queuedMs_ * 100 / std::max(targetMs, 1))) /
+            kFillStep * kFillStep;
         if (percent != reported) {
             host_.status(kStatusBufferValue, percent);
             reported = percent;

@@ -81,7 +81,9 @@ class Player {
     bool nextPacket(ffmpeg::Packet& packet);
     bool nextNetworkPacket(ffmpeg::Packet& packet);
     void readAhead();
-    bool fill(int32_t targetMs);
+    // Reads ahead until targetMs are queued, posting 223 on the way and 214 at the end (208
+    // first when `announce`); false when stopped.
+    bool fill(int32_t targetMs, bool announce);
     void checkStreamTitle();
     bool sleepUnlessStopped(int ms) const noexcept;
 

@@ -105,9 +105,12 @@ TEST_F(InAvStream, ASlowStreamBuffersThenPlaysToItsEnd) {
     ASSERT_NE(finished, statuses.end());
     EXPECT_LT(started, progress);
     EXPECT_LT(progress, finished);
+    EXPECT_EQ(std::count_if(statuses.begin(), statuses.end(),
+                            [](const auto& status) { return status.first == 208; }),
+              1);
     for (const auto& [code, value] : statuses) {
         if (code == 223) {
-            EXPECT_TRUE(value >= 0 && value <= 100) << value;
+            EXPECT_TRUE(value >= 0 && value <= 100 && value % 5 == 0) << value;
         }
     }
     EXPECT_LT(progress->second, 100);
