@@ -1,68 +1,94 @@
-// Playback of real media inside a real vexahost: the FFmpeg decoder in_av, and the disk writer
-// installed under the name of the preferred output, so every track is decoded into a WAV file as
-// fast as it goes.
+// Playback of real media inside a real vexahost with the FFmpeg decoder in_av: into the disk
+// writer (installed under the name of the preferred output, so every track is decoded into a WAV
+// file as fast as it goes), and through out_qsnd to a private sound server whose null sink is
+// recorded (skipped where no sound server can be started).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "axserver/download/tests/loopback_server.h"
 #include "axserver/tests/plugins/fixture/program_folder.h"
 #include "channel/protocol.h"
 #include "control/client/vexa_client.h"
 #include "control/tests/program_folder.h"
+#include "lib/pulse/tests/fixture/monitor_recording.h"
+#include "lib/pulse/tests/fixture/sound_server.h"
+#include "lib/pulse/tests/fixture/tone.h"
 #include "plugins/in_av/tests/media.h"
 
 namespace vexa {
 namespace {
 
 namespace fs = std::filesystem;
+namespace sound = kinvo::pulse::testing;
 using namespace std::chrono_literals;
+using ::testing::Contains;
 using ::testing::ElementsAre;
 
 constexpr auto kGenerous = 20s;
 
-TEST(PlaybackMedia, APlaylistOfThreeFilesPlaysThroughIntoTheDiskWriter) {
-    test::isolateProcess();
+class PlaybackMedia : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::isolateProcess();
+        folder.copyIn(VEXAHOST_PATH, "vexahost");
+        folder.copyIn(IN_AV_PATH, "Plugins/in_av.so");
+    }
+    void TearDown() override {
+        if (client_ && client_->serverProcess() != nullptr) {
+            client_->closeWindow();
+            client_->waitFor([this] { return !client_->serverRunning(); }, kGenerous);
+        }
+    }
+    // Starts the server (its client window made after the process was isolated) with a playlist.
+    VexaClient& start(const std::vector<std::string>& names) {
+        client_ = std::make_unique<VexaClient>();
+        client_->setEventHandler([this](const ClientEvent& e) {
+            (e.kind == ClientEvent::Kind::kEvent ? events : statuses).push_back(e.code);
+        });
+        EXPECT_TRUE(client_->start(folder.path() + "/vexahost", kGenerous)) << client_->lastError();
+        for (const auto& name : names) {
+            EXPECT_EQ(client_->call(CMD_APPEND, {Value::s(name)}).status, kStatusOk);
+        }
+        events.clear();
+        return *client_;
+    }
+    bool waitForEvents(int32_t code, long count) {
+        return client_->waitFor(
+            [&] { return std::count(events.begin(), events.end(), code) >= count; }, kGenerous);
+    }
+    int32_t ask(int32_t command) { return client_->call(command).number(0); }
+
     testing::ProgramFolder folder;
-    folder.copyIn(VEXAHOST_PATH, "vexahost");
-    folder.copyIn(IN_AV_PATH, "Plugins/in_av.so");
+    kinvo::in_av::testing::MediaFolder media;
+    std::unique_ptr<VexaClient> client_;
+    std::vector<int32_t> events;
+    std::vector<int32_t> statuses;
+};
+
+TEST_F(PlaybackMedia, APlaylistOfThreeFilesPlaysThroughIntoTheDiskWriter) {
     folder.copyIn(OUT_QPCM_PATH, "Plugins/out_qsnd.so");
     const std::string pcm = folder.path() + "/pcm";
     fs::create_directory(pcm);
     setenv("KINVO_PCM_DIR", pcm.c_str(), 1);
-
-    kinvo::in_av::testing::MediaFolder media;
     const std::string tone = "-f lavfi -i sine=frequency=440:duration=1 -ac 2 -ar 44100";
-    const std::vector<std::string> files = {
-        media.make("one.mp3", tone), media.make("two.flac", tone), media.make("three.ogg", tone)};
+    VexaClient& client = start(
+        {media.make("one.mp3", tone), media.make("two.flac", tone), media.make("three.ogg", tone)});
+    unsetenv("KINVO_PCM_DIR");  // the server has it
 
-    VexaClient client;
-    std::vector<int32_t> events;
-    client.setEventHandler([&](const ClientEvent& e) {
-        if (e.kind == ClientEvent::Kind::kEvent) {
-            events.push_back(e.code);
-        }
-    });
-    ASSERT_TRUE(client.start(folder.path() + "/vexahost", kGenerous)) << client.lastError();
-    for (const auto& file : files) {
-        ASSERT_EQ(client.call(CMD_APPEND, {Value::s(file)}).status, kStatusOk);
-    }
-    events.clear();
     ASSERT_EQ(client.call(CMD_PLAY).status, kStatusOk);
-    ASSERT_TRUE(client.waitFor(
-        [&] { return std::count(events.begin(), events.end(), kEventTrackEndHandled) == 3; },
-        kGenerous));
+    ASSERT_TRUE(waitForEvents(kEventTrackEndHandled, 3));
     client.pump(100ms);
     EXPECT_THAT(events, ElementsAre(4, 2, 4, 1, 2, 4, 1, 1));
-    EXPECT_EQ(client.call(CMD_GET_STATE).number(0), 0);
-    EXPECT_EQ(client.call(CMD_GET_CURRENT).number(0), 2);
-    client.closeWindow();
-    client.waitFor([&] { return !client.serverRunning(); }, kGenerous);
-    unsetenv("KINVO_PCM_DIR");
+    EXPECT_EQ(ask(CMD_GET_STATE), 0);
+    EXPECT_EQ(ask(CMD_GET_CURRENT), 2);
 
     // One file a track, each a second of 16-bit stereo (the lossy ones within a frame), and
     // nothing from the trial open.
@@ -72,6 +98,74 @@ TEST(PlaybackMedia, APlaylistOfThreeFilesPlaysThroughIntoTheDiskWriter) {
         const auto data = static_cast<int64_t>(fs::file_size(path)) - 44;
         EXPECT_NEAR(data, 44100 * 4, 1152 * 4) << path;
     }
+}
+
+// A stereo tone at half of full scale (-9.03 dB), which the default volume 200 of 255 lowers by
+// 2.11 dB.
+constexpr char kTone[] =
+    "-f lavfi -i 'aevalsrc=0.5*sin(2*PI*1000*t)|0.5*sin(2*PI*1000*t):s=44100:d=2'";
+constexpr double kHeardDb = -9.03 - 2.11;
+
+TEST_F(PlaybackMedia, AFileAndAStreamAreHeardAtTheSoundServer) {
+    sound::SoundServer server;
+    if (!server.started()) {
+        GTEST_SKIP() << "no sound server: " << server.failure();
+    }
+    folder.copyIn(OUT_QSND_PATH, "Plugins/out_qsnd.so");
+    const std::string file = media.make("tone.mp3", kTone);
+    const std::string body = kinvo::in_av::testing::readFile(file);
+    testing::LoopbackServer http([&body](httplib::Server& s) {
+        s.Get("/live.qrx", [&body](const httplib::Request&, httplib::Response& response) {
+            response.set_content(body, "audio/mpeg");
+        });
+    });
+    VexaClient& client = start({file, http.url("/live.qrx")});
+
+    sound::MonitorRecording recording(server);
+    ASSERT_EQ(client.call(CMD_PLAY).status, kStatusOk);
+    ASSERT_TRUE(waitForEvents(kEventTrackEndHandled, 2));
+    std::this_thread::sleep_for(300ms);  // what the sink still holds
+    const std::vector<int16_t> heard = recording.stop();
+    client.pump(100ms);
+    EXPECT_THAT(events, ElementsAre(4, 2, 4, 1, 1));
+    EXPECT_THAT(statuses, Contains(kStatusBufferingFinished)) << "the stream buffered";
+
+    for (int channel = 0; channel < 2; ++channel) {
+        const auto tone = sound::measureTone(heard, 2, channel, 44100);
+        ASSERT_TRUE(tone.has_value()) << "nothing heard on channel " << channel;
+        EXPECT_NEAR(tone->hz, 1000, 10) << "the gap between the tracks counts too";
+        EXPECT_NEAR(tone->rmsDb, kHeardDb, 1.0);
+        EXPECT_GT(tone->seconds, 3.5) << "both tracks, one after the other";
+    }
+}
+
+TEST_F(PlaybackMedia, SeekPauseAndLengthFollowWhatIsHeard) {
+    sound::SoundServer server;
+    if (!server.started()) {
+        GTEST_SKIP() << "no sound server: " << server.failure();
+    }
+    folder.copyIn(OUT_QSND_PATH, "Plugins/out_qsnd.so");
+    sound::MonitorRecording recording(server);  // keeps the null sink at a sound card's pace
+    VexaClient& client =
+        start({media.make("ten.flac", "-f lavfi -i sine=frequency=440:duration=10 -ac 2")});
+    ASSERT_EQ(client.call(CMD_PLAY).status, kStatusOk);
+    EXPECT_EQ(ask(CMD_GET_LENGTH), 10);
+    ASSERT_EQ(client.call(CMD_SEEK, {Value::l(6)}).status, kStatusOk);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(ask(CMD_GET_POSITION), 6);
+    ASSERT_EQ(client.call(CMD_PAUSE_TOGGLE).status, kStatusOk);
+    EXPECT_EQ(ask(CMD_GET_STATE), 2);
+    const int32_t paused = ask(CMD_GET_POSITION);
+    std::this_thread::sleep_for(1200ms);
+    EXPECT_EQ(ask(CMD_GET_POSITION), paused) << "the position holds while paused";
+    ASSERT_EQ(client.call(CMD_PAUSE_TOGGLE).status, kStatusOk);
+    EXPECT_EQ(ask(CMD_GET_STATE), 1);
+    const auto resumed = std::chrono::steady_clock::now();
+    ASSERT_TRUE(waitForEvents(kEventTrackEndHandled, 1));
+    const double rest =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - resumed).count();
+    EXPECT_NEAR(rest, 10.0 - 6.3, 0.6) << "the rest of the track after the seek, in real time";
+    EXPECT_EQ(ask(CMD_GET_STATE), 0);
 }
 
 }  // namespace
