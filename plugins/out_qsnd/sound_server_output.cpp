@@ -53,11 +53,11 @@ int32_t SoundServerOutput::open(int32_t rate, int32_t channels, int32_t bits, in
     settings.sample = {sampleFormat(bits), static_cast<uint32_t>(rate),
                        static_cast<uint8_t>(channels)};
     const int32_t buffer = bufferMs > 0 ? bufferMs : kDefaultBufferMs;
-    const int32_t prebuffer =
-        std::clamp(prebufferMs >= 0 ? prebufferMs : kDefaultPrebufferMs, kMinPrebufferMs, buffer);
     settings.buffer.maxlength = static_cast<uint32_t>(-1);
     settings.buffer.tlength = bufferBytes(buffer, format);
-    settings.buffer.prebuf = bufferBytes(prebuffer, format);
+    settings.buffer.prebuf =
+        prebufferMs >= 0 ? bufferBytes(std::clamp(prebufferMs, kMinPrebufferMs, buffer / 2), format)
+                         : static_cast<uint32_t>(-1);
     settings.buffer.minreq = static_cast<uint32_t>(-1);
     settings.buffer.fragsize = static_cast<uint32_t>(-1);
     const std::vector<double> gains = pcm::channelGains(volume_, pan_, channels);

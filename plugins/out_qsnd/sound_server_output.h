@@ -27,11 +27,14 @@ class SoundServerOutput {
     // start-up waits for it).
     static constexpr auto kConnectTime = std::chrono::milliseconds(2000);
     static constexpr auto kControlTime = std::chrono::milliseconds(1000);
-    // The buffer (the whole latency: the stream's buffer and the sink's) and prebuffer when the
-    // caller leaves them to us (-1), and the smallest
-    // prebuffer (none at all would let the server play past the end of what was written).
+    // The buffer (the whole latency: the stream's buffer and the sink's) when the caller leaves
+    // it to us (-1), and the smallest prebuffer a caller may ask for (none at all would let the
+    // server play past the end of what was written). A prebuffer left to us is the server's
+    // choice: the stream's buffer as the server settled it. A fixed one could exceed that buffer
+    // (the server keeps part of the latency for the sink), and the stream would then wait, with
+    // nothing more writable, until something triggered it: hundreds of milliseconds of silence
+    // at every start.
     static constexpr int32_t kDefaultBufferMs = 300;
-    static constexpr int32_t kDefaultPrebufferMs = 100;
     static constexpr int32_t kMinPrebufferMs = 10;
 
     // 0 when the stream is open and ready; -1 for a format the server cannot take, -2 when no
