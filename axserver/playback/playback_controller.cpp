@@ -93,6 +93,8 @@ void PlaybackController::startCurrent() {
         raise(kEventTrackEndHandled);
         return;
     }
+    // Cleared before the plug-in starts: its thread may report buffering before play returns.
+    buffering_.reset();
     const int32_t code = currentFile_.empty() ? 1 : inputs_.play(currentFile_, volume_);
     if (code == 0) {
         call(services_.normalPriority);
@@ -100,7 +102,6 @@ void PlaybackController::startCurrent() {
         refreshCurrent();
         playing_ = true;
         paused_ = false;
-        buffering_.reset();
         failedInARow_ = 0;
         busy_ = false;
         raise(kEventPlaybackStarted);

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "axserver/download/tests/loopback_server.h"
@@ -33,6 +34,26 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 
 constexpr auto kGenerous = 20s;
+
+// The stretches of a stereo recording that sound, split wherever both channels stay below
+// `quiet` for at least 20 ms (the gap while the next track opens).
+std::vector<std::vector<int16_t>> soundingStretches(const std::vector<int16_t>& heard) {
+    constexpr int16_t quiet = 100;
+    constexpr size_t gapFrames = 44100 / 50;
+    std::vector<std::vector<int16_t>> stretches;
+    std::vector<int16_t> current;
+    size_t silentFrames = 0;
+    for (size_t frame = 0; frame + 1 < heard.size(); frame += 2) {
+        const bool silent = std::abs(heard[frame]) < quiet && std::abs(heard[frame + 1]) < quiet;
+        silentFrames = silent ? silentFrames + 1 : 0;
+        current.insert(current.end(), {heard[frame], heard[frame + 1]});
+        if (silentFrames == gapFrames && current.size() > 4 * gapFrames) {
+            stretches.push_back(std::exchange(current, {}));
+        }
+    }
+    stretches.push_back(std::move(current));
+    return stretches;
+}
 
 class PlaybackMedia : public ::testing::Test {
   protected:
@@ -130,13 +151,20 @@ TEST_F(PlaybackMedia, AFileAndAStreamAreHeardAtTheSoundServer) {
     EXPECT_THAT(events, ElementsAre(4, 2, 4, 1, 1));
     EXPECT_THAT(statuses, Contains(kStatusBufferingFinished)) << "the stream buffered";
 
-    for (int channel = 0; channel < 2; ++channel) {
-        const auto tone = sound::measureTone(heard, 2, channel, 44100);
-        ASSERT_TRUE(tone.has_value()) << "nothing heard on channel " << channel;
-        EXPECT_NEAR(tone->hz, 1000, 10) << "the gap between the tracks counts too";
-        EXPECT_NEAR(tone->rmsDb, kHeardDb, 1.0);
-        EXPECT_GT(tone->seconds, 3.5) << "both tracks, one after the other";
+    // Both tracks, one after the other, with or without a gap between them.
+    double seconds = 0;
+    for (const auto& stretch : soundingStretches(heard)) {
+        for (int channel = 0; channel < 2; ++channel) {
+            const auto tone = sound::measureTone(stretch, 2, channel, 44100);
+            if (!tone) {
+                continue;  // a short stretch: the end of the sink's buffer
+            }
+            EXPECT_NEAR(tone->hz, 1000, 2);
+            EXPECT_NEAR(tone->rmsDb, kHeardDb, 1.0);
+            seconds += channel == 0 ? tone->seconds : 0;
+        }
     }
+    EXPECT_GT(seconds, 3.5) << "both tracks were heard";
 }
 
 TEST_F(PlaybackMedia, SeekPauseAndLengthFollowWhatIsHeard) {
