@@ -36,10 +36,11 @@ using ::testing::ElementsAre;
 constexpr auto kGenerous = 20s;
 
 // The stretches of a stereo recording that sound, split wherever both channels stay below
-// `quiet` for at least 20 ms (the gap while the next track opens).
+// `quiet` for a millisecond (the gap while the next track opens: a tone never stays that near
+// zero for that long).
 std::vector<std::vector<int16_t>> soundingStretches(const std::vector<int16_t>& heard) {
     constexpr int16_t quiet = 100;
-    constexpr size_t gapFrames = 44100 / 50;
+    constexpr size_t gapFrames = 44100 / 1000;
     std::vector<std::vector<int16_t>> stretches;
     std::vector<int16_t> current;
     size_t silentFrames = 0;
