@@ -16,11 +16,10 @@
 #include "lib/pulse/tests/fixture/sound_server.h"
 #include "lib/pulse/tests/fixture/tone.h"
 #include "plugins/tests/fixture/output_record.h"
+#include "plugins/tests/fixture/tones_heard.h"
 
 namespace {
 
-using kinvo::pulse::testing::gainDb;
-using kinvo::pulse::testing::measureTone;
 using kinvo::pulse::testing::MonitorRecording;
 using kinvo::pulse::testing::sine16;
 using kinvo::pulse::testing::SoundServer;
@@ -35,7 +34,6 @@ constexpr int kRate = 44100;
 constexpr int kChannels = 2;
 constexpr double kToneHz = 1000.0;
 constexpr double kToneLevel = 0.5;
-const double kToneDb = gainDb(kToneLevel / std::sqrt(2.0));
 
 // ALSA's "pulse" device (libasound2-plugins) plays to the server PULSE_SERVER names.
 class OutQmixToServer : public ::testing::Test {
@@ -54,42 +52,12 @@ class OutQmixToServer : public ::testing::Test {
 };
 
 TEST_F(OutQmixToServer, ToneArrivesScaledInSoftware) {
-    struct Case {
-        int32_t volume, pan;
-        double leftGain, rightGain;
-    };
-    const Case cases[] = {
+    const kinvo::testing::ToneCase cases[] = {
+        // volume, pan, left and right gain
         {255, 0, 1.0, 1.0},
         {128, -64, 128 / 255.0, 64 / 255.0},
     };
-    const std::vector<int16_t> tone = sine16(kToneHz, kToneLevel, kRate, kChannels, 0.8);
-    double worstHz = 0;
-    double worstDb = 0;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "volume " << c.volume << ", pan " << c.pan);
-        MonitorRecording recording(server_);
-        ASSERT_EQ(out_->open(kRate, kChannels, 16, -1, -1), 0);
-        out_->setVolume(c.volume);
-        out_->setPan(c.pan);
-        playAll(out_, tone);
-        out_->close();
-        std::this_thread::sleep_for(150ms);
-        const std::vector<int16_t> heard = recording.stop();
-        const double gains[] = {c.leftGain, c.rightGain};
-        for (int channel = 0; channel < kChannels; ++channel) {
-            const auto measure = measureTone(heard, kChannels, channel, kRate);
-            ASSERT_TRUE(measure) << "channel " << channel;
-            EXPECT_NEAR(measure->hz, kToneHz, 2.0) << "channel " << channel;
-            worstHz = std::max(worstHz, std::abs(measure->hz - kToneHz));
-            worstDb =
-                std::max(worstDb, std::abs(measure->rmsDb - kToneDb - gainDb(gains[channel])));
-            EXPECT_NEAR(measure->rmsDb, kToneDb + gainDb(gains[channel]), 1.0)
-                << "channel " << channel;
-            EXPECT_NEAR(measure->seconds, 0.8, 0.05) << "channel " << channel;
-        }
-    }
-    RecordProperty("worst_pitch_error_hz", std::to_string(worstHz));
-    RecordProperty("worst_level_error_db", std::to_string(worstDb));
+    kinvo::testing::expectTonesArrive(server_, out_, cases);
 }
 
 TEST_F(OutQmixToServer, PositionFollowsPlayingPausingAndFlushing) {
