@@ -63,7 +63,7 @@ SoundServer& soundServer() {
     return server;
 }
 
-const Media& media(const SoundServer& server) {
+const Media& makeMedia(const SoundServer& server) {
     static Media made = [&] {
         Media m;
         m.folder = server.folder();
@@ -83,6 +83,16 @@ const Media& media(const SoundServer& server) {
         return m;
     }();
     return made;
+}
+
+// The media on the run's sound server; null, with the benchmark skipped, without a server.
+const Media* mediaOrSkip(benchmark::State& state) {
+    SoundServer& server = soundServer();
+    if (!server.started()) {
+        state.SkipWithError(server.failure().c_str());
+        return nullptr;
+    }
+    return &makeMedia(server);
 }
 
 // Reads the null sink's monitor on a thread of its own and remembers when sound was first heard
@@ -209,12 +219,11 @@ struct Player {
 };
 
 void BM_PlayMinuteVexahost(benchmark::State& state) {
-    SoundServer& server = soundServer();
-    if (!server.started()) {
-        state.SkipWithError(server.failure().c_str());
+    const Media* media = mediaOrSkip(state);
+    if (media == nullptr) {
         return;
     }
-    const Media& m = media(server);
+    const Media& m = *media;
     for (auto _ : state) {
         Player player;
         if (!player.start(m.minute)) {
@@ -235,12 +244,11 @@ void BM_PlayMinuteVexahost(benchmark::State& state) {
 BENCHMARK(BM_PlayMinuteVexahost)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 void BM_PlayMinuteFfplay(benchmark::State& state) {
-    SoundServer& server = soundServer();
-    if (!server.started()) {
-        state.SkipWithError(server.failure().c_str());
+    const Media* media = mediaOrSkip(state);
+    if (media == nullptr) {
         return;
     }
-    const Media& m = media(server);
+    const Media& m = *media;
     for (auto _ : state) {
         setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
         const char* argv[] = {"ffplay", "-nodisp",        "-autoexit", "-loglevel",
@@ -287,12 +295,11 @@ pid_t startPacat(const std::string& file) {
 // time between vexahost's start-up (whose trial open of the output made and closed a stream)
 // and the play command.
 void BM_StartAndSeekLatency(benchmark::State& state) {
-    SoundServer& server = soundServer();
-    if (!server.started()) {
-        state.SkipWithError(server.failure().c_str());
+    const Media* media = mediaOrSkip(state);
+    if (media == nullptr) {
         return;
     }
-    const Media& m = media(server);
+    const Media& m = *media;
     MonitorTap tap;
     if (!tap.ok()) {
         state.SkipWithError("the monitor cannot be recorded");
