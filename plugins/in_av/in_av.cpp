@@ -87,7 +87,9 @@ void getFileInfo(const char* file, char* titleOut, int32_t* lengthOut) {
             if (title.empty()) {
                 title = name;
             }
-        } else if (const auto info = readMediaInfo(name)) {
+        } else if (const auto info = current && state.player.playingInfo()
+                                         ? state.player.playingInfo()
+                                         : readMediaInfo(name)) {
             title = displayTitle(*info, name);
             length = static_cast<int32_t>(info->lengthMs);
         } else {

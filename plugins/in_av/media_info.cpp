@@ -25,6 +25,38 @@ std::string tag(const AVFormatContext& format, const AVStream* audio,
 
 }  // namespace
 
+MediaInfo mediaInfoOf(const AVFormatContext& format) {
+    MediaInfo info;
+    const AVStream* audio = nullptr;
+    for (unsigned i = 0; i < format.nb_streams; ++i) {
+        const AVStream* stream = format.streams[i];
+        const AVMediaType type = stream->codecpar->codec_type;
+        if (type == AVMEDIA_TYPE_AUDIO && audio == nullptr) {
+            audio = stream;
+        }
+        if (type == AVMEDIA_TYPE_VIDEO &&
+            (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) == 0) {
+            info.hasVideo = true;
+        }
+    }
+    info.title = tag(format, audio, {"title"});
+    info.artist = tag(format, audio, {"artist", "album_artist", "author"});
+    info.album = tag(format, audio, {"album"});
+    info.genre = tag(format, audio, {"genre"});
+    info.year = tag(format, audio, {"date", "year"});
+    info.comment = tag(format, audio, {"comment", "description"});
+    if (format.duration != AV_NOPTS_VALUE && format.duration > 0) {
+        info.lengthMs = format.duration / (AV_TIME_BASE / 1000);
+    }
+    // The sound's own rate when the stream says; else the container's (tags included).
+    int64_t bitrate = audio != nullptr ? audio->codecpar->bit_rate : 0;
+    if (bitrate <= 0) {
+        bitrate = format.bit_rate;
+    }
+    info.bitrateKbps = bitrate > 0 ? bitrate / 1000 : 0;
+    return info;
+}
+
 std::optional<MediaInfo> readMediaInfo(const std::string& path) noexcept {
     try {
         AVFormatContext* raw = nullptr;
@@ -35,35 +67,7 @@ std::optional<MediaInfo> readMediaInfo(const std::string& path) noexcept {
         if (avformat_find_stream_info(format.get(), nullptr) < 0) {
             return std::nullopt;
         }
-        MediaInfo info;
-        const AVStream* audio = nullptr;
-        for (unsigned i = 0; i < format->nb_streams; ++i) {
-            const AVStream* stream = format->streams[i];
-            const AVMediaType type = stream->codecpar->codec_type;
-            if (type == AVMEDIA_TYPE_AUDIO && audio == nullptr) {
-                audio = stream;
-            }
-            if (type == AVMEDIA_TYPE_VIDEO &&
-                (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) == 0) {
-                info.hasVideo = true;
-            }
-        }
-        info.title = tag(*format, audio, {"title"});
-        info.artist = tag(*format, audio, {"artist", "album_artist", "author"});
-        info.album = tag(*format, audio, {"album"});
-        info.genre = tag(*format, audio, {"genre"});
-        info.year = tag(*format, audio, {"date", "year"});
-        info.comment = tag(*format, audio, {"comment", "description"});
-        if (format->duration != AV_NOPTS_VALUE && format->duration > 0) {
-            info.lengthMs = format->duration / (AV_TIME_BASE / 1000);
-        }
-        // The sound's own rate when the stream says; else the container's (tags included).
-        int64_t bitrate = audio != nullptr ? audio->codecpar->bit_rate : 0;
-        if (bitrate <= 0) {
-            bitrate = format->bit_rate;
-        }
-        info.bitrateKbps = bitrate > 0 ? bitrate / 1000 : 0;
-        return info;
+        return mediaInfoOf(*format);
     } catch (...) {
         return std::nullopt;
     }

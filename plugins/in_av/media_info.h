@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+struct AVFormatContext;
+
 namespace kinvo::in_av {
 
 struct MediaInfo {
@@ -24,6 +26,8 @@ struct MediaInfo {
 };
 
 std::optional<MediaInfo> readMediaInfo(const std::string& path) noexcept;
+// The same from a container already open with its stream information read.
+MediaInfo mediaInfoOf(const AVFormatContext& format);
 
 // "Artist - Title" when both are known, else the title, else the file name without folder and
 // extension.

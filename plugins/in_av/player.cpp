@@ -42,6 +42,7 @@ int32_t Player::play(const std::string& name, const HostLink& host, const Buffer
     seekMs_ = -1;
     lengthMs_ = -1;
     name_ = name;
+    playingInfo_.reset();
     host_ = host;
     buffering_ = buffering;
     network_ = isNetworkAddress(name);
@@ -66,8 +67,10 @@ int32_t Player::play(const std::string& name, const HostLink& host, const Buffer
             return -1;
         }
         lengthMs_ = source_->lengthMs();
+        playingInfo_ = mediaInfoOf(source_->format());
         if (!openOutput()) {
             source_.reset();
+            playingInfo_.reset();
             return -1;
         }
     }

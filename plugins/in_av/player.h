@@ -23,6 +23,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -31,6 +32,7 @@
 #include "lib/ffmpeg/handles.h"
 #include "plugins/in_av/buffering.h"
 #include "plugins/in_av/host_link.h"
+#include "plugins/in_av/media_info.h"
 #include "plugins/in_av/source.h"
 
 namespace kinvo::in_av {
@@ -68,6 +70,9 @@ class Player {
     const std::string& name() const noexcept { return name_; }
     // The latest ICY stream title ("" none).
     std::string streamTitle() const;
+    // What the container of the local file that plays says about it (read when play opened it);
+    // empty for a network address; kept after stop until the next play. Main thread.
+    const std::optional<MediaInfo>& playingInfo() const noexcept { return playingInfo_; }
 
   private:
     static int interrupted(void* player) noexcept;
@@ -89,6 +94,7 @@ class Player {
 
     // Set by the main thread while no decode thread runs; read by the decode thread.
     std::string name_;
+    std::optional<MediaInfo> playingInfo_;
     HostLink host_;
     Buffering buffering_;
     std::vector<std::string> candidates_;  // addresses to open, in order (network)

@@ -48,6 +48,8 @@ class Source {
 
     // The stream title of an ICY stream's latest metadata ("" when none).
     std::string streamTitle() const;
+    // The open container, its stream information read.
+    const AVFormatContext& format() const noexcept { return *format_.get(); }
 
   private:
     Source() = default;

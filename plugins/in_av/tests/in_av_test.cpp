@@ -167,6 +167,14 @@ TEST_F(InAv, FileInfoComesFromTheTags) {
         in.getFileInfo(file.c_str(), title, &length);
         EXPECT_STREQ(title, row.title);
         EXPECT_NEAR(length, 3000, 60);
+        // The file that plays answers the same for "".
+        ASSERT_EQ(in.play(file.c_str()), 0);
+        char playing[SONARI_IN_TITLE_SIZE] = "x";
+        int32_t playingLength = 0;
+        in.getFileInfo("", playing, &playingLength);
+        in.stop();
+        EXPECT_STREQ(playing, row.title);
+        EXPECT_EQ(playingLength, length);
     }
     char title[SONARI_IN_TITLE_SIZE] = "";
     int32_t length = 0;
