@@ -15,13 +15,25 @@ struct Rgb {
     int b;
 };
 
+// A 16 x 16 -> 32-bit product, which vector units do in one step (a full 32-bit multiply is
+// several on SSE2).
+inline int mul16(std::int16_t a, std::int16_t b) noexcept {
+    return int{a} * int{b};
+}
+
 // Studio-range YUV in 16.16 fixed point. du and dv are U - 128 and V - 128 of the pixel's 2 x 2
-// block; a result below 1.0 is 0 and one at 256.0 or above is 255.
+// block; a result below 1.0 is 0 and one at 256.0 or above is 255. The factors 0x129FB (Y),
+// 0x19893 (V to R), 0xD020 (V to G), 0x645A (U to G) and 0x2045A (U to B) are split into whole
+// multiples of 0x10000 (shifts) and a 16-bit remainder, which gives the same 32-bit sums.
 inline Rgb studioRange(int y, int du, int dv) noexcept {
-    const int c = 0x129FB * (y - 16);
-    const int r = c + 0x19893 * dv;
-    const int g = c - 0xD020 * dv - 0x645A * du;
-    const int b = c + 0x2045A * du;
+    const int y16 = y - 16;
+    const auto sy = static_cast<std::int16_t>(y16);
+    const auto su = static_cast<std::int16_t>(du);
+    const auto sv = static_cast<std::int16_t>(dv);
+    const int c = y16 * 0x10000 + mul16(sy, 0x29FB);     // 0x129FB x (Y - 16)
+    const int r = c + dv * 0x20000 - mul16(sv, 0x676D);  // + 0x19893 x (V - 128)
+    const int g = c - dv * 0x10000 + mul16(sv, 0x2FE0) - mul16(su, 0x645A);  // - 0xD020 x ...
+    const int b = c + du * 0x20000 + mul16(su, 0x045A);  // + 0x2045A x (U - 128)
     return {std::clamp(r, 0, 0xFFFFFF) >> 16, std::clamp(g, 0, 0xFFFFFF) >> 16,
             std::clamp(b, 0, 0xFFFFFF) >> 16};
 }
