@@ -28,27 +28,20 @@ Bytes randomBytes(std::size_t size, unsigned seed) {
 }
 
 int fixedPoint(long long value, int shift) {
-    if (value < (1LL << shift)) {
-        return 0;
-    }
-    if (value >= (256LL << shift)) {
-        return 255;
-    }
-    return static_cast<int>(value >> shift);
+    return value < (1LL << shift) ? 0 : value >= (256LL << shift) ? 255 : int(value >> shift);
 }
 
-Colour ruleA(int y, int u, int v) {
-    const long long c = 0x129FBLL * (y - 16);
-    return {fixedPoint(c + 0x19893LL * (v - 128), 16),
-            fixedPoint(c - 0xD020LL * (v - 128) - 0x645ALL * (u - 128), 16),
-            fixedPoint(c + 0x2045ALL * (u - 128), 16)};
+Colour ruleA(long long y, long long u, long long v) {
+    const long long c = 0x129FB * (y - 16);
+    return {fixedPoint(c + 0x19893 * (v - 128), 16),
+            fixedPoint(c - 0xD020 * (v - 128) - 0x645A * (u - 128), 16),
+            fixedPoint(c + 0x2045A * (u - 128), 16)};
 }
 
-Colour ruleB(int y, int u, int v) {
-    const long long c = 256LL * y;
-    return {fixedPoint(c + 0x167LL * (v - 128), 8),
-            fixedPoint(c - 0xB7LL * (v - 128) - 0x58LL * (u - 128), 8),
-            fixedPoint(c + 0x1C6LL * (u - 128), 8)};
+Colour ruleB(long long y, long long u, long long v) {
+    return {fixedPoint(256 * y + 0x167 * (v - 128), 8),
+            fixedPoint(256 * y - 0xB7 * (v - 128) - 0x58 * (u - 128), 8),
+            fixedPoint(256 * y + 0x1C6 * (u - 128), 8)};
 }
 
 int bytesPerPixel(int depth) {
@@ -58,167 +51,123 @@ int bytesPerPixel(int depth) {
 void store(Bytes& surface, int pitch, int depth, int x, int row, Colour c) {
     std::uint8_t* p = surface.data() + row * pitch + x * bytesPerPixel(depth);
     const auto [r, g, b] = c;
-    int word = 0;
-    switch (depth) {
-        case 15:
-            word = (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3);
-            break;
-        case 16:
-            word = (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3);
-            break;
-        default:
-            p[0] = static_cast<std::uint8_t>(b);
-            p[1] = static_cast<std::uint8_t>(g);
-            p[2] = static_cast<std::uint8_t>(r);
-            return;
-    }
-    p[0] = static_cast<std::uint8_t>(word & 0xFF);
-    p[1] = static_cast<std::uint8_t>(word >> 8);
+    const int word = depth == 15 ? (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3)
+                                 : (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3);
+    const Bytes bytes = depth >= 24 ? Bytes{std::uint8_t(b), std::uint8_t(g), std::uint8_t(r)}
+                                    : Bytes{std::uint8_t(word), std::uint8_t(word >> 8)};
+    std::copy(bytes.begin(), bytes.end(), p);
 }
 
-// One frame of each type at a given size, with its plane table where it has one.
+// One frame of a type at a size: random planes with pitches wider than the picture for "YV12",
+// random pixels otherwise (enough for any packed type), and a random palette.
 struct Frame {
     std::uint32_t type;
-    int width;
-    int height;
-    Bytes y, u, v, pixels, palette;
-    int yPitch = 0, uPitch = 0;
-    PlaneTable planes;
+    int w, h, yPitch = w + 5, cPitch = (w + 1) / 2 + 3;
+    Bytes y = randomBytes(yPitch * h, 1), u = randomBytes(cPitch * h, 2),
+          v = randomBytes(cPitch * h, 3), pixels = randomBytes(4 * w * h, 4),
+          palette = randomBytes(kPaletteBytes, 5);
+    PlaneTable planes{y.data(), yPitch, u.data(), cPitch, v.data(), cPitch};
 
-    Frame(std::uint32_t t, int w, int h, bool withPalette) : type(t), width(w), height(h) {
-        yPitch = w + 5;  // planes wider than the picture, as decoders hand them
-        uPitch = (w + 1) / 2 + 3;
-        y = randomBytes(yPitch * h, 1);
-        u = randomBytes(uPitch * ((h + 1) / 2), 2);
-        v = randomBytes(uPitch * ((h + 1) / 2), 3);
-        planes = {y.data(), yPitch, u.data(), uPitch, v.data(), uPitch};
-        pixels = randomBytes(4 * w * h, 4);  // enough for every packed type
-        if (withPalette) {
-            palette = randomBytes(kPaletteBytes, 5);
-        }
-    }
-    const void* data() const {
-        return type == kTypeYv12 ? static_cast<const void*>(&planes) : pixels.data();
-    }
-    const std::uint8_t* paletteOrNull() const { return palette.empty() ? nullptr : palette.data(); }
+    const void* data() const { return type == kTypeYv12 ? (const void*)&planes : pixels.data(); }
 };
 
-// What the surface should hold after the conversion, pixel by pixel.
-bool reference(const Frame& f, bool flip, int depth, int pitch, Bytes& surface) {
-    const int w = f.width, h = f.height;
-    if (bytesPerPixel(depth) < 2 || depth > 32 || (f.type == kTypeRg24 && depth != 32) ||
-        (f.type == kTypeRgb8 && f.palette.empty())) {
+// Draws what the surface should hold; false where the frame is not to be drawn at all.
+bool reference(const Frame& f, bool flip, int depth, int pitch, Bytes& out) {
+    if (depth != 15 && depth != 16 && depth != 24 && depth != 32) {
         return false;
     }
-    for (int row = 0; row < h; ++row) {
-        for (int x = 0; x < w; ++x) {
-            const std::uint8_t* px = f.pixels.data();
-            const int flipped = flip ? h - 1 - row : row;
-            if (f.type == kTypeYv12) {
-                if (row >= h - h % 2 || x >= w - w % 2) {
-                    continue;
-                }
-                store(surface, pitch, depth, x, flipped,
-                      ruleA(f.y[row * f.yPitch + x], f.u[row / 2 * f.uPitch + x / 2],
-                            f.v[row / 2 * f.uPitch + x / 2]));
-            } else if (f.type == kTypeYuy2 || f.type == kTypeUyvy) {
-                if (x >= w - w % 2) {
-                    continue;
-                }
-                const std::uint8_t* pair = px + row * 2 * w + x / 2 * 4;
-                const bool yuy2 = f.type == kTypeYuy2;
-                const int y = yuy2 ? pair[x % 2 * 2] : pair[x % 2 * 2 + 1];
-                store(surface, pitch, depth, x, row,
-                      ruleB(y, pair[yuy2 ? 1 : 0], pair[yuy2 ? 3 : 2]));
+    const std::uint8_t* px = f.pixels.data();
+    for (int row = 0; row < f.h; ++row) {
+        const int other = f.h - 1 - row;  // the row counted from the other end
+        for (int x = 0; x < f.w; ++x) {
+            const std::uint8_t *pair = px + row * 2 * f.w + x / 2 * 4, *p = nullptr;
+            const bool yuy2 = f.type == kTypeYuy2, wholePair = x < f.w - f.w % 2;
+            if (f.type == kTypeYv12 && row < f.h - f.h % 2 && wholePair) {
+                const int c = row / 2 * f.cPitch + x / 2;
+                store(out, pitch, depth, x, flip ? other : row,
+                      ruleA(f.y[row * f.yPitch + x], f.u[c], f.v[c]));
+            } else if ((yuy2 || f.type == kTypeUyvy) && wholePair) {
+                const int y = pair[x % 2 * 2 + (yuy2 ? 0 : 1)];
+                store(out, pitch, depth, x, row, ruleB(y, pair[yuy2 ? 1 : 0], pair[yuy2 ? 3 : 2]));
             } else if (f.type == kTypeRg32) {
-                const std::uint8_t* p = px + flipped * 4 * w + 4 * x;
-                store(surface, pitch, depth, x, row, {p[2], p[1], p[0]});
+                p = px + (flip ? other : row) * 4 * f.w + 4 * x;
                 if (depth == 32) {
-                    surface[row * pitch + 4 * x + 3] = p[3];
+                    out[row * pitch + 4 * x + 3] = p[3];  // the row is copied whole
                 }
-            } else if (f.type == kTypeRg24) {
-                const std::uint8_t* p = px + flipped * 3 * w + 3 * x;
-                store(surface, pitch, depth, x, row, {p[2], p[1], p[0]});
+            } else if (f.type == kTypeRg24 && depth == 32) {
+                p = px + (flip ? other : row) * 3 * f.w + 3 * x;
             } else if (f.type == kTypeRgb8) {
-                const std::uint8_t* e =
-                    f.palette.data() + 4 * px[(h - 1 - row) * ((w + 3) / 4 * 4) + x];
-                store(surface, pitch, depth, x, row, {e[2], e[1], e[0]});
-            } else {
+                p = f.palette.data() + 4 * px[other * ((f.w + 3) / 4 * 4) + x];
+            } else if (f.type != kTypeYv12 && f.type != kTypeYuy2 && f.type != kTypeUyvy) {
                 return false;
+            }
+            if (p != nullptr) {
+                store(out, pitch, depth, x, row, {p[2], p[1], p[0]});
             }
         }
     }
     return true;
 }
 
-const std::array kTypes{kTypeYv12, kTypeYuy2, kTypeUyvy, kTypeRg32,
-                        kTypeRg24, kTypeRgb8, kTypeNone};
-
 std::string typeName(std::uint32_t type) {
-    return {static_cast<char>(type), static_cast<char>(type >> 8), static_cast<char>(type >> 16),
-            static_cast<char>(type >> 24)};
+    return {char(type), char(type >> 8), char(type >> 16), char(type >> 24)};
 }
 
-using Case = std::tuple<std::uint32_t, int, bool, std::pair<int, int>, bool>;
+using Case = std::tuple<std::uint32_t, int, bool, std::pair<int, int>>;
 class Conversion : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Conversion, MatchesTheReferenceAndLeavesTheRestAlone) {
-    const auto [type, depth, flip, size, withPalette] = GetParam();
-    const Frame frame(type, size.first, size.second, withPalette);
-    const int pitch = frame.width * 4 + 3;  // padding after each row, rows not word-aligned
-    Bytes actual = randomBytes(pitch * frame.height, 6);
+    const auto [type, depth, flip, size] = GetParam();
+    const Frame frame{type, size.first, size.second};
+    const int pitch = frame.w * 4 + 3;  // padding after each row, rows not word-aligned
+    Bytes actual = randomBytes(pitch * frame.h, 6);
     Bytes expected = actual;
     const bool drawn = reference(frame, flip, depth, pitch, expected);
-    const Surface surface{actual.data(), frame.width, frame.height, pitch, depth};
+    const Surface surface{actual.data(), frame.w, frame.h, pitch, depth};
 
-    EXPECT_EQ(convertFrame(type, frame.data(), flip, frame.paletteOrNull(), surface), drawn);
+    EXPECT_EQ(convertFrame(type, frame.data(), flip, frame.palette.data(), surface), drawn);
     EXPECT_EQ(actual, expected);
 }
 
 std::string caseName(const ::testing::TestParamInfo<Case>& info) {
-    const auto& [type, depth, flip, size, withPalette] = info.param;
+    const auto& [type, depth, flip, size] = info.param;
     return typeName(type) + "_" + std::to_string(depth) + (flip ? "_flip_" : "_") +
-           std::to_string(size.first) + "x" + std::to_string(size.second) +
-           (withPalette ? "_palette" : "");
+           std::to_string(size.first) + "x" + std::to_string(size.second);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryTypeAndDepth, Conversion,
-                         ::testing::Combine(::testing::ValuesIn(kTypes),
-                                            ::testing::Values(8, 15, 16, 24, 32), ::testing::Bool(),
-                                            ::testing::Values(std::pair{6, 4}, std::pair{5, 5},
-                                                              std::pair{7, 2}),
-                                            ::testing::Bool()),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(
+    EveryTypeAndDepth, Conversion,
+    ::testing::Combine(::testing::Values(kTypeYv12, kTypeYuy2, kTypeUyvy, kTypeRg32, kTypeRg24,
+                                         kTypeRgb8, kTypeNone),
+                       ::testing::Values(8, 15, 16, 24, 32), ::testing::Bool(),
+                       ::testing::Values(std::pair{6, 4}, std::pair{5, 5}, std::pair{7, 2})),
+    caseName);
 
-// The fixed points of both rules, through a uniform frame on a 32-bit surface.
+TEST(Conversion, IndexedFrameWithoutPaletteDrawsNothing) {
+    const Frame frame{kTypeRgb8, 4, 2};
+    Bytes surface(32, 0x5A);
+    EXPECT_FALSE(
+        convertFrame(kTypeRgb8, frame.data(), false, nullptr, {surface.data(), 4, 2, 16, 32}));
+    EXPECT_EQ(surface, Bytes(32, 0x5A));
+}
+
+// The fixed points of both rules, through a uniform 2 x 2 frame on a 32-bit surface.
 TEST(YuvRules, FixedPoints) {
-    struct Point {
-        std::uint32_t type;
-        int y, u, v;
-        Colour rgb;
+    const std::tuple<std::uint32_t, std::uint8_t, int> points[] = {
+        {kTypeYv12, 16, 0}, {kTypeYv12, 235, 254}, {kTypeYv12, 255, 255},
+        {kTypeYuy2, 0, 0},  {kTypeYuy2, 255, 255}, {kTypeUyvy, 255, 255},
     };
-    const Point points[] = {
-        {kTypeYv12, 16, 128, 128, {0, 0, 0}},        {kTypeYv12, 235, 128, 128, {254, 254, 254}},
-        {kTypeYv12, 255, 128, 128, {255, 255, 255}}, {kTypeYuy2, 0, 128, 128, {0, 0, 0}},
-        {kTypeYuy2, 255, 128, 128, {255, 255, 255}}, {kTypeUyvy, 255, 128, 128, {255, 255, 255}},
-    };
-    for (const Point& p : points) {
-        SCOPED_TRACE(typeName(p.type) + " Y=" + std::to_string(p.y));
-        const auto y = static_cast<std::uint8_t>(p.y), u = static_cast<std::uint8_t>(p.u),
-                   v = static_cast<std::uint8_t>(p.v);
-        Bytes yPlane(4, y), uPlane(1, u), vPlane(1, v);
-        const PlaneTable planes{yPlane.data(), 2, uPlane.data(), 1, vPlane.data(), 1};
-        Bytes packed =
-            p.type == kTypeYuy2 ? Bytes{y, u, y, v, y, u, y, v} : Bytes{u, y, v, y, u, y, v, y};
-        Bytes surface(16, 0x77);
-        const void* frame = p.type == kTypeYv12 ? static_cast<const void*>(&planes) : packed.data();
-        ASSERT_TRUE(convertFrame(p.type, frame, false, nullptr, {surface.data(), 2, 2, 8, 32}));
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(surface[4 * i + 2], p.rgb[0]);
-            EXPECT_EQ(surface[4 * i + 1], p.rgb[1]);
-            EXPECT_EQ(surface[4 * i], p.rgb[2]);
-            EXPECT_EQ(surface[4 * i + 3], 0x77);
-        }
+    for (const auto& [type, y, grey] : points) {
+        SCOPED_TRACE(typeName(type) + " Y=" + std::to_string(y));
+        Bytes yPlane(4, y), chroma(1, 128), surface(16, 0x77);
+        const PlaneTable planes{yPlane.data(), 2, chroma.data(), 1, chroma.data(), 1};
+        const Bytes yuy2{y, 128, y, 128, y, 128, y, 128}, uyvy{128, y, 128, y, 128, y, 128, y};
+        const void* frame = type == kTypeYv12   ? (const void*)&planes
+                            : type == kTypeYuy2 ? yuy2.data()
+                                                : uyvy.data();
+        ASSERT_TRUE(convertFrame(type, frame, false, nullptr, {surface.data(), 2, 2, 8, 32}));
+        const auto g = std::uint8_t(grey);
+        EXPECT_EQ(surface, (Bytes{g, g, g, 0x77, g, g, g, 0x77, g, g, g, 0x77, g, g, g, 0x77}));
     }
 }
 
