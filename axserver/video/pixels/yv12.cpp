@@ -10,10 +10,12 @@ namespace {
 using detail::put;
 using detail::studioRange;
 
+// Built for AVX-512 and AVX2 as well as the baseline; the loader picks what the processor runs.
 template <int Depth>
-void blockRow(const std::uint8_t* __restrict y0, const std::uint8_t* __restrict y1,
-              const std::uint8_t* __restrict u, const std::uint8_t* __restrict v,
-              std::uint8_t* __restrict out0, std::uint8_t* __restrict out1, int blocks) noexcept {
+__attribute__((target_clones("arch=x86-64-v4", "avx2", "default"))) void blockRow(
+    const std::uint8_t* __restrict y0, const std::uint8_t* __restrict y1,
+    const std::uint8_t* __restrict u, const std::uint8_t* __restrict v,
+    std::uint8_t* __restrict out0, std::uint8_t* __restrict out1, int blocks) noexcept {
     for (int i = 0; i < blocks; ++i) {
         const int du = u[i] - 128;
         const int dv = v[i] - 128;
