@@ -37,6 +37,8 @@ struct WindowClass {
     UINT style = 0;    // CS_* bits
     WNDPROC proc = nullptr;
     int extraValues = 0;  // number of per-window values (getWindowValue/setWindowValue)
+    // Visible windows: the colour erasing paints (0x00BBGGRR), 0xFFFFFFFF for none.
+    std::uint32_t background = 0xFFFFFFFF;
 };
 
 // False when the name is taken or the class has no procedure.
@@ -48,6 +50,7 @@ struct CreateParams {
     std::string className;
     std::string windowName;
     UINT style = 0;   // 0 with parent 0: a message-only window
+    UINT exStyle = 0;  // visible windows: WS_EX_* bits
     HWND parent = 0;  // a visible window's parent
     int x = 0, y = 0, width = 0, height = 0;
     LPARAM createParam = 0;  // passed as lParam of WM_CREATE
