@@ -144,6 +144,11 @@ inline constexpr int32_t kStatusBadPseudoAddress = 221;
 inline constexpr int32_t kStatusBufferingStarted = 208;
 inline constexpr int32_t kStatusBufferingFinished = 214;
 inline constexpr int32_t kStatusBufferValue = 223;
+// Input in the video window: a key (virtual-key code), a system key, the right button released
+// (x in the low, y in the high 16 bits).
+inline constexpr int32_t kStatusVideoKey = 216;
+inline constexpr int32_t kStatusVideoSystemKey = 217;
+inline constexpr int32_t kStatusVideoRightClick = 231;
 // Burn progress reports 0 to 5 (SRV_BURN_STATUS wParam) become these statuses.
 inline constexpr int32_t kBurnStatusCodes[6] = {226, 227, 228, 229, 230, 242};
 

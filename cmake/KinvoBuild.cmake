@@ -47,10 +47,16 @@ function(kinvo_test name)
   if(T_ENV)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "env;${T_ENV}")
   endif()
+  # Tests of windows on the shared test display run one at a time: a full-screen window of one
+  # would cover the windows whose pixels another reads back.
+  set(lock "")
+  if("x11" IN_LIST T_LABELS)
+    set(lock RESOURCE_LOCK x11display)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${T_ENV}" TIMEOUT 300)
+    PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${T_ENV}" TIMEOUT 300 ${lock})
 endfunction()
 
 # kinvo_fuzz(NAME SOURCES a.cpp LIBS lib...): a libFuzzer target, built only with KINVO_FUZZ.

@@ -49,9 +49,9 @@ bool unregisterClass(std::string_view name);
 struct CreateParams {
     std::string className;
     std::string windowName;
-    UINT style = 0;   // 0 with parent 0: a message-only window
+    UINT style = 0;    // 0 with parent 0: a message-only window
     UINT exStyle = 0;  // visible windows: WS_EX_* bits
-    HWND parent = 0;  // a visible window's parent
+    HWND parent = 0;   // a visible window's parent
     int x = 0, y = 0, width = 0, height = 0;
     LPARAM createParam = 0;  // passed as lParam of WM_CREATE
 };

@@ -19,6 +19,7 @@
 #include <span>
 
 #include "channel/command_table.h"
+#include "channel/protocol.h"
 #include "channel/values.h"
 #include "platform/message_types.h"
 
@@ -77,6 +78,18 @@ constexpr CommandHandler on(int32_t number) {
     return {number, [](ServerModule& module, CommandCall& call) -> win::LRESULT {
                 return (static_cast<Module&>(module).*Method)(call);
             }};
+}
+
+// Runs `use` with the command's one number argument; kStatusFailed (and no effect) when it cannot
+// be read.
+template <class Use>
+win::LRESULT withNumber(CommandCall& call, Use use) {
+    auto args = call.readArgs();
+    if (!args) {
+        return kStatusFailed;
+    }
+    use((*args)[0].number);
+    return kStatusOk;
 }
 
 }  // namespace vexa

@@ -53,10 +53,12 @@ class Playback : public ServerModule {
     virtual win::LRESULT handleTrackEnd() noexcept = 0;
 };
 
-// The video output: its commands and the window that stands for the video (0 when none).
+// The video output: its commands, the window that stands for the video (0 when none), and the
+// close the playback controller asks for once it has stopped the input plug-in.
 class Video : public ServerModule {
   public:
     virtual win::HWND videoParent() const noexcept = 0;
+    virtual void closeOutput() noexcept = 0;
 };
 
 // Stream download: the one routine that fetches a whole address into a local file, raising

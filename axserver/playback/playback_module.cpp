@@ -16,8 +16,11 @@ constexpr win::LRESULT kFailed = kStatusFailed;
 
 using M = PlaybackModule;
 
-playback::ControllerServices servicesFor(ServerLink& link) {
+playback::ControllerServices servicesFor(ServerLink& link, Video* video) {
     playback::ControllerServices services;
+    if (video != nullptr) {
+        services.closeVideo = [video] { video->closeOutput(); };
+    }
     services.postTrackEnd = [&link] { win::postMessage(link.serverWindow(), SRV_TRACK_END, 0, 0); };
     services.closeStreamingDialog = [] { return playback::closeStreamingDialog(); };
     services.crossInstanceControl = [&link] { return link.crossInstanceControl(); };
@@ -31,22 +34,12 @@ win::LRESULT answer(CommandCall& call, int32_t value) {
     return call.writeResults({Value::l(value)}) ? kOk : kFailed;
 }
 
-// Runs `use` with the command's one number argument.
-template <class Use>
-win::LRESULT withNumber(CommandCall& call, Use use) {
-    auto args = call.readArgs();
-    if (!args) {
-        return kFailed;
-    }
-    use((*args)[0].number);
-    return kOk;
-}
-
 }  // namespace
 
-PlaybackModule::PlaybackModule(ServerLink& link, InputPluginHost& inputs, PlaylistModule& playlist)
+PlaybackModule::PlaybackModule(ServerLink& link, InputPluginHost& inputs, PlaylistModule& playlist,
+                               Video* video)
     : playlist_(playlist),
-      controller_(link, link.buffering(), inputs, playlist.playlist(), servicesFor(link)) {
+      controller_(link, link.buffering(), inputs, playlist.playlist(), servicesFor(link, video)) {
     playlist_.setPlayingQuery([this] { return controller_.playing(); });
 }
 
@@ -60,7 +53,7 @@ std::unique_ptr<ServerModule> makePlaybackModule(ServerLink& link, const ServerM
     if (inputs == nullptr || playlist == nullptr) {
         return nullptr;
     }
-    return std::make_unique<PlaybackModule>(link, inputs->plugins(), *playlist);
+    return std::make_unique<PlaybackModule>(link, inputs->plugins(), *playlist, made.find<Video>());
 }
 
 std::span<const CommandHandler> PlaybackModule::commands() const noexcept {

@@ -22,7 +22,9 @@ class PlaybackModule final : public Playback {
   public:
     // `inputs` and `playlist` must outlive the module; the playlist asks it whether something
     // plays until the module goes.
-    PlaybackModule(ServerLink& link, InputPluginHost& inputs, PlaylistModule& playlist);
+    // `video` (may be null) is closed after every stop of the input plug-in.
+    PlaybackModule(ServerLink& link, InputPluginHost& inputs, PlaylistModule& playlist,
+                   Video* video);
     ~PlaybackModule() override;
     PlaybackModule(const PlaybackModule&) = delete;
     PlaybackModule& operator=(const PlaybackModule&) = delete;
@@ -57,7 +59,7 @@ class PlaybackModule final : public Playback {
 };
 
 // The module table's maker: needs the input host and the playlist made before it (null, and
-// playback absent, without them).
+// playback absent, without them); closes the video module's output when that was made before.
 std::unique_ptr<ServerModule> makePlaybackModule(ServerLink& link, const ServerModules& made);
 
 }  // namespace vexa

@@ -107,7 +107,10 @@ std::optional<ScriptCommand> parseLine(std::string_view line, std::string& error
                                      {"position", CMD_GET_POSITION},
                                      {"length", CMD_GET_LENGTH},
                                      {"get-volume", CMD_GET_VOLUME},
-                                     {"buffer", CMD_GET_BUFFER_STATUS}};
+                                     {"buffer", CMD_GET_BUFFER_STATUS},
+                                     {"video-size", CMD_GET_VIDEO_SIZE},
+                                     {"full-screen", CMD_ENTER_FULL_SCREEN},
+                                     {"leave-full-screen", CMD_LEAVE_FULL_SCREEN}};
     for (const Row& p : kPlain) {
         if (name == p.name) {
             if (!words.empty()) {
@@ -118,21 +121,32 @@ std::optional<ScriptCommand> parseLine(std::string_view line, std::string& error
         }
     }
     // Commands with numbers.
-    static constexpr Row kNumbers[] = {
-        {"seek", CMD_SEEK},         {"volume", CMD_SET_VOLUME},   {"info", CMD_GET_ENTRY_DETAILS},
-        {"entry", CMD_GET_ENTRY},   {"delete", CMD_DELETE_ENTRY}, {"set-current", CMD_SET_CURRENT},
-        {"swap", CMD_SWAP_ENTRIES}, {"shuffle", CMD_SET_SHUFFLE}, {"repeat", CMD_SET_REPEAT}};
+    static constexpr Row kNumbers[] = {{"seek", CMD_SEEK},
+                                       {"volume", CMD_SET_VOLUME},
+                                       {"info", CMD_GET_ENTRY_DETAILS},
+                                       {"entry", CMD_GET_ENTRY},
+                                       {"delete", CMD_DELETE_ENTRY},
+                                       {"set-current", CMD_SET_CURRENT},
+                                       {"swap", CMD_SWAP_ENTRIES},
+                                       {"shuffle", CMD_SET_SHUFFLE},
+                                       {"repeat", CMD_SET_REPEAT},
+                                       {"video-parent", CMD_SET_VIDEO_PARENT},
+                                       {"auto-size", CMD_SET_AUTO_SIZE},
+                                       {"allow-overlay", CMD_SET_ALLOW_OVERLAY},
+                                       {"subtitles", CMD_SET_SUBTITLES},
+                                       {"show-logo", CMD_SET_SHOW_LOGO}};
     for (const Row& p : kNumbers) {
         if (name == p.name) {
             // Each takes as many numbers as its type string has letters.
-            const size_t wanted = findCommand(p.number)->args.size();
+            const std::string_view types = findCommand(p.number)->args;
+            const size_t wanted = types.size();
             Values args;
             for (const std::string& w : words) {
                 int32_t n = 0;
-                if (!parseNumber(w, n)) {
+                if (!parseNumber(w, n) || args.size() == wanted) {
                     break;
                 }
-                args.push_back(Value::l(n));
+                args.push_back(types[args.size()] == 'd' ? Value::d(n) : Value::l(n));
             }
             if (words.size() != wanted || args.size() != wanted) {
                 error = name + (wanted == 1 ? " takes one number" : " takes two numbers");

@@ -39,6 +39,8 @@ bool setWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
 bool showWindow(HWND hwnd, int command);  // answers whether it was visible before
 bool isWindowVisible(HWND hwnd);
 HWND setFocus(HWND hwnd);  // answers the window that had the focus
+// Hides the mouse pointer over the window (false) or shows the normal arrow again (true).
+bool setCursorVisible(HWND hwnd, bool visible);
 
 // Marks the rectangle (null: all of the inside) for repainting; with erase the class background
 // is painted there first. WM_PAINT comes once the queue has nothing else for the window.
