@@ -1,0 +1,205 @@
+// The whole way from a file to the screen: the CPU time vexahost spends playing a 60-second
+// 1280 x 720 H.264 file in its video window, beside ffplay -autoexit playing the same file in a
+// window of the same size on the same display. The file has no sound, so both are paced by their
+// own clocks and neither needs a sound server. Runs on $DISPLAY, or on a private Xvfb when none
+// is set.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "channel/protocol.h"
+#include "control/client/vexa_client.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+extern "C" char** environ;
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 720;
+
+pid_t spawn(const std::vector<std::string>& words) {
+    std::vector<char*> argv;
+    for (const std::string& w : words) {
+        argv.push_back(const_cast<char*>(w.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return spawned == 0 ? pid : -1;
+}
+
+// The display of the run: $DISPLAY, else a private Xvfb that lives as long as the program.
+class TestDisplay {
+  public:
+    TestDisplay() {
+        if (std::getenv("DISPLAY") != nullptr) {
+            ok_ = true;
+            return;
+        }
+        for (int number = 90; number < 110 && !ok_; ++number) {
+            const std::string name = ":" + std::to_string(number);
+            if (access(("/tmp/.X11-unix/X" + std::to_string(number)).c_str(), F_OK) == 0) {
+                continue;
+            }
+            xvfb_ = spawn({"Xvfb", name, "-screen", "0", "1920x1080x24", "-nolisten", "tcp"});
+            for (int i = 0; i < 50 && xvfb_ > 0; ++i) {
+                if (access(("/tmp/.X11-unix/X" + std::to_string(number)).c_str(), F_OK) == 0) {
+                    setenv("DISPLAY", name.c_str(), 1);
+                    ok_ = true;
+                    break;
+                }
+                usleep(100000);
+            }
+        }
+    }
+    ~TestDisplay() {
+        if (xvfb_ > 0) {
+            kill(xvfb_, SIGTERM);
+            waitpid(xvfb_, nullptr, 0);
+        }
+    }
+    bool ok() const { return ok_; }
+
+  private:
+    pid_t xvfb_ = -1;
+    bool ok_ = false;
+};
+
+struct Media {
+    std::string folder;
+    std::string minute;
+};
+
+const Media& media() {
+    static Media made = [] {
+        Media m;
+        char pattern[] = "/tmp/bench_video_XXXXXX";
+        m.folder = mkdtemp(pattern);
+        m.minute = m.folder + "/minute720.mp4";
+        std::system(("ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i "
+                     "testsrc2=size=1280x720:rate=25:duration=60 -c:v libx264 -preset veryfast "
+                     "-pix_fmt yuv420p '" +
+                     m.minute + "'")
+                        .c_str());
+        return m;
+    }();
+    return made;
+}
+
+bool ready(benchmark::State& state) {
+    static TestDisplay display;
+    if (!display.ok()) {
+        state.SkipWithError("no X display and no Xvfb");
+        return false;
+    }
+    if (access(media().minute.c_str(), R_OK) != 0) {
+        state.SkipWithError("the ffmpeg tool could not make the file");
+        return false;
+    }
+    return true;
+}
+
+// CPU seconds (user + system) a running process has used.
+double cpuSeconds(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string field;
+    unsigned long long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14)
+            utime = std::stoull(field);
+        if (i == 15)
+            stime = std::stoull(field);
+    }
+    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+void BM_PlayVideoMinuteVexahost(benchmark::State& state) {
+    if (!ready(state)) {
+        return;
+    }
+    for (auto _ : state) {
+        vexa::VexaClient client;
+        std::vector<int32_t> events;
+        client.setEventHandler([&events](const vexa::ClientEvent& e) {
+            if (e.kind == vexa::ClientEvent::Kind::kEvent) {
+                events.push_back(e.code);
+            }
+        });
+        if (!client.start(VEXAHOST_PATH, 20s)) {
+            state.SkipWithError("vexahost did not start");
+            return;
+        }
+        // A top-level video window that takes the stream's size.
+        client.call(vexa::CMD_SET_VIDEO_PARENT, {vexa::Value::l(0)});
+        client.call(vexa::CMD_APPEND, {vexa::Value::s(media().minute)});
+        const pid_t pid = client.serverProcess()->pid();
+        const double before = cpuSeconds(pid);
+        const auto began = Clock::now();
+        client.call(vexa::CMD_PLAY);
+        const bool ended = client.waitFor(
+            [&] {
+                return std::find(events.begin(), events.end(), vexa::kEventTrackEndHandled) !=
+                       events.end();
+            },
+            120s);
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - began).count());
+        state.counters["cpu_s"] = cpuSeconds(pid) - before;
+        const vexa::Reply size = client.call(vexa::CMD_GET_VIDEO_SIZE);
+        state.counters["width"] = size.number(0);
+        client.closeWindow();
+        client.waitFor([&] { return !client.serverRunning(); }, 20s);
+        if (!ended) {
+            state.SkipWithError("the track did not end");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_PlayVideoMinuteVexahost)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+void BM_PlayVideoMinuteFfplay(benchmark::State& state) {
+    if (!ready(state)) {
+        return;
+    }
+    for (auto _ : state) {
+        const auto began = Clock::now();
+        const pid_t pid =
+            spawn({"ffplay", "-autoexit", "-an", "-x", std::to_string(kWidth), "-y",
+                   std::to_string(kHeight), "-loglevel", "quiet", media().minute});
+        if (pid < 0) {
+            state.SkipWithError("ffplay did not start");
+            return;
+        }
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - began).count());
+        state.counters["cpu_s"] =
+            static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    }
+}
+BENCHMARK(BM_PlayVideoMinuteFfplay)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+}  // namespace
