@@ -117,6 +117,10 @@ void VideoOutput::finishOpen(bool opened) {
         }
         events_.postEvent(kEventVideoResized);
     }
+    if (opened) {
+        // The idle picture gives way (a stream without a picture leaves the background).
+        win::invalidateRect(hwnd, nullptr, true);
+    }
     if (opened && !settings_.parentShown) {
         win::showWindow(settings_.videoParent, win::SW_SHOWNA);
         settings_.parentShown = true;
