@@ -30,8 +30,7 @@ void releaseDC(HWND hwnd, HDC dc);
 bool fillRect(HDC dc, const RECT& rect, COLORREF colour);
 // Copies a 32-bit image (bytes B, G, R, unused per pixel, `stride` bytes per row, top row first)
 // with its top-left corner at (x, y); parts outside the window are cut.
-bool copyImage(HDC dc, int x, int y, int width, int height, const std::uint8_t* pixels,
-               int stride);
+bool copyImage(HDC dc, int x, int y, int width, int height, const std::uint8_t* pixels, int stride);
 inline constexpr COLORREF kInvalidColour = 0xFFFFFFFF;
 COLORREF getPixel(HDC dc, int x, int y);
 COLORREF setPixel(HDC dc, int x, int y, COLORREF colour);  // answers the colour set
