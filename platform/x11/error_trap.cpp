@@ -47,8 +47,8 @@ int onError(::Display* dpy, XErrorEvent* event) {
     if (debugTraceEnabled()) {
         char text[160];
         std::snprintf(text, sizeof text, "x11: error %d of request %d.%d on 0x%lx (display %p)\n",
-                      event->error_code, event->request_code, event->minor_code,
-                      event->resourceid, static_cast<void*>(dpy));
+                      event->error_code, event->request_code, event->minor_code, event->resourceid,
+                      static_cast<void*>(dpy));
         debugTrace(text);
     }
     return 0;

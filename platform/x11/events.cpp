@@ -60,8 +60,8 @@ void onKey(WindowState& state, XKeyEvent& event) {
     }
     const bool alt = (event.state & Mod1Mask) != 0;
     // Repeat count 1, the scan code, and the context bit when Alt is down.
-    const LPARAM lParam = 1 | static_cast<LPARAM>(((event.keycode - 8) & 0xFF) << 16) |
-                          (alt ? LPARAM{1} << 29 : 0);
+    const LPARAM lParam =
+        1 | static_cast<LPARAM>(((event.keycode - 8) & 0xFF) << 16) | (alt ? LPARAM{1} << 29 : 0);
     postMessage(state.hwnd, alt || key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, lParam);
 }
 

@@ -22,8 +22,8 @@ std::vector<RECT> monitors(Connection& c) {
         int count = 0;
         XRRMonitorInfo* info = XRRGetMonitors(c.dpy, c.root, True, &count);
         for (int i = 0; info != nullptr && i < count; ++i) {
-            out.push_back(RECT{info[i].x, info[i].y, info[i].x + info[i].width,
-                               info[i].y + info[i].height});
+            out.push_back(
+                RECT{info[i].x, info[i].y, info[i].x + info[i].width, info[i].y + info[i].height});
         }
         if (info != nullptr) {
             XRRFreeMonitors(info);

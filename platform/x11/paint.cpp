@@ -145,15 +145,16 @@ bool copyImage(HDC dc, int x, int y, int width, int height, const std::uint8_t* 
     if (dc == nullptr || pixels == nullptr || width <= 0 || height <= 0 || stride < width * 4) {
         return false;
     }
-    XImage* raw = XCreateImage(dc->dpy, dc->visual, static_cast<unsigned>(dc->depth), ZPixmap, 0,
-                               nullptr, static_cast<unsigned>(width),
-                               static_cast<unsigned>(height), 32, 0);
+    XImage* raw =
+        XCreateImage(dc->dpy, dc->visual, static_cast<unsigned>(dc->depth), ZPixmap, 0, nullptr,
+                     static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
     if (raw == nullptr) {
         return false;
     }
     x11::detail::UniqueImage image(dc->dpy, raw);
     std::vector<char> converted;
-    const bool hostOrder = (raw->byte_order == LSBFirst) == (std::endian::native == std::endian::little);
+    const bool hostOrder =
+        (raw->byte_order == LSBFirst) == (std::endian::native == std::endian::little);
     if (dc->trueColour && raw->bits_per_pixel == 32 && dc->format.isBgrx() && hostOrder) {
         // The caller's bytes are the display's pixels already.
         raw->data = const_cast<char*>(reinterpret_cast<const char*>(pixels));

@@ -39,11 +39,11 @@ HFONT createFont(std::string_view family, int height, int weight) {
         return nullptr;
     }
     const std::string name(family);
-    XftFont* font = XftFontOpen(c->dpy, c->screen, XFT_FAMILY, XftTypeString, name.c_str(),
-                                XFT_PIXEL_SIZE, XftTypeDouble, static_cast<double>(height),
-                                XFT_WEIGHT, XftTypeInteger,
-                                weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR, XFT_ANTIALIAS,
-                                XftTypeBool, True, nullptr);
+    XftFont* font =
+        XftFontOpen(c->dpy, c->screen, XFT_FAMILY, XftTypeString, name.c_str(), XFT_PIXEL_SIZE,
+                    XftTypeDouble, static_cast<double>(height), XFT_WEIGHT, XftTypeInteger,
+                    weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR, XFT_ANTIALIAS, XftTypeBool,
+                    True, nullptr);
     if (font == nullptr) {
         return nullptr;
     }

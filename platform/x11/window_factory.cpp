@@ -20,6 +20,7 @@ class Backend final : public WindowBackend {
 
     void textChanged(std::string_view text) override {
         if (connection() != nullptr && !state_->gone && state_->parent == 0) {
+            ErrorTrap trap;  // others see the title once this returns
             setTitle(c_, state_->id, text);
         }
     }
@@ -119,6 +120,7 @@ VisibleWindow makeWindow(Connection& c, const CreateParams& params) {
         return {};
     }
     state->hwnd = static_cast<HWND>(state->id);
+    ErrorTrap setup;  // finished (synchronised) before the window is handed out
     if (!child) {
         Atom protocols[] = {c.atoms.wmDeleteWindow};
         XSetWMProtocols(c.dpy, state->id, protocols, 1);
@@ -148,7 +150,9 @@ VisibleWindow makeWindow(Connection& c, const CreateParams& params) {
         state->visible = true;
         XMapWindow(c.dpy, state->id);
     }
-    XFlush(c.dpy);
+    if (setup.finish() != 0) {
+        debugTrace("x11: a new window's properties were refused\n");
+    }
     VisibleWindow visible;
     visible.hwnd = state->hwnd;
     visible.topLevel = !child;

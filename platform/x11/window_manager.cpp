@@ -57,8 +57,7 @@ void setNetState(Connection& c, WindowState& state, Atom atom, bool on) {
         event.xclient.data.l[0] = on ? 1 : 0;  // add, remove
         event.xclient.data.l[1] = static_cast<long>(atom);
         event.xclient.data.l[3] = 1;  // an ordinary application asks
-        XSendEvent(c.dpy, c.root, False, SubstructureRedirectMask | SubstructureNotifyMask,
-                   &event);
+        XSendEvent(c.dpy, c.root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
         return;
     }
     auto atoms = readProperty(c.dpy, state.id, c.atoms.netWmState, XA_ATOM);

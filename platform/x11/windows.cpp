@@ -215,8 +215,8 @@ bool setWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
     const bool move = (flags & SWP_NOMOVE) == 0;
     const bool size = (flags & SWP_NOSIZE) == 0;
     const bool moved = move && (x != state->x || y != state->y);
-    const bool sized = size && (std::max(width, 1) != state->width ||
-                                std::max(height, 1) != state->height);
+    const bool sized =
+        size && (std::max(width, 1) != state->width || std::max(height, 1) != state->height);
     if (move) {
         state->x = x;
         state->y = y;
@@ -234,7 +234,8 @@ bool setWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
     if ((flags & SWP_NOZORDER) == 0) {
         if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) {
             const bool above = insertAfter == HWND_TOPMOST;
-            state->exStyle = above ? state->exStyle | WS_EX_TOPMOST : state->exStyle & ~WS_EX_TOPMOST;
+            state->exStyle =
+                above ? state->exStyle | WS_EX_TOPMOST : state->exStyle & ~WS_EX_TOPMOST;
             if (state->parent == 0) {
                 x11::detail::setNetState(*c, *state, c->atoms.netWmStateAbove, above);
             }
@@ -315,8 +316,7 @@ HWND setFocus(HWND hwnd) {
         XSetInputFocus(c->dpy, hwnd, RevertToParent, CurrentTime);
     }
     trap.finish();  // a window that cannot take the focus (unmapped) keeps it where it was
-    return focus == None || focus == PointerRoot || focus == c->root ? 0
-                                                                     : static_cast<HWND>(focus);
+    return focus == None || focus == PointerRoot || focus == c->root ? 0 : static_cast<HWND>(focus);
 }
 
 bool invalidateRect(HWND hwnd, const RECT* rect, bool erase) {
