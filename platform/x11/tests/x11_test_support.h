@@ -34,8 +34,8 @@ class PrivateXvfb {
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(fds[1], 3);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(),
-                     "-nolisten", "tcp", static_cast<char*>(nullptr));
+            ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten",
+                     "tcp", static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(fds[1]);
@@ -148,8 +148,8 @@ class DisplayTest : public ::testing::Test {
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
         std::vector<unsigned long> out;
-        XGetWindowProperty(other_, w, XInternAtom(other_, name, False), 0, 64, False, type,
-                           &actual, &format, &count, &after, &data);
+        XGetWindowProperty(other_, w, XInternAtom(other_, name, False), 0, 64, False, type, &actual,
+                           &format, &count, &after, &data);
         if (data != nullptr) {
             const auto* items = reinterpret_cast<const unsigned long*>(data);
             if (format == 32) {
