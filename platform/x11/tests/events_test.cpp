@@ -46,8 +46,8 @@ class Events : public DisplayTest {
         pumpUntil([&] {
             out.clear();
             for (const Received& r : received) {
-                const bool keyOrMouse = (r.message & 0xFFF0) == WM_KEYDOWN ||
-                                        (r.message & 0xFFF0) == WM_MOUSEMOVE;
+                const bool keyOrMouse =
+                    (r.message & 0xFFF0) == WM_KEYDOWN || (r.message & 0xFFF0) == WM_MOUSEMOVE;
                 if (r.hwnd == hwnd && keyOrMouse) {
                     out.push_back(r);
                 }

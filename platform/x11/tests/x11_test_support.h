@@ -7,10 +7,13 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -34,17 +37,32 @@ class PrivateXvfb {
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(fds[1], 3);
+            const int quiet = ::open("/dev/null", O_WRONLY);
+            ::dup2(quiet, 2);
             ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten",
                      "tcp", static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(fds[1]);
         char buffer[16] = {};
-        const ssize_t n = ::read(fds[0], buffer, sizeof buffer - 1);
+        ssize_t n = 0;
+        while ((n = ::read(fds[0], buffer, sizeof buffer - 1)) < 0 && errno == EINTR) {
+        }
         ::close(fds[0]);
-        if (n > 0) {
-            name_ = ":" + std::string(buffer, static_cast<std::size_t>(n - 1));
-            ::setenv("DISPLAY", name_.c_str(), 1);
+        if (n <= 0) {
+            return;
+        }
+        // Xlib made thread-safe before its first use, as installDisplay would.
+        XInitThreads();
+        const std::string name = ":" + std::string(buffer, static_cast<std::size_t>(n - 1));
+        for (int tries = 0; tries < 100; ++tries) {
+            if (::Display* probe = XOpenDisplay(name.c_str())) {
+                XCloseDisplay(probe);
+                name_ = name;
+                ::setenv("DISPLAY", name_.c_str(), 1);
+                return;
+            }
+            ::usleep(50000);
         }
     }
     ~PrivateXvfb() { stop(); }
@@ -120,7 +138,9 @@ class DisplayTest : public ::testing::Test {
   protected:
     void SetUp() override {
         if (std::getenv("DISPLAY") == nullptr || !x11::installDisplay()) {
-            GTEST_SKIP() << "no X display (run under Xvfb: ./test.sh starts one)";
+            GTEST_SKIP() << "no X display at \""
+                         << (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "")
+                         << "\" (./test.sh starts an Xvfb)";
         }
         other_ = XOpenDisplay(nullptr);
         ASSERT_NE(other_, nullptr);
