@@ -12,10 +12,10 @@
 namespace win::testing {
 namespace {
 
-class Events : public DisplayTest {
+class Events : public PrivateDisplayTest {
   protected:
     void SetUp() override {
-        DisplayTest::SetUp();
+        PrivateDisplayTest::SetUp();
         registerRecorder("Clicks", CS_DBLCLKS, kNoBackground);
         registerRecorder("Single", 0, kNoBackground);
         registerRecorder("Red", 0, rgb(255, 0, 0));

@@ -2,34 +2,20 @@
 // copies and pixels read back, text, and what becomes of windows when the display goes away.
 #include "platform/x11/tests/x11_test_support.h"
 
-#include <memory>
-
 #include "platform/x11/paint.h"
 #include "platform/x11/windows.h"
 
 namespace win::testing {
 namespace {
 
-int testDepth() {
-    const char* depth = std::getenv("X11_TEST_DEPTH");
-    return depth != nullptr ? std::atoi(depth) : 24;
-}
-
-class Paint : public DisplayTest {
+class Paint : public PrivateDisplayTest {
   protected:
-    // One server for the process: its connection is the process's one.
-    static void SetUpTestSuite() { xvfb_ = std::make_unique<PrivateXvfb>(testDepth()); }
-    static void TearDownTestSuite() { xvfb_.reset(); }
-
     void SetUp() override {
-        if (!xvfb_->running()) {
-            GTEST_SKIP() << "Xvfb cannot be started";
-        }
-        DisplayTest::SetUp();
+        PrivateDisplayTest::SetUp();
         if (IsSkipped()) {
             return;
         }
-        ASSERT_EQ(DefaultDepth(other_, 0), testDepth());
+        ASSERT_EQ(DefaultDepth(other_, 0), depth());
         registerRecorder("Canvas", 0, rgb(0, 0, 0));
         hwnd_ = makeWindow("Canvas", WS_POPUP | WS_VISIBLE, 0, 0, {0, 0, 96, 64});
         ASSERT_NE(hwnd_, 0u);
@@ -43,14 +29,13 @@ class Paint : public DisplayTest {
         DisplayTest::TearDown();
     }
 
-    static inline std::unique_ptr<PrivateXvfb> xvfb_;
     HWND hwnd_ = 0;
     HDC dc_ = nullptr;
 };
 
 // Full and zero channels survive every depth unchanged.
-constexpr COLORREF kColours[] = {rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255),
-                                 rgb(255, 255, 255), rgb(0, 0, 0)};
+constexpr COLORREF kColours[] = {rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255), rgb(255, 255, 255),
+                                 rgb(0, 0, 0)};
 
 TEST_F(Paint, FillsPixelsAndImagesReadBack) {
     for (const COLORREF colour : kColours) {
@@ -65,7 +50,7 @@ TEST_F(Paint, FillsPixelsAndImagesReadBack) {
     // A colour between the steps of the depth comes back as what setPixel answered.
     const COLORREF set = setPixel(dc_, 41, 5, rgb(100, 150, 200));
     EXPECT_EQ(getPixel(dc_, 41, 5), set);
-    const int step = testDepth() == 16 ? 8 : 0;
+    const int step = depth() == 16 ? 8 : 0;
     EXPECT_NEAR(static_cast<int>(set & 0xFF), 100, step);
     EXPECT_NEAR(static_cast<int>((set >> 16) & 0xFF), 200, step);
     EXPECT_EQ(getPixel(dc_, 500, 500), kInvalidColour);

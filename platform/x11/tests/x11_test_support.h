@@ -9,12 +9,14 @@
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,40 +31,15 @@ namespace win::testing {
 class PrivateXvfb {
   public:
     explicit PrivateXvfb(int depth) {
-        int fds[2];
-        if (::pipe(fds) != 0) {
-            return;
+        // Servers started at the same moment may pick the same number and take each other's
+        // socket: test programs start theirs one at a time.
+        const int lock = ::open("/tmp/kinvo-xvfb-start.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (lock >= 0) {
+            ::flock(lock, LOCK_EX);
         }
-        const std::string screen = "320x240x" + std::to_string(depth);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(fds[1], 3);
-            const int quiet = ::open("/dev/null", O_WRONLY);
-            ::dup2(quiet, 2);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten",
-                     "tcp", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        char buffer[16] = {};
-        ssize_t n = 0;
-        while ((n = ::read(fds[0], buffer, sizeof buffer - 1)) < 0 && errno == EINTR) {
-        }
-        ::close(fds[0]);
-        if (n <= 0) {
-            return;
-        }
-        // Xlib made thread-safe before its first use, as installDisplay would.
-        XInitThreads();
-        const std::string name = ":" + std::string(buffer, static_cast<std::size_t>(n - 1));
-        for (int tries = 0; tries < 100; ++tries) {
-            if (::Display* probe = XOpenDisplay(name.c_str())) {
-                XCloseDisplay(probe);
-                name_ = name;
-                ::setenv("DISPLAY", name_.c_str(), 1);
-                return;
-            }
-            ::usleep(50000);
+        start(depth);
+        if (lock >= 0) {
+            ::close(lock);
         }
     }
     ~PrivateXvfb() { stop(); }
@@ -79,6 +56,56 @@ class PrivateXvfb {
     }
 
   private:
+    void start(int depth) {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC) != 0) {
+            return;
+        }
+        const std::string screen = "640x480x" + std::to_string(depth);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            if (fds[1] == 3) {
+                ::fcntl(3, F_SETFD, 0);
+            } else {
+                ::dup2(fds[1], 3);
+            }
+            const int quiet = ::open("/dev/null", O_WRONLY);
+            ::dup2(quiet, 2);
+            // -noreset: a server that resets when its last client leaves refuses the next one.
+            ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten",
+                     "tcp", "-noreset", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        // The display number, one line (it may come in pieces).
+        std::string number;
+        char c = 0;
+        ssize_t n = 0;
+        while ((n = ::read(fds[0], &c, 1)) == 1 || (n < 0 && errno == EINTR)) {
+            if (n == 1 && c == '\n') {
+                break;
+            }
+            if (n == 1) {
+                number += c;
+            }
+        }
+        ::close(fds[0]);
+        if (number.empty()) {
+            return;
+        }
+        // Xlib made thread-safe before its first use, as installDisplay would.
+        XInitThreads();
+        const std::string name = ":" + number;
+        for (int tries = 0; tries < 100; ++tries) {
+            if (::Display* probe = XOpenDisplay(name.c_str())) {
+                XCloseDisplay(probe);
+                name_ = name;
+                ::setenv("DISPLAY", name_.c_str(), 1);
+                return;
+            }
+            ::usleep(50000);
+        }
+    }
     pid_t pid_ = -1;
     std::string name_;
 };
@@ -202,6 +229,26 @@ class DisplayTest : public ::testing::Test {
     }
 
     ::Display* other_ = nullptr;
+};
+
+// The same on a server of the process's own (X11_TEST_DEPTH bits, default 24), for tests that
+// count exposures or read pixels back, which other programs' windows on a shared one would upset.
+class PrivateDisplayTest : public DisplayTest {
+  protected:
+    static int depth() {
+        const char* depth = std::getenv("X11_TEST_DEPTH");
+        return depth != nullptr ? std::atoi(depth) : 24;
+    }
+    static void SetUpTestSuite() { xvfb_ = std::make_unique<PrivateXvfb>(depth()); }
+    static void TearDownTestSuite() { xvfb_.reset(); }
+    void SetUp() override {
+        if (!xvfb_->running()) {
+            GTEST_SKIP() << "Xvfb cannot be started";
+        }
+        DisplayTest::SetUp();
+    }
+
+    static inline std::unique_ptr<PrivateXvfb> xvfb_;
 };
 
 }  // namespace win::testing
