@@ -43,13 +43,13 @@ struct WindowState {
     // Owner thread only.
     UINT style = 0;
     UINT exStyle = 0;
-    HWND parent = 0;
     int x = 0, y = 0;  // client origin: parent's client coordinates (screen for top-level)
     Time lastClickTime = 0;
     int lastClickX = 0, lastClickY = 0;
     bool lastClickMade = false;  // a press that may start a double click
 
-    // Any thread.
+    // Any thread (written on the owner thread).
+    std::atomic<HWND> parent{0};  // 0: top-level
     std::atomic<int> width{1}, height{1};
     std::atomic<bool> visible{false};
     std::atomic<bool> gone{false};  // the display window no longer exists

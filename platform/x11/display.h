@@ -3,8 +3,9 @@
 //
 // installDisplay opens $DISPLAY on first use (Xlib made thread-safe first), installs the factory
 // of visible windows into the message layer and makes the calling thread's queue read the
-// display's events. Call it on the thread that will own the visible windows. Without a display
-// it answers false and visible windows cannot be made (callers take their "not a window" path).
+// display's events. Call it on the thread that will own the visible windows: visible windows are
+// made there only (createWindow on another thread answers 0). Without a display it answers false
+// and visible windows cannot be made (callers take their "not a window" path).
 //
 // Renderers draw from other threads through the same connection (Xlib's own lock serialises
 // them). A thread that waited for a reply may have left events in Xlib's queue: it calls
