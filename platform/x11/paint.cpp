@@ -165,7 +165,20 @@ bool copyImage(HDC dc, int x, int y, int width, int height, const std::uint8_t* 
         raw->data = converted.data();
         const int bytes = raw->bits_per_pixel / 8;
         const bool msbFirst = raw->byte_order == MSBFirst;
-        for (int row = 0; row < height; ++row) {
+        const bool whole16 = dc->trueColour && raw->bits_per_pixel == 16 && hostOrder;
+        if (whole16) {
+            // 15 and 16-bit displays: whole pixels stored in the host's order.
+            for (int row = 0; row < height; ++row) {
+                const std::uint8_t* in = pixels + static_cast<std::ptrdiff_t>(row) * stride;
+                char* out = raw->data + static_cast<std::ptrdiff_t>(row) * raw->bytes_per_line;
+                for (int col = 0; col < width; ++col, in += 4) {
+                    const auto value =
+                        static_cast<std::uint16_t>(dc->format.pixel(in[2], in[1], in[0]));
+                    std::memcpy(out + col * 2, &value, 2);
+                }
+            }
+        }
+        for (int row = 0; row < height && !whole16; ++row) {
             const std::uint8_t* in = pixels + static_cast<std::ptrdiff_t>(row) * stride;
             char* out = raw->data + static_cast<std::ptrdiff_t>(row) * raw->bytes_per_line;
             for (int col = 0; col < width; ++col, in += 4) {
