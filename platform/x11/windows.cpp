@@ -77,6 +77,9 @@ bool getWindowRect(HWND hwnd, RECT& rect) {
     rect = RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
     // A window manager's frame: left, right, top, bottom.
     Connection* c = x11::detail::connection();
+    if (c == nullptr) {
+        return false;
+    }
     ErrorTrap trap;
     const auto frame =
         x11::detail::readProperty(c->dpy, hwnd, c->atoms.netFrameExtents, XA_CARDINAL);
