@@ -17,7 +17,8 @@ cleanup() { [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true; }
 trap cleanup EXIT
 if [[ -z ${DISPLAY:-} ]] && command -v Xvfb >/dev/null; then
   displayfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
+  # -noreset: a server that resets when its last client leaves refuses the next one for a while.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$displayfile" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 50); do [[ -s $displayfile ]] && break; sleep 0.1; done
   export DISPLAY=":$(head -n 1 "$displayfile")"

@@ -31,13 +31,14 @@ function(kinvo_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
-# kinvo_test(NAME SOURCES a.cpp b.cpp LIBS lib... [LABELS l...] [ENV VAR=value...])
-# A GoogleTest program whose cases CTest lists one by one.
+# kinvo_test(NAME SOURCES a.cpp b.cpp LIBS lib... [LABELS l...] [ENV VAR=value...] [PREFIX p])
+# A GoogleTest program whose cases CTest lists one by one (their names led by PREFIX, for
+# programs built twice from the same cases).
 function(kinvo_test name)
   if(NOT KINVO_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+  cmake_parse_arguments(T "" "PREFIX" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   kinvo_warnings(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
@@ -51,12 +52,22 @@ function(kinvo_test name)
   # would cover the windows whose pixels another reads back.
   set(lock "")
   if("x11" IN_LIST T_LABELS)
-    set(lock RESOURCE_LOCK x11display)
+    set(lock "RESOURCE_LOCK x11display")
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${T_ENV}" TIMEOUT 300 ${lock})
+    TEST_PREFIX "${T_PREFIX}"
+    PROPERTIES TIMEOUT 300)
+  # Labels and environment are lists, which PROPERTIES would split into separate properties: they
+  # are set by a script CTest reads after the discovered cases (listed in ${name}_TESTS).
+  set(props_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+  file(WRITE ${props_file}
+    "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES\n"
+    "    LABELS [==[${T_LABELS}]==] ENVIRONMENT [==[${T_ENV}]==] ${lock})\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props_file})
 endfunction()
 
 # kinvo_fuzz(NAME SOURCES a.cpp LIBS lib...): a libFuzzer target, built only with KINVO_FUZZ.

@@ -113,6 +113,7 @@ bool Layer::registerClass(const WindowClass& windowClass) {
     record->style = windowClass.style;
     record->proc = windowClass.proc;
     record->extraValues = windowClass.extraValues;
+    record->background = windowClass.background;
     std::lock_guard guard(tableLock_);
     return classes_.emplace(lowerCase(windowClass.name), record).second;
 }
@@ -125,6 +126,41 @@ bool Layer::unregisterClass(std::string_view name) {
     }
     classes_.erase(it);
     return true;
+}
+
+bool Layer::classInfo(std::string_view name, WindowClass& out) {
+    const auto cls = findClass(name);
+    if (!cls) {
+        return false;
+    }
+    out.name = cls->name;
+    out.style = cls->style;
+    out.proc = cls->proc;
+    out.extraValues = cls->extraValues;
+    out.background = cls->background;
+    return true;
+}
+
+void Layer::setForeignWindowProbe(ForeignWindowProbe probe) {
+    std::lock_guard guard(tableLock_);
+    foreignProbe_ = std::move(probe);
+}
+
+bool Layer::setPaintPending(HWND hwnd, bool pending) {
+    const auto window = find(hwnd);
+    if (!window || !window->backend) {
+        return false;
+    }
+    window->owner->setPaintPending(hwnd, pending);
+    return true;
+}
+
+void Layer::validate(HWND hwnd) {
+    const auto window = find(hwnd);
+    if (window && window->backend && window->owner->isOwnerThread()) {
+        window->backend->validate();
+        window->owner->setPaintPending(hwnd, false);
+    }
 }
 
 void Layer::setVisibleWindowFactory(VisibleWindowFactory factory) {
@@ -241,6 +277,9 @@ void Layer::removeWindow(const std::shared_ptr<Window>& window) noexcept {
             usedSlots_.reset(window->hwnd & 0xFF);
         }
     }
+    if (window->backend) {
+        window->owner->setPaintPending(window->hwnd, false);
+    }
     if (window->hasFile) {
         std::lock_guard fileGuard(fileLock_);
         removeWindowFile(*dir_, window->hwnd);
@@ -299,6 +338,14 @@ bool Layer::isWindow(HWND hwnd) {
     }
     if (find(hwnd)) {
         return true;  // also while its WM_DESTROY runs, as on Windows
+    }
+    if (!isMessageWindowHandle(hwnd)) {
+        ForeignWindowProbe probe;
+        {
+            std::lock_guard guard(tableLock_);
+            probe = foreignProbe_;
+        }
+        return probe && probe(hwnd);
     }
     return remoteWindow(hwnd).has_value();
 }
@@ -598,8 +645,9 @@ bool Layer::peekMessage(MSG& msg, HWND hwnd, UINT min, UINT max, UINT removeFlag
     PumpScope pumping;
     const bool remove = (removeFlags & PM_REMOVE) != 0;
     serviceReady(queue, ready);
+    // A paint comes when nothing is posted, as on Windows, and stays until it is validated.
     if (queue.takePosted(msg, hwnd, min, max, remove) || queue.takeQuit(msg, remove) ||
-        queue.takeDueTimer(msg, hwnd, min, max, remove)) {
+        queue.takePaint(msg, hwnd, min, max) || queue.takeDueTimer(msg, hwnd, min, max, remove)) {
         return true;
     }
     queue.rearmTimer();

@@ -25,6 +25,7 @@ struct ClassRecord {
     UINT style = 0;
     WNDPROC proc = nullptr;
     int extraValues = 0;
+    std::uint32_t background = 0xFFFFFFFF;
     int windows = 0;  // guarded by Layer::tableLock_
 };
 
@@ -64,6 +65,11 @@ class Layer final : public FrameSink {
     WNDPROC windowProc(HWND hwnd);
     bool windowValue(HWND hwnd, int index, LPARAM* value, const LPARAM* newValue);
     void setVisibleWindowFactory(VisibleWindowFactory factory);
+    bool classInfo(std::string_view name, WindowClass& out);
+    void setForeignWindowProbe(ForeignWindowProbe probe);
+    bool setPaintPending(HWND hwnd, bool pending);
+    // defWindowProc's WM_PAINT: the window's backend validates what was to be painted.
+    void validate(HWND hwnd);
 
     bool postMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs,
@@ -110,13 +116,14 @@ class Layer final : public FrameSink {
     std::optional<std::string> dir_;  // the runtime folder; none: in-process only
     Transport transport_;
 
-    std::mutex tableLock_;  // guards classes_, windows_, usedSlots_, nextSlot_, factory_ and the
-                            // mutable fields of every Window
+    std::mutex tableLock_;  // guards classes_, windows_, usedSlots_, nextSlot_, factory_,
+                            // foreignProbe_ and the mutable fields of every Window
     std::map<std::string, std::shared_ptr<ClassRecord>> classes_;  // by lower-case name
     std::unordered_map<HWND, std::shared_ptr<Window>> windows_;
     std::bitset<256> usedSlots_;
     unsigned nextSlot_ = 0;
     VisibleWindowFactory factory_;
+    ForeignWindowProbe foreignProbe_;
 
     std::mutex fileLock_;  // orders rewrites of window files, so the last text set is kept
 };

@@ -16,6 +16,9 @@ detail::Layer& layer() {
 bool registerClass(const WindowClass& windowClass) {
     return layer().registerClass(windowClass);
 }
+bool getClassInfo(std::string_view name, WindowClass& out) {
+    return layer().classInfo(name, out);
+}
 bool unregisterClass(std::string_view name) {
     return layer().unregisterClass(name);
 }
@@ -66,6 +69,8 @@ LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPA
 LRESULT defWindowProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
     if (message == WM_CLOSE) {
         destroyWindow(hwnd);
+    } else if (message == WM_PAINT) {
+        layer().validate(hwnd);
     }
     return 0;
 }
@@ -143,6 +148,12 @@ bool enumWindows(const std::function<bool(HWND)>& visit) {
 
 void setVisibleWindowFactory(VisibleWindowFactory factory) {
     layer().setVisibleWindowFactory(std::move(factory));
+}
+void setForeignWindowProbe(ForeignWindowProbe probe) {
+    layer().setForeignWindowProbe(std::move(probe));
+}
+bool setPaintPending(HWND hwnd, bool pending) {
+    return layer().setPaintPending(hwnd, pending);
 }
 
 }  // namespace win

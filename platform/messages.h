@@ -43,6 +43,8 @@ struct WindowClass {
 
 // False when the name is taken or the class has no procedure.
 bool registerClass(const WindowClass& windowClass);
+// Copies a registered class's record; false when the class is unknown. Any thread.
+bool getClassInfo(std::string_view name, WindowClass& out);
 // False when the class is unknown or windows of it still exist.
 bool unregisterClass(std::string_view name);
 
@@ -81,7 +83,8 @@ pid_t getWindowProcessId(HWND hwnd);  // 0 when not a window
 WNDPROC setWindowProc(HWND hwnd, WNDPROC proc);
 WNDPROC getWindowProc(HWND hwnd);
 LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-// The default answer: 0 for everything; WM_CLOSE destroys the window.
+// The default answer: 0 for everything; WM_CLOSE destroys the window; WM_PAINT of a visible
+// window validates it (erasing with the class background when an erase is pending).
 LRESULT defWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Per-window user data and the class's extra values (index 0 .. extraValues-1); own process.

@@ -147,10 +147,40 @@ bool ThreadQueue::takeQuit(MSG& msg, bool remove) {
     return true;
 }
 
+void ThreadQueue::setPaintPending(HWND hwnd, bool pending) {
+    {
+        std::lock_guard guard(lock_);
+        const auto it = std::find(paints_.begin(), paints_.end(), hwnd);
+        if ((it != paints_.end()) == pending) {
+            return;
+        }
+        if (!pending) {
+            paints_.erase(it);
+            return;
+        }
+        paints_.push_back(hwnd);
+    }
+    wakeOther();
+}
+
+bool ThreadQueue::takePaint(MSG& msg, HWND filter, UINT min, UINT max) {
+    if (!matches(WM_PAINT, min, max)) {
+        return false;
+    }
+    std::lock_guard guard(lock_);
+    for (const HWND hwnd : paints_) {
+        if (filter == 0 || hwnd == filter) {
+            msg = MSG{hwnd, WM_PAINT, 0, 0, tickCount()};
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ThreadQueue::hasWork() {
     {
         std::lock_guard guard(lock_);
-        if (!sent_.empty() || !posted_.empty() || quit_) {
+        if (!sent_.empty() || !posted_.empty() || quit_ || !paints_.empty()) {
             return true;
         }
     }

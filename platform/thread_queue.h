@@ -75,6 +75,11 @@ class ThreadQueue {
     bool takeQuit(MSG& msg, bool remove);
     bool hasWork();
 
+    // Pending paints of visible windows: one per window, kept until validated. Any thread.
+    void setPaintPending(HWND hwnd, bool pending);
+    // Owner thread: a WM_PAINT for the first window with a pending paint (it stays pending).
+    bool takePaint(MSG& msg, HWND filter, UINT min, UINT max);
+
     bool setTimer(HWND hwnd, std::uintptr_t id, UINT elapseMs);
     bool killTimer(HWND hwnd, std::uintptr_t id);
     void killTimers(HWND hwnd);
@@ -115,6 +120,7 @@ class ThreadQueue {
     bool quit_ = false;             // guarded by lock_
     int quitCode_ = 0;              // guarded by lock_
     bool closed_ = false;           // guarded by lock_
+    std::vector<HWND> paints_;      // guarded by lock_
 
     std::vector<Timer> timers_;    // owner thread only
     bool timerArmed_ = false;      // owner thread only

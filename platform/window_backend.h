@@ -21,6 +21,9 @@ class WindowBackend {
     virtual void textChanged(std::string_view text) = 0;
     // Called once on the owner thread after WM_NCDESTROY; the display window goes here.
     virtual void destroyed() noexcept = 0;
+    // defWindowProc's WM_PAINT, on the owner thread: erase and validate what was to be painted,
+    // so an unhandled paint does not come again.
+    virtual void validate() noexcept = 0;
 };
 
 struct VisibleWindow {
@@ -34,5 +37,15 @@ using VisibleWindowFactory = std::function<VisibleWindow(const CreateParams&)>;
 
 // Installs (or, with an empty function, removes) the factory for visible windows.
 void setVisibleWindowFactory(VisibleWindowFactory factory);
+
+// Answers whether a handle that is neither a message window nor a window of this process is a
+// display window of another program (isWindow asks it). Any thread; must not throw.
+using ForeignWindowProbe = std::function<bool(HWND)>;
+void setForeignWindowProbe(ForeignWindowProbe probe);
+
+// Marks (or clears) the one pending WM_PAINT of a visible window of this process; the owner's
+// queue delivers it when nothing is posted, until it is cleared. Any thread; false when the
+// handle is not a visible window of this process.
+bool setPaintPending(HWND hwnd, bool pending);
 
 }  // namespace win

@@ -31,9 +31,9 @@
 SONARI_EXTERN_C_BEGIN
 
 /* A pixel type: the four characters as a little-endian 32-bit number. */
-#define SONARI_FOURCC(a, b, c, d)                                                  \
-    ((uint32_t)(uint8_t)(a) | ((uint32_t)(uint8_t)(b) << 8) |                      \
-     ((uint32_t)(uint8_t)(c) << 16) | ((uint32_t)(uint8_t)(d) << 24))
+#define SONARI_FOURCC(a, b, c, d)                                                              \
+    ((uint32_t)(uint8_t)(a) | ((uint32_t)(uint8_t)(b) << 8) | ((uint32_t)(uint8_t)(c) << 16) | \
+     ((uint32_t)(uint8_t)(d) << 24))
 #define SONARI_VIDEO_NONE SONARI_FOURCC('N', 'O', 'N', 'E')
 #define SONARI_VIDEO_YV12 SONARI_FOURCC('Y', 'V', '1', '2')
 #define SONARI_VIDEO_YUY2 SONARI_FOURCC('Y', 'U', 'Y', '2')
@@ -100,8 +100,8 @@ class SonariVideoOutput {
     /* handler(context, window, message, wParam, lParam) then answers every message of the video
      * window that the host does not keep to itself (null: the default handling again). */
     virtual void setMessageHandler(intptr_t (*handler)(void* context, SonariWindow window,
-                                                        uint32_t message, uintptr_t wParam,
-                                                        intptr_t lParam),
+                                                       uint32_t message, uintptr_t wParam,
+                                                       intptr_t lParam),
                                    void* context) = 0;
     /* Ends the stream: the idle picture returns. */
     virtual void close() = 0;

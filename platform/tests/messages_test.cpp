@@ -415,6 +415,7 @@ TEST_F(Messages, HandleNumbersRunOutAndAreNotReusedAtOnce) {
 struct FakeDisplay {
     std::vector<std::string> texts;
     int destroyed = 0;
+    int validated = 0;
 };
 FakeDisplay display;
 
@@ -422,6 +423,7 @@ class FakeBackend : public WindowBackend {
   public:
     void textChanged(std::string_view text) override { display.texts.emplace_back(text); }
     void destroyed() noexcept override { ++display.destroyed; }
+    void validate() noexcept override { ++display.validated; }
 };
 
 TEST_F(Messages, VisibleWindowsAreWindowsOfTheSameLayer) {
@@ -449,6 +451,24 @@ TEST_F(Messages, VisibleWindowsAreWindowsOfTheSameLayer) {
     EXPECT_EQ(msg.message, WM_RBUTTONUP);
     setWindowText(hwnd, "renamed");
     EXPECT_EQ(display.texts, std::vector<std::string>{"renamed"});
+    // Paints coalesce, come after posted messages and stay until defWindowProc validates.
+    EXPECT_TRUE(setPaintPending(hwnd, true));
+    EXPECT_TRUE(setPaintPending(hwnd, true));
+    postMessage(hwnd, WM_USER, 0, 0);
+    std::vector<UINT> seen;
+    for (int i = 0; i < 3 && peekMessage(msg, hwnd, 0, 0, PM_REMOVE); ++i) {
+        seen.push_back(msg.message);
+    }
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_USER, WM_PAINT, WM_PAINT}));
+    defWindowProc(hwnd, WM_PAINT, 0, 0);
+    EXPECT_EQ(display.validated, 1);
+    EXPECT_FALSE(peekMessage(msg, hwnd, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(setPaintPending(0x00200002, true));  // not a visible window of ours
+    // Other programs' display windows are known through the probe.
+    EXPECT_FALSE(isWindow(0x00300001));
+    setForeignWindowProbe([](HWND h) { return h == 0x00300001; });
+    EXPECT_TRUE(isWindow(0x00300001));
+    setForeignWindowProbe(nullptr);
     bool listed = false;
     enumWindows([&](HWND h) { return listed = listed || h == hwnd, true; });
     EXPECT_TRUE(listed);

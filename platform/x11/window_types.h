@@ -84,6 +84,35 @@ inline constexpr WPARAM SC_SCREENSAVE = 0xF140;
 inline constexpr WPARAM SC_MONITORPOWER = 0xF170;
 
 // Virtual-key codes the system tests for; letters and digits are their upper-case ASCII codes.
+inline constexpr WPARAM VK_BACK = 0x08;
+inline constexpr WPARAM VK_TAB = 0x09;
+inline constexpr WPARAM VK_RETURN = 0x0D;
 inline constexpr WPARAM VK_ESCAPE = 0x1B;
+inline constexpr WPARAM VK_SPACE = 0x20;
+inline constexpr WPARAM VK_PRIOR = 0x21;
+inline constexpr WPARAM VK_NEXT = 0x22;
+inline constexpr WPARAM VK_END = 0x23;
+inline constexpr WPARAM VK_HOME = 0x24;
+inline constexpr WPARAM VK_LEFT = 0x25;
+inline constexpr WPARAM VK_UP = 0x26;
+inline constexpr WPARAM VK_RIGHT = 0x27;
+inline constexpr WPARAM VK_DOWN = 0x28;
+inline constexpr WPARAM VK_INSERT = 0x2D;
+inline constexpr WPARAM VK_DELETE = 0x2E;
+inline constexpr WPARAM VK_F1 = 0x70;
+inline constexpr WPARAM VK_F10 = 0x79;
+inline constexpr WPARAM VK_F12 = 0x7B;
+
+// Mouse-message wParam bits.
+inline constexpr WPARAM MK_LBUTTON = 0x0001;
+inline constexpr WPARAM MK_RBUTTON = 0x0002;
+
+// WM_WINDOWPOSCHANGED's lParam points at one (valid while the message is handled).
+struct WINDOWPOS {
+    HWND hwnd = 0;
+    HWND insertAfter = 0;
+    int x = 0, y = 0, cx = 0, cy = 0;
+    UINT flags = 0;
+};
 
 }  // namespace win
