@@ -357,4 +357,25 @@ UINT getDoubleClickTime() {
     return 500;
 }
 
+bool setCursorVisible(HWND hwnd, bool visible) {
+    Connection* c = nullptr;
+    if (!ownWindow(c, hwnd)) {
+        return false;
+    }
+    ErrorTrap trap;
+    if (visible) {
+        XUndefineCursor(c->dpy, hwnd);
+    } else {
+        // A cursor made of one transparent pixel.
+        static const char kEmpty[1] = {0};
+        const Pixmap bits = XCreateBitmapFromData(c->dpy, hwnd, kEmpty, 1, 1);
+        XColor black{};
+        const Cursor cursor = XCreatePixmapCursor(c->dpy, bits, bits, &black, &black, 0, 0);
+        XDefineCursor(c->dpy, hwnd, cursor);
+        XFreeCursor(c->dpy, cursor);
+        XFreePixmap(c->dpy, bits);
+    }
+    return trap.finish() == 0;
+}
+
 }  // namespace win
