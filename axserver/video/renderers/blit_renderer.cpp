@@ -47,8 +47,11 @@ bool BlitRenderer::open(RendererHost& host, int width, int height, std::uint32_t
     if (pictFormat != nullptr) {
         pixmap_ = kinvo::x11::Pixmap(
             display_, XCreatePixmap(display_, format_.window, width, height, format_.depth));
+        // Edge pixels sample their own colour, not transparent black, when scaled.
+        ::XRenderPictureAttributes padded{};
+        padded.repeat = RepeatPad;
         source_ = kinvo::x11::Picture(
-            display_, XRenderCreatePicture(display_, pixmap_.get(), pictFormat, 0, nullptr));
+            display_, XRenderCreatePicture(display_, pixmap_.get(), pictFormat, CPRepeat, &padded));
         windowPicture_ = kinvo::x11::Picture(
             display_, XRenderCreatePicture(display_, format_.window, pictFormat, 0, nullptr));
     }
