@@ -84,9 +84,13 @@ TestHost::TestHost(::Display* display, int width, int height, int streamWidth, i
     attributes.override_redirect = True;
     attributes.background_pixel = background_;
     attributes.event_mask = ExposureMask;
-    window_ = XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height, 0,
-                            CopyFromParent, InputOutput, CopyFromParent,
-                            CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+    // Tests run side by side on one display, their windows on top of each other: the server
+    // keeps what each window was drawn, covered or not, for reading back.
+    attributes.backing_store = Always;
+    window_ =
+        XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height, 0, CopyFromParent,
+                      InputOutput, CopyFromParent,
+                      CWOverrideRedirect | CWBackPixel | CWEventMask | CWBackingStore, &attributes);
     XMapWindow(display, window_);
     ::XEvent event;
     XWindowEvent(display, window_, ExposureMask, &event);
