@@ -8,7 +8,8 @@
 // its destruction). Errors of requests made on that display after construction land in the
 // newest trap of the thread that made them when that thread has one, else in the newest trap on
 // the display. finish() flushes and waits for the server (XSync) and answers whether the server
-// reported no error. Nothing throws. Errors that no trap takes go to Xlib's default handler.
+// reported no error. Nothing throws. The handler a trap installs stays for the life of the
+// process; errors that no trap takes go on to Xlib's default handler, as without it.
 
 #include <X11/Xlib.h>
 

@@ -39,6 +39,7 @@ class BlitRenderer final : public VideoRenderer {
     int pixelDepth() const noexcept { return format_.pixelDepth; }
 
   private:
+    // Every member below is guarded by the video output's lock, under which all calls come.
     void present() noexcept;
     // Puts the converted image into `target` at (x, y), unscaled.
     void upload(::Drawable target, int x, int y, int width, int height) noexcept;

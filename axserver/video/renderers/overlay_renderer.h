@@ -44,6 +44,7 @@ class OverlayRenderer final : public VideoRenderer {
     const OverlayKey& key() const noexcept { return key_; }
 
   private:
+    // Every member below is guarded by the video output's lock, under which all calls come.
     // Source and destination (client coordinates) for the window as it is now.
     bool rects(OverlayRects& out) const noexcept;
 
