@@ -184,9 +184,8 @@ void BM_PlayVideoMinuteFfplay(benchmark::State& state) {
     }
     for (auto _ : state) {
         const auto began = Clock::now();
-        const pid_t pid =
-            spawn({"ffplay", "-autoexit", "-an", "-x", std::to_string(kWidth), "-y",
-                   std::to_string(kHeight), "-loglevel", "quiet", media().minute});
+        const pid_t pid = spawn({"ffplay", "-autoexit", "-an", "-x", std::to_string(kWidth), "-y",
+                                 std::to_string(kHeight), "-loglevel", "quiet", media().minute});
         if (pid < 0) {
             state.SkipWithError("ffplay did not start");
             return;
