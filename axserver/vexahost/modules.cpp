@@ -5,6 +5,7 @@
 #include "axserver/outputs/output_host_module.h"
 #include "axserver/playback/playback_module.h"
 #include "axserver/playlist/playlist_module.h"
+#include "axserver/video/video_module.h"
 
 namespace vexa {
 
@@ -14,7 +15,7 @@ namespace {
 // reverse order. A new module is one row here; its commands come from its own rows.
 constexpr ModuleMaker kModules[] = {
     &makeOutputHostModule, &makeInputHostModule, &makeDownloadModule,
-    &makePlaylistModule,   &makePlaybackModule,
+    &makePlaylistModule,   &makeVideoModule,     &makePlaybackModule,
 };
 
 }  // namespace

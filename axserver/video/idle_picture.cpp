@@ -47,7 +47,7 @@ double triangleDistance(double px, double py, double cx, double cy, double size)
     const double tx = cx + size * 0.65, ty = cy;
     // The three edges' outward distances; the largest is the distance to a convex shape.
     const auto edge = [px, py](double x0, double y0, double x1, double y1) {
-        const double nx = y1 - y0, ny = x0 - x1;
+        const double nx = y0 - y1, ny = x1 - x0;
         const double length = std::hypot(nx, ny);
         return ((px - x0) * nx + (py - y0) * ny) / length;
     };

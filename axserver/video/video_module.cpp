@@ -1,5 +1,6 @@
 #include "axserver/video/video_module.h"
 
+#include "axserver/video/renderers/create_renderer.h"
 #include "channel/protocol.h"
 #include "platform/messages.h"
 
@@ -134,6 +135,12 @@ win::LRESULT VideoModule::attach(CommandCall& call) {
         output_->reparent(window);
     }
     return kOk;
+}
+
+std::unique_ptr<ServerModule> makeVideoModule(ServerLink& link, const ServerModules&) {
+    return std::make_unique<VideoModule>(link, [](int attempt, bool allowOverlay) {
+        return video::createRenderer(attempt, allowOverlay);
+    });
 }
 
 void VideoModule::postEvent(int32_t code) noexcept {

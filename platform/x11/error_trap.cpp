@@ -4,6 +4,7 @@
 #include <mutex>
 #include <vector>
 
+#include "lib/x11/error_trap.h"
 #include "platform/debug_trace.h"
 #include "platform/x11/connection.h"
 #include "platform/x11/display.h"
@@ -24,6 +25,10 @@ thread_local bool tlActive = false;
 // Xlib hands an error to whichever thread reads it; the serial tells whose request it answers.
 // The calling thread's trap is preferred, then the newest trap that began before the request.
 int onError(::Display* dpy, XErrorEvent* event) {
+    // Drawing code's own traps (renderers on other threads) take the errors of their requests.
+    if (kinvo::x11::ErrorTrap::dispatch(dpy, *event)) {
+        return 0;
+    }
     {
         std::lock_guard guard(gTrapsLock);
         TrapRecord* match = nullptr;
