@@ -43,17 +43,16 @@ bool PictureSink::draw(const AVFrame& frame, double aspect) {
 }
 
 bool PictureSink::prepare(const AVFrame& frame, double aspect) noexcept {
-    if (type_ != 0 && frame.width == width_ && frame.height == height_ &&
-        frame.format == format_ && aspect == aspect_) {
+    if (type_ != 0 && frame.width == width_ && frame.height == height_ && frame.format == format_ &&
+        aspect == aspect_) {
         return true;
     }
     const Direct* direct = directOf(frame.format);
     if (direct == nullptr) {
         // Converted to yuv420p at the same size, into a frame made once per size and format.
-        scaler_.reset(sws_getContext(frame.width, frame.height,
-                                     static_cast<AVPixelFormat>(frame.format), frame.width,
-                                     frame.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr,
-                                     nullptr, nullptr));
+        scaler_.reset(sws_getContext(
+            frame.width, frame.height, static_cast<AVPixelFormat>(frame.format), frame.width,
+            frame.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
         converted_ = ffmpeg::makeFrame();
         if (!scaler_ || !converted_) {
             type_ = 0;
@@ -84,16 +83,16 @@ bool PictureSink::prepare(const AVFrame& frame, double aspect) noexcept {
 const void* PictureSink::layout(const AVFrame& frame) {
     const AVFrame* planar = &frame;
     if (scaler_) {
-        if (sws_scale(scaler_.get(), frame.data, frame.linesize, 0, frame.height,
-                      converted_->data, converted_->linesize) <= 0) {
+        if (sws_scale(scaler_.get(), frame.data, frame.linesize, 0, frame.height, converted_->data,
+                      converted_->linesize) <= 0) {
             return nullptr;
         }
         planar = converted_.get();
     }
     const Direct* direct = directOf(planar->format);
     if (direct == nullptr || direct->bytesPerPixel == 0) {
-        planes_ = {planar->data[0], planar->linesize[0], planar->data[1],
-                   planar->linesize[1], planar->data[2], planar->linesize[2]};
+        planes_ = {planar->data[0],     planar->linesize[0], planar->data[1],
+                   planar->linesize[1], planar->data[2],     planar->linesize[2]};
         return &planes_;
     }
     const size_t row = static_cast<size_t>(frame.width) * direct->bytesPerPixel;

@@ -29,7 +29,8 @@ class PictureSink {
     PictureSink(const PictureSink&) = delete;
     PictureSink& operator=(const PictureSink&) = delete;
 
-    // Draws `frame`, whose pixel aspect is `aspect` (VideoDecoder::aspect); opens first when needed.
+    // Draws `frame`, whose pixel aspect is `aspect` (VideoDecoder::aspect); opens first when
+    // needed.
     bool draw(const AVFrame& frame, double aspect);
     // Closes the output when it was opened.
     void close() noexcept;

@@ -34,7 +34,7 @@ class PlayClock {
 
     SonariOutModule* output_;
     Steady::time_point lastTick_ = Steady::now();
-    int64_t ownMs_ = 0;         // the clock running by itself
+    int64_t ownMs_ = 0;          // the clock running by itself
     int64_t lastOutputMs_ = -1;  // the output's time when last read
     int64_t standingMs_ = 0;     // how long the output's time has not moved (unpaused)
 };

@@ -132,9 +132,9 @@ void VideoDecoder::restart(int64_t ms) noexcept {
 }
 
 double VideoDecoder::aspect(const AVFrame& frame) const noexcept {
-    const AVRational sample = av_guess_sample_aspect_ratio(
-        const_cast<AVFormatContext*>(format_), const_cast<AVStream*>(stream_),
-        const_cast<AVFrame*>(&frame));
+    const AVRational sample =
+        av_guess_sample_aspect_ratio(const_cast<AVFormatContext*>(format_),
+                                     const_cast<AVStream*>(stream_), const_cast<AVFrame*>(&frame));
     if (sample.num <= 0 || sample.den <= 0) {
         return 1.0;
     }
