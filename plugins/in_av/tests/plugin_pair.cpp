@@ -73,15 +73,14 @@ class RecordingVideoOutput final : public SonariVideoOutput {
             return;
         }
         const VideoOpen& open = opens.back();
-        const std::string packed = pack(open, frame);
         if (firstPicture.empty()) {
-            firstPicture = packed;
+            firstPicture = pack(open, frame);
         }
-        const int luma =
-            open.type == SONARI_VIDEO_YV12
-                ? static_cast<uint8_t>(
-                      packed[static_cast<size_t>(open.height / 2 * open.width + open.width / 2)])
-                : -1;
+        int luma = -1;
+        if (open.type == SONARI_VIDEO_YV12) {
+            const auto& planes = *static_cast<const SonariPlaneTable*>(frame);
+            luma = planes.y[open.height / 2 * planes.yPitch + open.width / 2];
+        }
         draws.push_back({time, luma});
     }
     void setSubtitle(const void*) override {}
