@@ -21,6 +21,8 @@ using namespace std::chrono_literals;
 
 constexpr auto kTrackTimeout = 60s;
 constexpr int kFrameMs = 40;  // 25 pictures a second
+// How late a picture may be drawn: loose, for a slow machine or a sanitizer's build.
+constexpr int32_t kLateMs = 400;
 // Pictures whose luma tells their number: 2 x n, lossless.
 constexpr const char* kNumbered =
     "-f lavfi -i color=c=black:size=160x120:rate=25:duration=3,format=yuv420p,"
@@ -94,6 +96,7 @@ TEST_F(InAvVideo, OpensForThePixelFormatAndHandsTheDecodedPicture) {
         const std::string reference = readFile(media.make(
             "reference.raw",
             "-i '" + file + "' -frames:v 1 -f rawvideo -pix_fmt " + row.referenceFormat));
+        const size_t drawnBefore = pair.videoDraws().size();
         ASSERT_EQ(in.play(file.c_str()), 0);
         ASSERT_TRUE(pair.waitForTrackEnds(++ends, kTrackTimeout));
         EXPECT_EQ(pair.videoCloses(), ends - 1);
@@ -108,7 +111,9 @@ TEST_F(InAvVideo, OpensForThePixelFormatAndHandsTheDecodedPicture) {
         EXPECT_DOUBLE_EQ(open.aspect, row.aspect);
         EXPECT_EQ(open.type, row.type);
         EXPECT_LE(maxDifference(pair.firstPicture(), reference), row.tolerance);
-        EXPECT_NEAR(pair.videoDraws().size(), 10u * ends, 2u * ends);
+        const size_t drawn = pair.videoDraws().size() - drawnBefore;
+        EXPECT_GE(drawn, 5u);  // 10 pictures; a slow machine may drop some
+        EXPECT_LE(drawn, 10u);
     }
 }
 
@@ -116,8 +121,8 @@ TEST_F(InAvVideo, PicturesKeepTimeWithTheSound) {
     const std::string file = media.make("clip.mp4", std::string(kNumbered) + kSound + kLossless);
     ASSERT_EQ(in.play(file.c_str()), 0);
     ASSERT_TRUE(pair.waitForTrackEnds(1, kTrackTimeout));
-    const size_t drawn = checkTimely(250);
-    EXPECT_GE(drawn, 60u);  // 75 pictures; a slow machine may drop some
+    const size_t drawn = checkTimely(kLateMs);
+    EXPECT_GE(drawn, 40u);  // 75 pictures; a slow machine may drop some
     EXPECT_LE(drawn, 75u);
     EXPECT_EQ(pair.videoCloses(), 0);
     in.stop();
@@ -132,8 +137,8 @@ TEST_F(InAvVideo, AFileWithoutSoundPlaysByItsOwnClockAndEnds) {
     ASSERT_TRUE(pair.waitForTrackEnds(1, kTrackTimeout));
     EXPECT_GE(std::chrono::steady_clock::now() - start, 2800ms);  // never faster than the clock
     EXPECT_NEAR(in.getOutputTime(), 3000, 100);
-    const size_t drawn = checkTimely(250);
-    EXPECT_GE(drawn, 60u);
+    const size_t drawn = checkTimely(kLateMs);
+    EXPECT_GE(drawn, 40u);
     EXPECT_LE(drawn, 75u);
 }
 
