@@ -66,7 +66,8 @@ class PluginPair {
     std::vector<VideoOpen> videoOpens() const;
     std::vector<VideoDraw> videoDraws() const;
     int videoCloses() const;
-    // The first picture drawn after the latest open, packed: rows without padding, a "YV12" picture's planes Y, U, V.
+    // The first picture drawn after the latest open, packed: rows without padding, a "YV12"
+    // picture's planes Y, U, V.
     std::string firstPicture() const;
 
   private:
