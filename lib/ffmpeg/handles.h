@@ -1,8 +1,8 @@
 #pragma once
 // Owners of FFmpeg's handles: an opened input (format context), a decoder (codec context), a
-// packet, a frame and a resampler. Each is a move-only std::unique_ptr that frees its handle
-// once, when it goes; none throws. The make* functions answer an empty owner when FFmpeg cannot
-// allocate. A handle belongs to one thread at a time.
+// packet, a frame, a resampler and a picture scaler. Each is a move-only std::unique_ptr that frees
+// its handle once, when it goes; none throws. The make* functions answer an empty owner when FFmpeg
+// cannot allocate. A handle belongs to one thread at a time.
 //
 // Error policy of lib/ffmpeg: nothing throws; allocation failures give empty owners and FFmpeg's
 // own AVERROR codes reach the callers unchanged (error.h turns them into text).
@@ -12,6 +12,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/frame.h>
 #include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
 }
 
 #include <memory>
@@ -33,6 +34,9 @@ struct FrameFree {
 struct ResamplerFree {
     void operator()(SwrContext* resampler) const noexcept { swr_free(&resampler); }
 };
+struct ScalerFree {
+    void operator()(SwsContext* scaler) const noexcept { sws_freeContext(scaler); }
+};
 
 // An input opened with avformat_open_input (closed with avformat_close_input).
 using FormatContext = std::unique_ptr<AVFormatContext, FormatContextClose>;
@@ -40,6 +44,7 @@ using CodecContext = std::unique_ptr<AVCodecContext, CodecContextFree>;
 using Packet = std::unique_ptr<AVPacket, PacketFree>;
 using Frame = std::unique_ptr<AVFrame, FrameFree>;
 using Resampler = std::unique_ptr<SwrContext, ResamplerFree>;
+using Scaler = std::unique_ptr<SwsContext, ScalerFree>;
 
 inline Packet makePacket() noexcept {
     return Packet(av_packet_alloc());

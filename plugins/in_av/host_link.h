@@ -5,6 +5,7 @@
 
 #include <sonari/host_messages.h>
 #include <sonari/in_module.h>
+#include <sonari/video_output.h>
 
 namespace kinvo::in_av {
 
@@ -46,6 +47,14 @@ struct HostLink {
         if (sendMetadata != nullptr) {
             sendMetadata(text, 0);
         }
+    }
+    // The host's video output (null: no video window, or a host that offers none). Any thread.
+    SonariVideoOutput* videoOutput() const noexcept {
+        if (sonariSendMessage == nullptr) {
+            return nullptr;
+        }
+        return reinterpret_cast<SonariVideoOutput*>(
+            sonariSendMessage(window, SONARI_MSG_COMMAND, 0, SONARI_SERVICE_GET_VIDEO_OUTPUT));
     }
     // SONARI_MSG_TRACK_END to the server window (the host program defines sonariPostMessage).
     void trackEnd() const noexcept {

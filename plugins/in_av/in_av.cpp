@@ -1,6 +1,8 @@
 // in_av.so: the FFmpeg input plug-in. It decodes the first audio stream of any file or stream
-// FFmpeg opens (a file with pictures plays its sound) and plays it through the output plug-in
-// the host gives it (flags bit 0), as 16-bit PCM at the stream's rate, one or two channels.
+// FFmpeg opens and plays it through the output plug-in the host gives it (flags bit 0), as 16-bit
+// PCM at the stream's rate, one or two channels; the pictures of its first video stream (not a
+// cover picture) go to the host's video output in time with the sound, and a file with pictures
+// and no sound plays by a clock of its own (player.h).
 //
 // Threads: the host calls every entry and export on its main thread; the decode thread is the
 // Player's. quit stops it, and so does the Player's destructor when the library is unloaded, so

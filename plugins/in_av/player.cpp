@@ -58,6 +58,9 @@ int32_t Player::play(const std::string& name, const HostLink& host, const Buffer
     dropped_ = false;
     reconnects_ = 0;
     packetsSinceTitle_ = 0;
+    inputEnded_ = false;
+    videoOutput_ = nullptr;
+    clockMs_ = 0;
     if (network_) {
         candidates_ = openCandidates(name, protocols);
     } else {
@@ -68,7 +71,13 @@ int32_t Player::play(const std::string& name, const HostLink& host, const Buffer
         }
         lengthMs_ = source_->lengthMs();
         playingInfo_ = mediaInfoOf(source_->format());
-        if (!openOutput()) {
+        if (source_->videoStream() != nullptr) {
+            videoOutput_ = host_.videoOutput();
+            openVideo();
+        }
+        if (source_->hasAudio() ? !openOutput() : !video_) {
+            video_.reset();
+            pictures_.reset();
             source_.reset();
             playingInfo_.reset();
             return -1;
@@ -93,6 +102,11 @@ void Player::stop() noexcept {
     if (outputOpen_.exchange(false) && host_.output != nullptr) {
         host_.output->close();
     }
+    if (pictures_) {
+        pictures_->close();
+        pictures_.reset();
+    }
+    video_.reset();  // before the source: it reads the source's stream
     source_.reset();
     queue_.clear();
     pcm_.clear();
@@ -120,7 +134,10 @@ int32_t Player::positionMs() const noexcept {
     if (pending >= 0) {
         return static_cast<int32_t>(pending);
     }
-    return outputOpen_ ? host_.output->getOutputTime() : 0;
+    if (outputOpen_) {
+        return host_.output->getOutputTime();
+    }
+    return static_cast<int32_t>(clockMs_.load());
 }
 
 void Player::seek(int32_t ms) noexcept {
@@ -163,6 +180,39 @@ bool Player::openOutput() noexcept {
     return true;
 }
 
+void Player::openVideo() {
+    video_.reset();
+    if (source_->videoStream() != nullptr && (videoOutput_ != nullptr || !source_->hasAudio())) {
+        video_ = VideoDecoder::open(source_->format(), *source_->videoStream());
+    }
+    if (video_ && videoOutput_ != nullptr && !pictures_) {
+        pictures_ = std::make_unique<PictureSink>(*videoOutput_);
+    }
+}
+
+void Player::showPictures(int64_t nowMs) {
+    video_->decode();
+    while (const AVFrame* frame = video_->front()) {
+        const int64_t at = video_->frontMs();
+        if (at > nowMs) {
+            return;  // early: drawn at a later turn
+        }
+        if (nowMs - at > video_->frameMs() && drewSinceRestart_ && dropsInRow_ < kMaxDropsInRow) {
+            ++dropsInRow_;
+            video_->pop();
+            video_->decode();
+            continue;
+        }
+        if (pictures_) {
+            pictures_->draw(*frame, video_->aspect(*frame));
+        }
+        drewSinceRestart_ = true;
+        dropsInRow_ = 0;
+        video_->pop();
+        return;  // one picture a turn: the sound has its turn between two
+    }
+}
+
 bool Player::sleepUnlessStopped(int ms) const noexcept {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!stop_ && std::chrono::steady_clock::now() < until) {
@@ -195,7 +245,11 @@ void Player::decodeLoop() {
             }
             return;
         }
-        if (!openOutput()) {
+        if (source_->videoStream() != nullptr) {
+            videoOutput_ = host_.videoOutput();  // the host answers sends from any thread
+            openVideo();
+        }
+        if (source_->hasAudio() ? !openOutput() : !video_) {
             host_.status(kStatusCannotOpen, 0);
             host_.trackEnd();
             return;
@@ -205,13 +259,21 @@ void Player::decodeLoop() {
         }
     }
     host_.streamInfo(source_->bitrateKbps(), source_->sampleRate(), source_->channels());
+    clock_ = PlayClock(outputOpen_ ? host_.output : nullptr);
+    clock_.restart(0);
+    drewSinceRestart_ = false;
+    dropsInRow_ = 0;
     ffmpeg::Packet packet = ffmpeg::makePacket();
-    bool drained = false;
     while (!stop_) {
         applySeek();
-        if (paused_) {
+        const bool paused = paused_;
+        clockMs_ = clock_.nowMs(paused);
+        if (paused) {
             std::this_thread::sleep_for(std::chrono::milliseconds(kWaitMs));
             continue;
+        }
+        if (video_) {
+            showPictures(clockMs_);
         }
         if (pcmOffset_ < pcm_.size()) {
             if (!writeSome()) {
@@ -221,19 +283,33 @@ void Player::decodeLoop() {
         }
         pcm_.clear();
         pcmOffset_ = 0;
-        if (drained) {
+        if (!inputEnded_ && (!video_ || video_->wantsPackets())) {
+            if (nextPacket(packet)) {
+                if (!source_->isVideo(*packet)) {
+                    source_->decode(packet.get(), pcm_);
+                } else if (video_) {
+                    video_->push(*packet);
+                }
+            } else if (!stop_) {
+                inputEnded_ = true;
+                if (source_->hasAudio()) {
+                    source_->decode(nullptr, pcm_);
+                }
+                if (video_) {
+                    video_->endOfInput();
+                }
+            }
+            continue;
+        }
+        if (inputEnded_ && (!video_ || video_->finished())) {
             break;
         }
-        if (nextPacket(packet)) {
-            source_->decode(packet.get(), pcm_);
-        } else if (!stop_) {
-            source_->decode(nullptr, pcm_);
-            drained = true;
-        }
+        // Pictures ahead of the clock, or still to come out of the decoder.
+        std::this_thread::sleep_for(std::chrono::milliseconds(kWaitMs));
     }
     decoding_ = false;  // too late for a seek: the position is the output's again
     seekMs_ = -1;
-    while (!stop_ && host_.output->isPlaying() != 0) {
+    while (!stop_ && outputOpen_ && host_.output->isPlaying() != 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(kWaitMs));
     }
     if (!stop_) {
@@ -252,7 +328,17 @@ void Player::applySeek() {
         queue_.clear();
         queuedMs_ = 0;
         readEnded_ = false;  // a stream that had been read to its end reads on from here
-        host_.output->flush(static_cast<int32_t>(target));
+        inputEnded_ = false;
+        if (outputOpen_) {
+            host_.output->flush(static_cast<int32_t>(target));
+        }
+        if (video_) {
+            video_->restart(target);
+        }
+        clock_.restart(target);
+        clockMs_ = target;
+        drewSinceRestart_ = false;
+        dropsInRow_ = 0;
     }
     seekMs_.compare_exchange_strong(target, -1);
 }
@@ -297,7 +383,9 @@ bool Player::nextNetworkPacket(ffmpeg::Packet& packet) {
         }
         if (dropped_) {
             // Everything read before the drop has been played: drain the decoder, reconnect.
-            source_->decode(nullptr, pcm_);
+            if (source_->hasAudio()) {
+                source_->decode(nullptr, pcm_);
+            }
             if (!reconnect()) {
                 readEnded_ = true;
                 return false;
@@ -312,7 +400,9 @@ bool Player::nextNetworkPacket(ffmpeg::Packet& packet) {
     }
     packet = std::move(queue_.front());
     queue_.pop_front();
-    queuedMs_ -= std::max(source_->durationMs(*packet), kDefaultPacketMs);
+    if (source_->isTimed(*packet)) {
+        queuedMs_ -= std::max(source_->durationMs(*packet), kDefaultPacketMs);
+    }
     if (++packetsSinceTitle_ >= kPacketsPerTitleCheck) {
         packetsSinceTitle_ = 0;
         checkStreamTitle();
@@ -327,7 +417,9 @@ void Player::readAhead() {
     ffmpeg::Packet packet;
     const int code = source_->read(packet);
     if (code == 0) {
-        queuedMs_ += std::max(source_->durationMs(*packet), kDefaultPacketMs);
+        if (source_->isTimed(*packet)) {
+            queuedMs_ += std::max(source_->durationMs(*packet), kDefaultPacketMs);
+        }
         queue_.push_back(std::move(packet));
         if (++packetsSinceConnect_ >= kPacketsForHealthy) {
             reconnects_ = 0;
@@ -400,6 +492,7 @@ bool Player::reconnect() {
             continue;
         }
         dropped_ = false;
+        openVideo();  // the decoder read the dropped connection's stream
         if (source_->sampleRate() != rate || source_->channels() != channels) {
             // Everything decoded before has been written: the output starts again.
             pcm_.clear();

@@ -15,6 +15,17 @@
 // track. When decoding ends the thread waits until the output has played everything, then posts
 // the track end; stop never posts it.
 //
+// Pictures: when the input has a video stream, the host's video output is fetched (at play for a
+// local file, on the decode thread for a network stream) and the same decode thread decodes the
+// pictures beside the sound, a few ahead (VideoDecoder), and hands each one to the output
+// (PictureSink) when the play clock (PlayClock: the output's time, else a clock of its own)
+// reaches it. A picture later than its own duration is dropped, but never more than
+// kMaxDropsInRow in a row, nor the first one after the start or a seek. No drawing while paused.
+// Without a video output the sound plays alone. A file with pictures and no sound plays against
+// the clock alone, with no output opened (drawn when there is a video output, else only timed),
+// and ends like any other; its position is the clock's. The video output is closed at stop,
+// after the decode thread ended.
+//
 // Error policy: play answers -1 on failure; nothing else fails visibly; nothing throws out of
 // the member functions but std::system_error from play when no thread can be started.
 
@@ -33,13 +44,17 @@
 #include "plugins/in_av/buffering.h"
 #include "plugins/in_av/host_link.h"
 #include "plugins/in_av/media_info.h"
+#include "plugins/in_av/picture_sink.h"
+#include "plugins/in_av/play_clock.h"
 #include "plugins/in_av/source.h"
+#include "plugins/in_av/video_decoder.h"
 
 namespace kinvo::in_av {
 
 class Player {
   public:
     static constexpr int kMaxReconnects = 3;
+    static constexpr int kMaxDropsInRow = 5;
 
     Player();
     ~Player();
@@ -79,6 +94,10 @@ class Player {
     void run() noexcept;
     void decodeLoop();
     bool openOutput() noexcept;
+    // Opens the decoder of the source's pictures (again, after a reconnect) and the sink for the
+    // video output when there is one. Decode thread, or the main thread while none runs.
+    void openVideo();
+    void showPictures(int64_t nowMs);
     bool connect();
     bool reconnect();
     void applySeek();
@@ -108,6 +127,7 @@ class Player {
     std::atomic<int64_t> seekMs_{-1};    // a seek the decode thread has not done; -1 none
     std::atomic<int32_t> lengthMs_{-1};
     std::atomic<bool> outputOpen_{false};
+    std::atomic<int64_t> clockMs_{0};  // the play clock, for a file without sound
     std::atomic<int32_t> volume_{255};
     std::atomic<int32_t> pan_{0};
     mutable std::mutex titleLock_;  // guards streamTitle_
@@ -124,6 +144,13 @@ class Player {
     int reconnects_ = 0;      // in a row, without a healthy connection between
     int packetsSinceConnect_ = 0;
     int packetsSinceTitle_ = 0;
+    bool inputEnded_ = false;  // every packet has been read (until a seek)
+    SonariVideoOutput* videoOutput_ = nullptr;
+    std::unique_ptr<VideoDecoder> video_;    // null: no pictures
+    std::unique_ptr<PictureSink> pictures_;  // null: no video output
+    PlayClock clock_;
+    int dropsInRow_ = 0;
+    bool drewSinceRestart_ = false;  // a picture was drawn since the start or the last seek
 
     std::thread thread_;  // last: it goes first
 };

@@ -46,52 +46,67 @@ std::unique_ptr<Source> Source::open(const std::string& url, const AVIOInterrupt
         return nullptr;
     }
     for (unsigned i = 0; i < format->nb_streams; ++i) {
-        if (source->streamIndex_ < 0 &&
-            format->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
+        const AVStream* stream = format->streams[i];
+        const AVMediaType type = stream->codecpar->codec_type;
+        if (source->streamIndex_ < 0 && type == AVMEDIA_TYPE_AUDIO) {
             source->streamIndex_ = static_cast<int>(i);
+        } else if (source->videoIndex_ < 0 && type == AVMEDIA_TYPE_VIDEO &&
+                   (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) == 0) {
+            source->videoIndex_ = static_cast<int>(i);
         } else {
             format->streams[i]->discard = AVDISCARD_ALL;
         }
     }
-    if (source->streamIndex_ < 0) {
-        error = "no audio stream";
+    if (source->streamIndex_ < 0 && source->videoIndex_ < 0) {
+        error = "no audio or video stream";
         return nullptr;
     }
-    const AVStream* stream = format->streams[source->streamIndex_];
-    const AVCodecParameters* parameters = stream->codecpar;
-    const AVCodec* decoder = avcodec_find_decoder(parameters->codec_id);
-    if (decoder == nullptr) {
-        error = "no decoder";
+    if (source->streamIndex_ >= 0 && !source->openAudio(error)) {
         return nullptr;
     }
-    source->codec_ = ffmpeg::makeCodecContext(decoder);
-    source->frame_ = ffmpeg::makeFrame();
-    if (!source->codec_ || !source->frame_) {
-        error = "out of memory";
-        return nullptr;
-    }
-    source->codec_->pkt_timebase = stream->time_base;
-    if ((code = avcodec_parameters_to_context(source->codec_.get(), parameters)) < 0 ||
-        (code = avcodec_open2(source->codec_.get(), decoder, nullptr)) < 0) {
-        error = ffmpeg::errorText(code);
-        return nullptr;
-    }
-    source->timeBase_ = stream->time_base;
-    source->sampleRate_ = parameters->sample_rate;
-    source->channels_ = parameters->ch_layout.nb_channels == 1 ? 1 : 2;
-    if (source->sampleRate_ <= 0) {
-        error = "no sample rate";
-        return nullptr;
-    }
+    const AVStream* stream =
+        format->streams[source->streamIndex_ >= 0 ? source->streamIndex_ : source->videoIndex_];
     if (format->duration != AV_NOPTS_VALUE && format->duration > 0) {
         source->lengthMs_ = static_cast<int32_t>(format->duration / (AV_TIME_BASE / 1000));
     } else if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
         source->lengthMs_ =
             static_cast<int32_t>(av_rescale_q(stream->duration, stream->time_base, {1, 1000}));
     }
-    const int64_t bitrate = parameters->bit_rate > 0 ? parameters->bit_rate : format->bit_rate;
+    source->timeBase_ = stream->time_base;
+    const int64_t bitrate =
+        stream->codecpar->bit_rate > 0 ? stream->codecpar->bit_rate : format->bit_rate;
     source->bitrateKbps_ = bitrate > 0 ? static_cast<int32_t>(bitrate / 1000) : 0;
     return source;
+}
+
+bool Source::openAudio(std::string& error) {
+    const AVStream* stream = format_->streams[streamIndex_];
+    const AVCodecParameters* parameters = stream->codecpar;
+    const AVCodec* decoder = avcodec_find_decoder(parameters->codec_id);
+    if (decoder == nullptr) {
+        error = "no decoder";
+        return false;
+    }
+    codec_ = ffmpeg::makeCodecContext(decoder);
+    frame_ = ffmpeg::makeFrame();
+    if (!codec_ || !frame_) {
+        error = "out of memory";
+        return false;
+    }
+    codec_->pkt_timebase = stream->time_base;
+    int code = 0;
+    if ((code = avcodec_parameters_to_context(codec_.get(), parameters)) < 0 ||
+        (code = avcodec_open2(codec_.get(), decoder, nullptr)) < 0) {
+        error = ffmpeg::errorText(code);
+        return false;
+    }
+    sampleRate_ = parameters->sample_rate;
+    channels_ = parameters->ch_layout.nb_channels == 1 ? 1 : 2;
+    if (sampleRate_ <= 0) {
+        error = "no sample rate";
+        return false;
+    }
+    return true;
 }
 
 int Source::read(ffmpeg::Packet& packet) noexcept {
@@ -104,7 +119,8 @@ int Source::read(ffmpeg::Packet& packet) noexcept {
     for (;;) {
         av_packet_unref(packet.get());
         const int code = av_read_frame(format_.get(), packet.get());
-        if (code < 0 || packet->stream_index == streamIndex_) {
+        if (code < 0 || packet->stream_index == streamIndex_ ||
+            packet->stream_index == videoIndex_) {
             return code;
         }
     }
@@ -211,7 +227,9 @@ bool Source::seek(int64_t ms) noexcept {
     if (code < 0) {
         code = av_seek_frame(format_.get(), -1, target, AVSEEK_FLAG_BACKWARD);
     }
-    avcodec_flush_buffers(codec_.get());
+    if (codec_) {
+        avcodec_flush_buffers(codec_.get());
+    }
     resampler_.reset();
     if (code < 0) {
         return false;

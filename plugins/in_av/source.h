@@ -1,7 +1,8 @@
 #pragma once
-// One opened input and the decoder of its first audio stream: reads that stream's packets,
-// decodes them and converts the sound to interleaved signed 16-bit PCM at the stream's rate,
-// keeping one or two channels and down-mixing more to two.
+// One opened input and the decoder of its first audio stream: reads that stream's packets (and
+// those of its first video stream that is not a cover picture, decoded elsewhere), decodes the
+// sound and converts it to interleaved signed 16-bit PCM at the stream's rate, keeping one or two
+// channels and down-mixing more to two. An input with pictures and no sound opens too.
 //
 // Threads: a Source belongs to the decode thread, which may block in open and read (an
 // interrupt callback given to open aborts them); it is made and dropped on the main thread only
@@ -26,16 +27,31 @@ class Source {
     static std::unique_ptr<Source> open(const std::string& url, const AVIOInterruptCB* interrupt,
                                         bool network, std::string& error);
 
-    // The PCM format of the output.
+    // Whether there is sound; without it the decode entries must not be called.
+    bool hasAudio() const noexcept { return streamIndex_ >= 0; }
+    // The video stream read beside the sound (null: none).
+    const AVStream* videoStream() const noexcept {
+        return videoIndex_ >= 0 ? format_->streams[videoIndex_] : nullptr;
+    }
+    bool isVideo(const AVPacket& packet) const noexcept {
+        return videoIndex_ >= 0 && packet.stream_index == videoIndex_;
+    }
+
+    // The PCM format of the output (0 without sound).
     int32_t sampleRate() const noexcept { return sampleRate_; }
     int32_t channels() const noexcept { return channels_; }
     // Length in milliseconds, -1 unknown (a live stream); bit rate in kbit/s, 0 unknown.
     int32_t lengthMs() const noexcept { return lengthMs_; }
     int32_t bitrateKbps() const noexcept { return bitrateKbps_; }
 
-    // The next packet of the audio stream into `packet`: 0, or AVERROR_EOF, AVERROR(EAGAIN),
-    // AVERROR_EXIT (interrupted) or another AVERROR code.
+    // The next packet of the audio or the video stream into `packet`: 0, or AVERROR_EOF,
+    // AVERROR(EAGAIN), AVERROR_EXIT (interrupted) or another AVERROR code.
     int read(ffmpeg::Packet& packet) noexcept;
+    // Whether the packet counts in a read-ahead measured in time: the sound's, or the pictures'
+    // when there is no sound.
+    bool isTimed(const AVPacket& packet) const noexcept {
+        return packet.stream_index == (streamIndex_ >= 0 ? streamIndex_ : videoIndex_);
+    }
     // A packet's duration in milliseconds (0 when the container does not say).
     int64_t durationMs(const AVPacket& packet) const noexcept;
 
@@ -53,6 +69,7 @@ class Source {
 
   private:
     Source() = default;
+    bool openAudio(std::string& error);
     void receiveFrames(std::vector<char>& pcm);
     void convert(const AVFrame& frame, std::vector<char>& pcm);
     bool configureResampler(const AVFrame& frame) noexcept;
@@ -61,7 +78,8 @@ class Source {
     ffmpeg::CodecContext codec_;
     ffmpeg::Frame frame_;
     ffmpeg::Resampler resampler_;
-    int streamIndex_ = -1;
+    int streamIndex_ = -1;  // the sound's
+    int videoIndex_ = -1;
     AVRational timeBase_{1, 1000};
     int32_t sampleRate_ = 0;
     int32_t channels_ = 0;
