@@ -28,7 +28,7 @@ namespace vexa {
 namespace {
 
 using namespace std::chrono_literals;
-constexpr auto kGenerous = 20s;
+constexpr auto kGenerous = 10s;
 
 // Four bands of flat colour, 40 pixels wide each (whole 2 x 2 blocks, so every pixel of a band
 // shares its block's chroma).
@@ -177,6 +177,8 @@ class VideoWindow : public ::testing::Test {
         test::isolateProcess();
         folder_.copyIn(VEXAHOST_PATH, "vexahost");
         folder_.copyIn(IN_AV_PATH, "Plugins/in_av.so");
+        // The host plays only with an output; the pattern has no sound for it to write.
+        folder_.copyIn(OUT_QPCM_PATH, "Plugins/out_qsnd.so");
         std::string bands;
         for (int i = 0; i < 4; ++i) {
             bands += ",drawbox=x=" + std::to_string(40 * i) +
@@ -185,30 +187,39 @@ class VideoWindow : public ::testing::Test {
         // No sound: the clock paces the pictures, so the pattern stays on screen for the test.
         clip_ = media_.make("pattern.mp4", "-f lavfi -i color=c=black:s=160x120:r=10:d=30" + bands +
                                                " -c:v libx264 -pix_fmt yuv420p");
-        client_.setEventHandler([this](const ClientEvent& e) {
+        client_ = std::make_unique<VexaClient>();
+        client_->setEventHandler([this](const ClientEvent& e) {
             if (e.kind == ClientEvent::Kind::kEvent) {
                 events_.push_back(e.code);
             } else if (e.kind == ClientEvent::Kind::kStatus) {
                 statuses_.emplace_back(e.code, e.value);
             }
         });
-        ASSERT_TRUE(client_.start(folder_.path() + "/vexahost", kGenerous)) << client_.lastError();
-        ASSERT_EQ(client_.call(CMD_APPEND, {Value::s(clip_)}).status, kStatusOk);
+        ASSERT_TRUE(client_->start(folder_.path() + "/vexahost", kGenerous))
+            << client_->lastError();
+        ASSERT_EQ(client_->call(CMD_APPEND, {Value::s(clip_)}).status, kStatusOk);
     }
     void TearDown() override {
-        if (client_.serverProcess() != nullptr) {
-            client_.call(CMD_STOP);
-            client_.closeWindow();
-            client_.waitFor([this] { return !client_.serverRunning(); }, kGenerous);
+        if (client_ && client_->serverProcess() != nullptr) {
+            client_->call(CMD_STOP);
+            client_->closeWindow();
+            client_->waitFor([this] { return !client_->serverRunning(); }, kGenerous);
         }
     }
 
-    bool eventArrived(int32_t code) {
-        return client_.waitFor([&] { return std::count(events_.begin(), events_.end(), code) > 0; },
-                               kGenerous);
+    ::testing::AssertionResult eventArrived(int32_t code) {
+        if (client_->waitFor([&] { return std::count(events_.begin(), events_.end(), code) > 0; },
+                             kGenerous)) {
+            return ::testing::AssertionSuccess();
+        }
+        auto failure = ::testing::AssertionFailure() << "no event " << code << "; heard:";
+        for (int32_t e : events_) {
+            failure << " " << e;
+        }
+        return failure;
     }
     bool statusArrived(int32_t code, win::LPARAM value) {
-        return client_.waitFor(
+        return client_->waitFor(
             [&] {
                 return std::count(statuses_.begin(), statuses_.end(),
                                   std::pair<int32_t, win::LPARAM>(code, value)) > 0;
@@ -216,17 +227,24 @@ class VideoWindow : public ::testing::Test {
             kGenerous);
     }
     // Pumps the client until the window's pixel at (x, y) is within one step of `want`.
-    bool shows(Window window, int x, int y, Rgb want) {
-        return client_.waitFor(
+    ::testing::AssertionResult shows(Window window, int x, int y, Rgb want) {
+        Rgb got{};
+        const bool seen = client_->waitFor(
             [&] {
-                const Rgb got = x_.pixel(window, x, y);
+                got = x_.pixel(window, x, y);
                 return std::abs(got.r - want.r) <= 1 && std::abs(got.g - want.g) <= 1 &&
                        std::abs(got.b - want.b) <= 1;
             },
             kGenerous);
+        if (seen) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure()
+               << "at (" << x << ", " << y << ") " << got.r << "," << got.g << "," << got.b
+               << " instead of " << want.r << "," << want.g << "," << want.b;
     }
     bool hasSize(Window window, int width, int height) {
-        return client_.waitFor(
+        return client_->waitFor(
             [&] {
                 auto g = x_.geometry(window);
                 return g && g->width == width && g->height == height;
@@ -251,20 +269,20 @@ class VideoWindow : public ::testing::Test {
     testing::ProgramFolder folder_;
     kinvo::in_av::testing::MediaFolder media_;
     std::string clip_;
-    VexaClient client_;
+    std::unique_ptr<VexaClient> client_;  // made once the process is isolated
     std::vector<int32_t> events_;
     std::vector<std::pair<int32_t, win::LPARAM>> statuses_;
 };
 
 TEST_F(VideoWindow, TopLevelWindowShowsThePatternAtItsSizeAndAnswersItsCommands) {
-    ASSERT_EQ(client_.call(CMD_SET_VIDEO_PARENT, {Value::l(0)}).status, kStatusOk);
+    ASSERT_EQ(client_->call(CMD_SET_VIDEO_PARENT, {Value::l(0)}).status, kStatusOk);
     Window window = 0;
     ASSERT_TRUE(
-        client_.waitFor([&] { return (window = x_.findByTitle("QRX Player")) != 0; }, kGenerous));
-    ASSERT_EQ(client_.call(CMD_PLAY).status, kStatusOk);
+        client_->waitFor([&] { return (window = x_.findByTitle("QRX Player")) != 0; }, kGenerous));
+    ASSERT_EQ(client_->call(CMD_PLAY).status, kStatusOk);
     // Auto-size: the window takes the stream's size and says so.
     ASSERT_TRUE(eventArrived(kEventVideoResized));
-    const Reply size = client_.call(CMD_GET_VIDEO_SIZE);
+    const Reply size = client_->call(CMD_GET_VIDEO_SIZE);
     EXPECT_EQ(size.number(0), kWidth);
     EXPECT_EQ(size.number(1), kHeight);
     ASSERT_TRUE(hasSize(window, kWidth, kHeight));
@@ -290,7 +308,7 @@ TEST_F(VideoWindow, TopLevelWindowShowsThePatternAtItsSizeAndAnswersItsCommands)
 
     // Full screen covers the monitor, Escape leaves it for the rectangle it had.
     const XRectangle before = *x_.geometry(window);
-    ASSERT_EQ(client_.call(CMD_ENTER_FULL_SCREEN).status, kStatusOk);
+    ASSERT_EQ(client_->call(CMD_ENTER_FULL_SCREEN).status, kStatusOk);
     ASSERT_TRUE(eventArrived(kEventFullScreenEntered));
     Screen* screen = DefaultScreenOfDisplay(x_.get());
     ASSERT_TRUE(hasSize(window, WidthOfScreen(screen), HeightOfScreen(screen)));
@@ -304,7 +322,7 @@ TEST_F(VideoWindow, TopLevelWindowShowsThePatternAtItsSizeAndAnswersItsCommands)
     EXPECT_EQ(statuses_.size(), keysBefore) << "Escape in full screen is no key for the client";
 
     // 737 with no window while a video window exists changes nothing.
-    EXPECT_EQ(client_.call(CMD_SET_VIDEO_PARENT, {Value::l(0)}).status, kStatusOk);
+    EXPECT_EQ(client_->call(CMD_SET_VIDEO_PARENT, {Value::l(0)}).status, kStatusOk);
     EXPECT_EQ(x_.findByTitle("QRX Player"), window);
 }
 
@@ -313,14 +331,14 @@ TEST_F(VideoWindow, ChildOfAnotherProgramsWindowFollowsItsSizeAndSurvivesItsEnd)
     Window host = XCreateSimpleWindow(d, DefaultRootWindow(d), 50, 50, 400, 300, 0, 0, 0);
     XMapWindow(d, host);
     XSync(d, False);
-    ASSERT_EQ(client_.call(CMD_SET_AUTO_SIZE, {Value::l(0)}).status, kStatusOk);
-    ASSERT_EQ(client_.call(CMD_SET_VIDEO_PARENT, {Value::l(static_cast<int32_t>(host))}).status,
+    ASSERT_EQ(client_->call(CMD_SET_AUTO_SIZE, {Value::l(0)}).status, kStatusOk);
+    ASSERT_EQ(client_->call(CMD_SET_VIDEO_PARENT, {Value::l(static_cast<int32_t>(host))}).status,
               kStatusOk);
     std::vector<Window> inside;
-    ASSERT_TRUE(client_.waitFor([&] { return !(inside = x_.children(host)).empty(); }, kGenerous));
+    ASSERT_TRUE(client_->waitFor([&] { return !(inside = x_.children(host)).empty(); }, kGenerous));
     const Window video = inside.front();
     ASSERT_TRUE(hasSize(video, 400, 300));
-    ASSERT_EQ(client_.call(CMD_PLAY).status, kStatusOk);
+    ASSERT_EQ(client_->call(CMD_PLAY).status, kStatusOk);
     // 400 x 300 is the picture's shape: it fills the window at 2.5 times its size.
     expectPattern(video, 0, 0, 2.5);
     XResizeWindow(d, host, kWidth, kHeight);
@@ -328,15 +346,17 @@ TEST_F(VideoWindow, ChildOfAnotherProgramsWindowFollowsItsSizeAndSurvivesItsEnd)
     ASSERT_TRUE(hasSize(video, kWidth, kHeight));
     expectPattern(video, 0, 0);
 
-    // The other program's window goes, taking the video window with it: the server goes on and
-    // tells the client when it is handed a window that is no more.
+    // The other program's window goes, taking the video window with it: the server goes on, and
+    // a window handed after it went is answered with event 11.
     XDestroyWindow(d, host);
+    Window gone = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
+    XDestroyWindow(d, gone);
     XSync(d, False);
-    client_.pump(500ms);
-    EXPECT_EQ(client_.call(CMD_SET_VIDEO_PARENT, {Value::l(static_cast<int32_t>(host))}).status,
+    client_->pump(500ms);
+    EXPECT_EQ(client_->call(CMD_SET_VIDEO_PARENT, {Value::l(static_cast<int32_t>(gone))}).status,
               kStatusOk);
     EXPECT_TRUE(eventArrived(kEventVideoNotAWindow));
-    EXPECT_EQ(client_.call(CMD_GET_STATE).status, kStatusOk);
+    EXPECT_EQ(client_->call(CMD_GET_STATE).status, kStatusOk);
 }
 
 }  // namespace
