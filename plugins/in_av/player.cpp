@@ -106,7 +106,8 @@ void Player::stop() noexcept {
         pictures_->close();
         pictures_.reset();
     }
-    video_.reset();  // before the source: it reads the source's stream
+    subtitles_.reset();  // after the close: the output held its records until then
+    video_.reset();      // before the source: it reads the source's stream
     source_.reset();
     queue_.clear();
     pcm_.clear();
@@ -187,6 +188,9 @@ void Player::openVideo() {
     }
     if (video_ && videoOutput_ != nullptr && !pictures_) {
         pictures_ = std::make_unique<PictureSink>(*videoOutput_);
+    }
+    if (pictures_ && !subtitles_ && source_->subtitleStream() != nullptr) {
+        subtitles_ = SubtitleTrack::open(*source_->subtitleStream());
     }
 }
 
@@ -275,6 +279,9 @@ void Player::decodeLoop() {
         if (video_) {
             showPictures(clockMs_);
         }
+        if (subtitles_) {
+            subtitles_->show(clockMs_, *videoOutput_);
+        }
         if (pcmOffset_ < pcm_.size()) {
             if (!writeSome()) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(kWaitMs));
@@ -285,7 +292,11 @@ void Player::decodeLoop() {
         pcmOffset_ = 0;
         if (!inputEnded_ && (!video_ || video_->wantsPackets())) {
             if (nextPacket(packet)) {
-                if (!source_->isVideo(*packet)) {
+                if (source_->isSubtitle(*packet)) {
+                    if (subtitles_) {
+                        subtitles_->push(*packet);
+                    }
+                } else if (!source_->isVideo(*packet)) {
                     source_->decode(packet.get(), pcm_);
                 } else if (video_) {
                     video_->push(*packet);
@@ -334,6 +345,9 @@ void Player::applySeek() {
         }
         if (video_) {
             video_->restart(target);
+        }
+        if (subtitles_) {
+            subtitles_->restart(videoOutput_);
         }
         clock_.restart(target);
         clockMs_ = target;

@@ -47,6 +47,7 @@
 #include "plugins/in_av/picture_sink.h"
 #include "plugins/in_av/play_clock.h"
 #include "plugins/in_av/source.h"
+#include "plugins/in_av/subtitle_track.h"
 #include "plugins/in_av/video_decoder.h"
 
 namespace kinvo::in_av {
@@ -146,8 +147,9 @@ class Player {
     int packetsSinceTitle_ = 0;
     bool inputEnded_ = false;  // every packet has been read (until a seek)
     SonariVideoOutput* videoOutput_ = nullptr;
-    std::unique_ptr<VideoDecoder> video_;    // null: no pictures
-    std::unique_ptr<PictureSink> pictures_;  // null: no video output
+    std::unique_ptr<VideoDecoder> video_;       // null: no pictures
+    std::unique_ptr<PictureSink> pictures_;     // null: no video output
+    std::unique_ptr<SubtitleTrack> subtitles_;  // null: no text subtitles or no video output
     PlayClock clock_;
     int dropsInRow_ = 0;
     bool drewSinceRestart_ = false;  // a picture was drawn since the start or the last seek

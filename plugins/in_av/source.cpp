@@ -15,6 +15,12 @@ namespace {
 // A network read that waits this long for data fails (and the stream reconnects).
 constexpr const char* kReadTimeoutMicroseconds = "10000000";
 
+// Subtitles whose decoder gives text (picture subtitles are not shown).
+bool isTextSubtitle(AVCodecID id) {
+    const AVCodecDescriptor* descriptor = avcodec_descriptor_get(id);
+    return descriptor != nullptr && (descriptor->props & AV_CODEC_PROP_TEXT_SUB) != 0;
+}
+
 }  // namespace
 
 std::unique_ptr<Source> Source::open(const std::string& url, const AVIOInterruptCB* interrupt,
@@ -53,6 +59,9 @@ std::unique_ptr<Source> Source::open(const std::string& url, const AVIOInterrupt
         } else if (source->videoIndex_ < 0 && type == AVMEDIA_TYPE_VIDEO &&
                    (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) == 0) {
             source->videoIndex_ = static_cast<int>(i);
+        } else if (source->subtitleIndex_ < 0 && type == AVMEDIA_TYPE_SUBTITLE &&
+                   isTextSubtitle(stream->codecpar->codec_id)) {
+            source->subtitleIndex_ = static_cast<int>(i);
         } else {
             format->streams[i]->discard = AVDISCARD_ALL;
         }
@@ -120,7 +129,7 @@ int Source::read(ffmpeg::Packet& packet) noexcept {
         av_packet_unref(packet.get());
         const int code = av_read_frame(format_.get(), packet.get());
         if (code < 0 || packet->stream_index == streamIndex_ ||
-            packet->stream_index == videoIndex_) {
+            packet->stream_index == videoIndex_ || packet->stream_index == subtitleIndex_) {
             return code;
         }
     }

@@ -36,6 +36,13 @@ class Source {
     bool isVideo(const AVPacket& packet) const noexcept {
         return videoIndex_ >= 0 && packet.stream_index == videoIndex_;
     }
+    // The first subtitle stream in text form, read beside the pictures (null: none).
+    const AVStream* subtitleStream() const noexcept {
+        return subtitleIndex_ >= 0 ? format_->streams[subtitleIndex_] : nullptr;
+    }
+    bool isSubtitle(const AVPacket& packet) const noexcept {
+        return subtitleIndex_ >= 0 && packet.stream_index == subtitleIndex_;
+    }
 
     // The PCM format of the output (0 without sound).
     int32_t sampleRate() const noexcept { return sampleRate_; }
@@ -80,6 +87,7 @@ class Source {
     ffmpeg::Resampler resampler_;
     int streamIndex_ = -1;  // the sound's
     int videoIndex_ = -1;
+    int subtitleIndex_ = -1;
     AVRational timeBase_{1, 1000};
     int32_t sampleRate_ = 0;
     int32_t channels_ = 0;

@@ -42,6 +42,8 @@ class RecordingVideoOutput final : public SonariVideoOutput {
     SonariInModule* in = nullptr;
     std::vector<VideoOpen> opens;
     std::vector<VideoDraw> draws;
+    std::vector<VideoSubtitle> subtitles;
+    const SonariSubtitle* showing = nullptr;
     int closes = 0;
     std::string firstPicture;
 
@@ -83,7 +85,18 @@ class RecordingVideoOutput final : public SonariVideoOutput {
         }
         draws.push_back({time, luma});
     }
-    void setSubtitle(const void*) override {}
+    void setSubtitle(const void* subtitle) override {
+        const int32_t time = in->getOutputTime();
+        const auto* record = static_cast<const SonariSubtitle*>(subtitle);
+        std::lock_guard guard(lock);
+        // As the host's output does, a record offered again while it shows is not news.
+        if (record != nullptr && record == showing) {
+            return;
+        }
+        showing = record;
+        subtitles.push_back({time, record != nullptr ? record->text : "",
+                             record != nullptr ? record->x : 0, record != nullptr ? record->y : 0});
+    }
     void setStatusText(const char*) override {}
     int32_t reserved() override { return 0; }
     void reportBuffer(int32_t) override {}
@@ -329,6 +342,11 @@ std::vector<VideoOpen> PluginPair::videoOpens() const {
 std::vector<VideoDraw> PluginPair::videoDraws() const {
     std::lock_guard lock(videoOutput.lock);
     return videoOutput.draws;
+}
+
+std::vector<VideoSubtitle> PluginPair::videoSubtitles() const {
+    std::lock_guard lock(videoOutput.lock);
+    return videoOutput.subtitles;
 }
 
 int PluginPair::videoCloses() const {

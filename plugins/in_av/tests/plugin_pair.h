@@ -31,6 +31,13 @@ struct VideoDraw {
     int centreLuma;
 };
 
+// A setSubtitle: the plug-in's time, the text ("" for a clear) and its position bytes.
+struct VideoSubtitle {
+    int32_t timeMs;
+    std::string text;
+    int x, y;
+};
+
 enum class Pace { Free, RealTime };
 
 class PluginPair {
@@ -65,6 +72,7 @@ class PluginPair {
     void offerVideoOutput(bool offer);
     std::vector<VideoOpen> videoOpens() const;
     std::vector<VideoDraw> videoDraws() const;
+    std::vector<VideoSubtitle> videoSubtitles() const;
     int videoCloses() const;
     // The first picture drawn after the latest open, packed: rows without padding, a "YV12"
     // picture's planes Y, U, V.

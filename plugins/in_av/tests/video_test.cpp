@@ -142,6 +142,35 @@ TEST_F(InAvVideo, AFileWithoutSoundPlaysByItsOwnClockAndEnds) {
     EXPECT_LE(drawn, 75u);
 }
 
+TEST_F(InAvVideo, TextSubtitlesShowWhileDueAtTheBottomCentre) {
+    const std::string subtitles =
+        media.write("subtitles.srt",
+                    "1\n00:00:00,500 --> 00:00:01,500\nHello <i>there</i>\n\n"
+                    "2\n00:00:02,000 --> 00:00:02,800\nTwo\nlines\n\n");
+    const std::string file =
+        media.make("subtitled.mkv", std::string(kNumbered) + kSound + " -i " + subtitles +
+                                        kLossless + " -c:s srt -map 0:v -map 1:a -map 2:s");
+    ASSERT_EQ(in.play(file.c_str()), 0);
+    ASSERT_TRUE(pair.waitForTrackEnds(1, kTrackTimeout));
+    const std::vector<VideoSubtitle> shown = pair.videoSubtitles();
+    struct Expected {
+        int32_t atMs;
+        const char* text;
+    };
+    const Expected expected[] = {
+        {500, "Hello there"}, {1500, ""}, {2000, "Two\nlines"}, {2800, ""}};
+    ASSERT_EQ(shown.size(), std::size(expected));
+    for (size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(shown[i].text, expected[i].text);
+        EXPECT_GE(shown[i].timeMs, expected[i].atMs - 5) << i;
+        EXPECT_LE(shown[i].timeMs, expected[i].atMs + kLateMs) << i;
+        if (!shown[i].text.empty()) {
+            EXPECT_EQ(shown[i].x, 127);
+            EXPECT_EQ(shown[i].y, 255);
+        }
+    }
+}
+
 TEST_F(InAvVideo, PauseHoldsThePicturesAndSeekMovesThem) {
     const std::string file = media.make("long.mp4",
                                         "-f lavfi -i color=c=black:size=160x120:rate=25:"
