@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/process_cpu.h"
 #include "channel/protocol.h"
 #include "control/client/vexa_client.h"
 
@@ -119,21 +120,7 @@ bool ready(benchmark::State& state) {
     return true;
 }
 
-// CPU seconds (user + system) a running process has used.
-double cpuSeconds(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), {});
-    std::istringstream fields(text.substr(text.rfind(')') + 2));
-    std::string field;
-    unsigned long long utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
-        if (i == 14)
-            utime = std::stoull(field);
-        if (i == 15)
-            stime = std::stoull(field);
-    }
-    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
+using kinvo::bench::cpuSeconds;
 
 void BM_PlayVideoMinuteVexahost(benchmark::State& state) {
     if (!ready(state)) {

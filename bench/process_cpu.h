@@ -1,0 +1,35 @@
+#pragma once
+// CPU seconds (user + system) a running process has used, from /proc; 0 when it cannot be read.
+
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+namespace kinvo::bench {
+
+inline double cpuSeconds(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    const size_t close = text.rfind(')');
+    if (close == std::string::npos || close + 2 > text.size()) {
+        return 0;
+    }
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    unsigned long long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) {
+            utime = std::stoull(field);
+        }
+        if (i == 15) {
+            stime = std::stoull(field);
+        }
+    }
+    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+}  // namespace kinvo::bench
