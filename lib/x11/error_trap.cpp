@@ -4,6 +4,8 @@
 #include <mutex>
 #include <vector>
 
+#include "lib/x11/display_state.h"
+
 namespace kinvo::x11 {
 namespace {
 
@@ -61,12 +63,14 @@ void ErrorTrap::end() noexcept {
 }
 
 bool ErrorTrap::finish() noexcept {
-    if (active_) {
+    // A lost connection answers nothing more: its requests count as failed.
+    const bool lost = displayLost(display_);
+    if (active_ && !lost) {
         XSync(display_, False);
     }
     end();
     std::lock_guard lock(gMutex);
-    return errorCode_ == 0;
+    return errorCode_ == 0 && !lost;
 }
 
 int ErrorTrap::errorCode() const noexcept {

@@ -11,6 +11,8 @@
 
 #include <utility>
 
+#include "lib/x11/display_state.h"
+
 namespace kinvo::x11 {
 
 template <typename Handle, void (*Free)(::Display*, Handle)>
@@ -34,7 +36,7 @@ class Resource {
     explicit operator bool() const noexcept { return handle_ != Handle{}; }
     Handle get() const noexcept { return handle_; }
     void reset() noexcept {
-        if (display_ != nullptr && handle_ != Handle{}) {
+        if (display_ != nullptr && handle_ != Handle{} && !displayLost(display_)) {
             Free(display_, handle_);
         }
         display_ = nullptr;

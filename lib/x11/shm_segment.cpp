@@ -6,6 +6,7 @@
 #include <new>
 #include <utility>
 
+#include "lib/x11/display_state.h"
 #include "lib/x11/error_trap.h"
 
 namespace kinvo::x11 {
@@ -66,7 +67,7 @@ void ShmSegment::reset() noexcept {
     if (display_ == nullptr) {
         return;
     }
-    {
+    if (!displayLost(display_)) {
         ErrorTrap trap(display_);
         XShmDetach(display_, info_.get());
         trap.finish();

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "lib/x11/display_state.h"
+
 namespace kinvo::x11 {
 
 XftFont XftFont::open(::Display* display, int screen, const char* family, double pixelSize,
@@ -20,7 +22,7 @@ XftFont XftFont::open(::Display* display, int screen, const char* family, double
 }
 
 XftFont::~XftFont() {
-    if (font_ != nullptr) {
+    if (font_ != nullptr && !displayLost(display_)) {
         XftFontClose(display_, font_);
     }
 }
@@ -31,7 +33,7 @@ XftFont::XftFont(XftFont&& other) noexcept
 
 XftFont& XftFont::operator=(XftFont&& other) noexcept {
     if (this != &other) {
-        if (font_ != nullptr) {
+        if (font_ != nullptr && !displayLost(display_)) {
             XftFontClose(display_, font_);
         }
         display_ = std::exchange(other.display_, nullptr);
@@ -50,7 +52,7 @@ XftDraw XftDraw::create(::Display* display, ::Drawable drawable, ::Visual* visua
 }
 
 XftDraw::~XftDraw() {
-    if (draw_ != nullptr) {
+    if (draw_ != nullptr && !displayLost(XftDrawDisplay(draw_))) {
         XftDrawDestroy(draw_);
     }
 }
@@ -59,7 +61,7 @@ XftDraw::XftDraw(XftDraw&& other) noexcept : draw_(std::exchange(other.draw_, nu
 
 XftDraw& XftDraw::operator=(XftDraw&& other) noexcept {
     if (this != &other) {
-        if (draw_ != nullptr) {
+        if (draw_ != nullptr && !displayLost(XftDrawDisplay(draw_))) {
             XftDrawDestroy(draw_);
         }
         draw_ = std::exchange(other.draw_, nullptr);
@@ -107,7 +109,9 @@ XftColor& XftColor::operator=(XftColor&& other) noexcept {
 
 void XftColor::reset() noexcept {
     if (display_ != nullptr) {
-        XftColorFree(display_, visual_, colormap_, &color_);
+        if (!displayLost(display_)) {
+            XftColorFree(display_, visual_, colormap_, &color_);
+        }
         display_ = nullptr;
     }
 }

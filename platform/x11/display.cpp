@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "lib/x11/display_state.h"
 #include "platform/debug_trace.h"
 #include "platform/messages.h"
 #include "platform/x11/internal.h"
@@ -89,7 +90,8 @@ void drain(Connection& c) {
     }
 }
 
-int onIoError(::Display*) {
+int onIoError(::Display* dpy) {
+    kinvo::x11::markDisplayLost(dpy);
     if (Connection* c = gConnection.load()) {
         c->lost = true;
         const std::uint64_t one = 1;

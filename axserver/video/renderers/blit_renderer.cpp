@@ -6,6 +6,7 @@
 #include <array>
 
 #include "axserver/video/pixels/convert.h"
+#include "lib/x11/display_state.h"
 #include "lib/x11/error_trap.h"
 
 namespace vexa::video {
@@ -63,7 +64,7 @@ bool BlitRenderer::open(RendererHost& host, int width, int height, std::uint32_t
 }
 
 void BlitRenderer::draw(const void* frame) noexcept {
-    if (surface_.pixels == nullptr) {
+    if (surface_.pixels == nullptr || kinvo::x11::displayLost(display_)) {
         needsReopen_ = true;
         return;
     }
@@ -72,6 +73,9 @@ void BlitRenderer::draw(const void* frame) noexcept {
 }
 
 bool BlitRenderer::onPaint() noexcept {
+    if (kinvo::x11::displayLost(display_)) {
+        return false;
+    }
     present();
     return true;
 }

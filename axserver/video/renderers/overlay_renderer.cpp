@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "axserver/video/pixels/fourcc.h"
+#include "lib/x11/display_state.h"
 #include "lib/x11/error_trap.h"
 
 namespace vexa::video {
@@ -85,6 +86,10 @@ void OverlayRenderer::draw(const void* frame) noexcept {
     if (!opened_ || !port_ || frame == nullptr) {
         return;
     }
+    if (kinvo::x11::displayLost(display_)) {
+        lost_ = true;
+        return;
+    }
     if (type_ == vexa::pixels::kTypeYv12) {
         const auto* planes = static_cast<const SonariPlaneTable*>(frame);
         const vexa::pixels::PlaneTable table{planes->y,      planes->yPitch, planes->u,
@@ -101,7 +106,7 @@ void OverlayRenderer::draw(const void* frame) noexcept {
 }
 
 bool OverlayRenderer::onPaint() noexcept {
-    if (!opened_ || !port_) {
+    if (!opened_ || !port_ || kinvo::x11::displayLost(display_)) {
         return false;
     }
     OverlayRects r;
