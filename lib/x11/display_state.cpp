@@ -26,7 +26,8 @@ void markDisplayLost(::Display* display) noexcept {
 }
 
 bool displayLost(::Display* display) noexcept {
-    return display != nullptr && std::any_of(gLost.begin(), gLost.end(), [display](const auto& slot) {
+    return display != nullptr &&
+           std::any_of(gLost.begin(), gLost.end(), [display](const auto& slot) {
                return slot.load(std::memory_order_acquire) == display;
            });
 }

@@ -113,6 +113,7 @@ struct FakePlaylist : Answering<Playlist> {
 struct FakeVideo : Answering<Video> {
     explicit FakeVideo(Log& log) : Answering(log, kVideoCommands) {}
     win::HWND videoParent() const noexcept override { return 0; }
+    void closeOutput() noexcept override {}
 };
 
 struct FakeBurnRequests : Answering<BurnRequests> {
