@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <string>
@@ -30,11 +31,15 @@ void printLine(const std::string& line) {
 
 void usage() {
     std::fputs(
-        "usage: vexactl [--server PATH] [-e COMMAND]...\n"
+        "usage: vexactl [--server PATH] [--no-video] [-e COMMAND]...\n"
         "commands: append FILE, load-m3u FILE, load-pls FILE, list, count, entry N, info N,\n"
         "          delete N, swap A B, sort, randomize, clear, current, set-current N,\n"
         "          current-entry, play, stop, pause, seek S, volume N, next, prev, state,\n"
-        "          wait-event CODE [TIMEOUT], raw NUMBER TYPES ARGS..., quit\n",
+        "          video-parent WINDOW, video-size, auto-size 0|1, full-screen,\n"
+        "          leave-full-screen, allow-overlay 0|1, subtitles 0|1, show-logo 0|1,\n"
+        "          wait-event CODE [TIMEOUT], raw NUMBER TYPES ARGS..., quit\n"
+        "The first play gives the server a video window of its own (as video-parent 0) when\n"
+        "there is a display and no video-parent came before, unless --no-video.\n",
         stderr);
 }
 
@@ -48,7 +53,10 @@ std::string defaultServerPath(const char* argv0) {
 
 class Session {
   public:
-    explicit Session(vexa::VexaClient& client) : client_(client) {
+    // With `giveVideoWindow`, the first play is preceded by a video window of the server's own
+    // unless the script named one.
+    Session(vexa::VexaClient& client, bool giveVideoWindow)
+        : client_(client), videoWindowNamed_(!giveVideoWindow) {
         client_.setEventHandler([this](const vexa::ClientEvent& e) {
             switch (e.kind) {
                 case vexa::ClientEvent::Kind::kEvent:
@@ -81,6 +89,13 @@ class Session {
             case Kind::kQuit:
                 return false;
             case Kind::kCommand: {
+                if (command->number == vexa::CMD_SET_VIDEO_PARENT) {
+                    videoWindowNamed_ = true;
+                } else if (command->number == vexa::CMD_PLAY && !videoWindowNamed_) {
+                    // Not printed: the script's lines answer its own commands only.
+                    client_.call(vexa::CMD_SET_VIDEO_PARENT, {vexa::Value::l(0)});
+                    videoWindowNamed_ = true;
+                }
                 vexa::Reply reply =
                     command->rawTypes
                         ? client_.callRaw(command->number, command->args, command->resultTypes,
@@ -154,6 +169,7 @@ class Session {
     vexa::VexaClient& client_;
     std::deque<int32_t> events_;
     bool failed_ = false;
+    bool videoWindowNamed_;
 };
 
 }  // namespace
@@ -161,10 +177,13 @@ class Session {
 int main(int argc, char** argv) {
     std::string serverPath = defaultServerPath(argv[0]);
     std::vector<std::string> scripted;
+    bool giveVideoWindow = std::getenv("DISPLAY") != nullptr;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--server" && i + 1 < argc) {
             serverPath = argv[++i];
+        } else if (arg == "--no-video") {
+            giveVideoWindow = false;
         } else if (arg == "-e" && i + 1 < argc) {
             scripted.push_back(argv[++i]);
         } else {
@@ -180,7 +199,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "vexactl: %s\n", client.lastError().c_str());
             return 1;
         }
-        Session session(client);
+        Session session(client, giveVideoWindow);
         if (!scripted.empty()) {
             for (const std::string& line : scripted) {
                 if (!session.runLine(line)) {
