@@ -1,7 +1,10 @@
 #pragma once
-// CPU seconds (user + system) a running process has used, from /proc; 0 when it cannot be read.
+// CPU seconds (user + system) of a process: a running one from /proc (0 when it cannot be read),
+// or a child waited for until it ends.
 
+#include <sys/resource.h>
 #include <sys/types.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -30,6 +33,15 @@ inline double cpuSeconds(pid_t pid) {
         }
     }
     return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// Waits for the child `pid` to end; its CPU seconds.
+inline double waitForCpuSeconds(pid_t pid) {
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 }  // namespace kinvo::bench
