@@ -27,10 +27,6 @@ class VideoModule final : public Video, public video::VideoEvents {
     win::HWND videoParent() const noexcept override { return settings_.videoParent; }
     void closeOutput() noexcept override;
 
-    // Null before the first video window.
-    video::VideoOutput* output() const noexcept { return output_.get(); }
-    const video::VideoSettings& settings() const noexcept { return settings_; }
-
   private:
     win::LRESULT getOutput(CommandCall& call);
     win::LRESULT setParent(CommandCall& call);

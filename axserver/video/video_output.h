@@ -146,7 +146,6 @@ class VideoOutput final : public SonariVideoOutput, private RendererHost {
     win::HWND savedParent_ = 0;
     win::UINT savedStyle_ = 0;
     win::RECT savedRect_;
-    win::RECT monitorRect_;
 
     mutable std::mutex lock_;
     std::unique_ptr<VideoRenderer> renderer_;  // guarded by lock_

@@ -140,13 +140,13 @@ void VideoOutput::enterFullScreen() {
     } else {
         win::getClientRect(hwnd, savedRect_);
     }
-    monitorRect_ = win::monitorRectOfWindow(hwnd, true);
+    const win::RECT monitor = win::monitorRectOfWindow(hwnd, true);
     win::showWindow(hwnd, win::SW_HIDE);
     win::setParent(hwnd, 0);
     win::setWindowStyle(hwnd, win::WS_POPUP | win::WS_VISIBLE);
     win::setWindowExStyle(hwnd, win::getWindowExStyle(hwnd) | win::WS_EX_TOOLWINDOW);
-    win::setWindowPos(hwnd, win::HWND_TOPMOST, monitorRect_.left, monitorRect_.top,
-                      monitorRect_.width(), monitorRect_.height(), win::SWP_FRAMECHANGED);
+    win::setWindowPos(hwnd, win::HWND_TOPMOST, monitor.left, monitor.top, monitor.width(),
+                      monitor.height(), win::SWP_FRAMECHANGED);
     win::showWindow(hwnd, win::SW_SHOWNA);
     win::setCursorVisible(hwnd, false);
     win::setFocus(hwnd);
