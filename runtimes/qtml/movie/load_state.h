@@ -12,11 +12,11 @@
 
 namespace kinvo::qtml {
 
-inline constexpr int32_t kLoading = 1000;          // opening, stream information not yet known
-inline constexpr int32_t kPlayable = 10000;        // stream information known
-inline constexpr int32_t kPlaythroughOk = 20000;   // enough data to play to the end
-inline constexpr int32_t kOpenFailed = -2048;      // any open failure but an rtsp one
-inline constexpr int32_t kRtspOpenFailed = -50;    // an "rtsp:" address that could not be opened
+inline constexpr int32_t kLoading = 1000;         // opening, stream information not yet known
+inline constexpr int32_t kPlayable = 10000;       // stream information known
+inline constexpr int32_t kPlaythroughOk = 20000;  // enough data to play to the end
+inline constexpr int32_t kOpenFailed = -2048;     // any open failure but an rtsp one
+inline constexpr int32_t kRtspOpenFailed = -50;   // an "rtsp:" address that could not be opened
 
 // QuickTime-style time units per second of every movie.
 inline constexpr int32_t kTimeScale = 600;

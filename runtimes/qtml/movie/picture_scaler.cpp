@@ -19,8 +19,8 @@ bool PictureScaler::scale(const AVFrame& frame, int width, int height) {
     buffer_.resize(static_cast<size_t>(width) * height * 4);
     uint8_t* planes[4] = {buffer_.data(), nullptr, nullptr, nullptr};
     const int strides[4] = {stride(), 0, 0, 0};
-    return sws_scale(scaler_.get(), frame.data, frame.linesize, 0, frame.height, planes,
-                     strides) > 0;
+    return sws_scale(scaler_.get(), frame.data, frame.linesize, 0, frame.height, planes, strides) >
+           0;
 }
 
 }  // namespace kinvo::qtml

@@ -110,10 +110,9 @@ void SoundPlayer::convert(const AVFrame& frame) {
         av_channel_layout_default(&out, channels_);
         SwrContext* made = nullptr;
         // This FFmpeg takes the input layout by a non-const pointer; it only reads it.
-        const int code = swr_alloc_set_opts2(&made, &out, AV_SAMPLE_FMT_S16, rate_,
-                                             const_cast<AVChannelLayout*>(&frame.ch_layout),
-                                             static_cast<AVSampleFormat>(frame.format),
-                                             frame.sample_rate, 0, nullptr);
+        const int code = swr_alloc_set_opts2(
+            &made, &out, AV_SAMPLE_FMT_S16, rate_, const_cast<AVChannelLayout*>(&frame.ch_layout),
+            static_cast<AVSampleFormat>(frame.format), frame.sample_rate, 0, nullptr);
         resampler_.reset(made);
         if (code < 0 || swr_init(resampler_.get()) < 0) {
             resampler_.reset();
@@ -132,16 +131,15 @@ void SoundPlayer::convert(const AVFrame& frame) {
     const size_t frameBytes = static_cast<size_t>(channels_) * 2;
     pcm_.resize(static_cast<size_t>(capacity) * frameBytes);
     uint8_t* out[1] = {pcm_.data()};
-    const int made = swr_convert(resampler_.get(), out, capacity,
-                                 const_cast<const uint8_t**>(frame.extended_data),
-                                 frame.nb_samples);
+    const int made =
+        swr_convert(resampler_.get(), out, capacity,
+                    const_cast<const uint8_t**>(frame.extended_data), frame.nb_samples);
     pcm_.resize(static_cast<size_t>(std::max(made, 0)) * frameBytes);
     if (skipBeforeMs_ >= 0) {
         // Samples before the seek's target are dropped; the first kept one is the new start.
         const int64_t skipFrames = av_rescale(skipBeforeMs_ - frameMs, rate_, 1000);
-        const size_t skipBytes =
-            std::min(pcm_.size(), static_cast<size_t>(std::max<int64_t>(skipFrames, 0)) *
-                                      frameBytes);
+        const size_t skipBytes = std::min(
+            pcm_.size(), static_cast<size_t>(std::max<int64_t>(skipFrames, 0)) * frameBytes);
         pcm_.erase(pcm_.begin(), pcm_.begin() + static_cast<std::ptrdiff_t>(skipBytes));
         if (!pcm_.empty()) {
             startMs_ = std::max(frameMs, skipBeforeMs_);
