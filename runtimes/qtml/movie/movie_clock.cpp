@@ -18,6 +18,7 @@ void MovieClock::restart(int64_t ms) noexcept {
     ownMs_ = ms;
     lastSoundMs_ = -1;
     standingMs_ = 0;
+    runningOn_ = false;
 }
 
 void MovieClock::setRunning(bool running) noexcept {
@@ -29,6 +30,12 @@ int64_t MovieClock::nowMs(std::optional<int64_t> soundMs) noexcept {
     const int64_t elapsed = advance();
     if (!soundMs) {
         ownMs_ += elapsed;
+    } else if (runningOn_) {
+        ownMs_ += elapsed;
+        if (*soundMs >= ownMs_) {
+            ownMs_ = *soundMs;  // the sound has caught up: it leads again
+            runningOn_ = false;
+        }
     } else if (*soundMs != lastSoundMs_) {
         lastSoundMs_ = *soundMs;
         standingMs_ = 0;
@@ -37,6 +44,7 @@ int64_t MovieClock::nowMs(std::optional<int64_t> soundMs) noexcept {
         standingMs_ += elapsed;
         if (standingMs_ >= kStandingMs) {
             ownMs_ += elapsed;
+            runningOn_ = true;
         }
     }
     return ownMs_;

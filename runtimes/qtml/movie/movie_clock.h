@@ -1,8 +1,9 @@
 #pragma once
 // The time a movie's pictures are drawn against: the sound's played time while it moves, else a
 // steady clock of its own. When the sound's time has stood still for kStandingMs while the clock
-// runs (the sound ended before the pictures), the clock runs on from it by itself. A clock that is
-// not running holds still.
+// runs (the sound ended before the pictures, or the server stopped taking it), the clock runs on
+// by itself until the sound's time catches up with it: it never goes back while it runs, so a
+// stalled sound costs the pictures at most kStandingMs. A clock that is not running holds still.
 //
 // Threads: the movie thread's own. Error policy: nothing fails; nothing throws.
 
@@ -32,6 +33,7 @@ class MovieClock {
     int64_t ownMs_ = 0;
     int64_t lastSoundMs_ = -1;
     int64_t standingMs_ = 0;
+    bool runningOn_ = false;  // by itself until the sound catches up
 };
 
 }  // namespace kinvo::qtml

@@ -104,6 +104,9 @@ bool MoviePlayer::open() {
     }
     if (audioIndex_ >= 0) {
         sound_ = SoundPlayer::open(*format_->streams[audioIndex_], state_.volume);
+        if (sound_) {
+            sound_->setPaused(true);  // a movie opens stopped
+        }
     }
     if (videoIndex_ < 0 && audioIndex_ < 0) {
         return false;
@@ -266,6 +269,8 @@ void MoviePlayer::run() {
                 state_.currentMs = durationMs_;
                 state_.done = true;
                 state_.playing = false;
+                playing_ = false;
+                clock_.setRunning(false);
             }
         }
         if (!busy) {

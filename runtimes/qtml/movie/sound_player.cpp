@@ -47,8 +47,11 @@ std::unique_ptr<SoundPlayer> SoundPlayer::open(const AVStream& stream, int volum
     settings.sample = {PA_SAMPLE_S16LE, static_cast<uint32_t>(player->rate_),
                        static_cast<uint8_t>(player->channels_)};
     const uint32_t bytesPerMs = static_cast<uint32_t>(player->rate_ * player->channels_ * 2 / 1000);
-    settings.buffer = {bytesPerMs * 300, static_cast<uint32_t>(-1), static_cast<uint32_t>(-1),
-                       static_cast<uint32_t>(-1), static_cast<uint32_t>(-1)};
+    settings.buffer.maxlength = static_cast<uint32_t>(-1);
+    settings.buffer.tlength = bytesPerMs * kBufferMs;
+    settings.buffer.prebuf = static_cast<uint32_t>(-1);
+    settings.buffer.minreq = static_cast<uint32_t>(-1);
+    settings.buffer.fragsize = static_cast<uint32_t>(-1);
     settings.volume = volumeOf(volume, player->channels_);
     if (player->output_.open(settings, deadline(kConnectLimit)) != pulse::Status::Ok) {
         return nullptr;

@@ -25,6 +25,8 @@ class SoundPlayer {
   public:
     static constexpr std::chrono::milliseconds kConnectLimit{2000};
     static constexpr size_t kMaxBacklog = 64;
+    // What the server holds ahead of what is heard.
+    static constexpr uint32_t kBufferMs = 300;
 
     // `stream` outlives the player; `volume` as Movie::setVolume.
     static std::unique_ptr<SoundPlayer> open(const AVStream& stream, int volume);

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -18,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "axserver/download/tests/loopback_server.h"
 #include "lib/pulse/tests/fixture/monitor_recording.h"
 #include "lib/pulse/tests/fixture/sound_server.h"
 #include "runtimes/qtml/movie/movie.h"
@@ -83,7 +86,8 @@ std::map<std::string, std::string> probe(const std::string& file) {
     const std::string command =
         "ffprobe -v error -select_streams v:0 -show_entries "
         "stream=width,height,sample_aspect_ratio:format=duration:format_tags=title "
-        "-of default=nw=1 '" + file + "'";
+        "-of default=nw=1 '" +
+        file + "'";
     std::map<std::string, std::string> answer;
     FILE* pipe = popen(command.c_str(), "r");
     char line[512];
@@ -200,12 +204,11 @@ TEST_P(MovieTest, GoesToATimeAndPlaysOnFromThere) {
     expectPlaysToTheEnd(movie, target, 25);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, MovieTest, ::testing::ValuesIn(kKinds),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
-                             std::replace(name.begin(), name.end(), '.', '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Files, MovieTest, ::testing::ValuesIn(kKinds), [](const auto& info) {
+    std::string name = info.param.name;
+    std::replace(name.begin(), name.end(), '.', '_');
+    return name;
+});
 
 TEST(MovieOpen, FailuresAnswerNegativeLoadStates) {
     const struct {
@@ -223,28 +226,80 @@ TEST(MovieOpen, FailuresAnswerNegativeLoadStates) {
     }
 }
 
-TEST(MovieSound, PlaysToThePrivateSoundServer) {
+TEST(MovieSound, PlaysToThePrivateSoundServerAtItsVolume) {
     pulse::testing::SoundServer server;
     if (!server.started()) {
         GTEST_SKIP() << server.failure();
     }
-    pulse::testing::MonitorRecording recording(server);
+    const struct {
+        int volume;
+        int minPeak;  // the tool's sine peaks near an eighth of full scale
+        int maxPeak;
+    } cases[] = {{0, 0, 10}, {256, 2000, 32767}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("volume " + std::to_string(c.volume));
+        pulse::testing::MonitorRecording recording(server);
+        RecordingTarget target;
+        {
+            Movie movie(media().path("h264.mov"), &target);
+            ASSERT_GE(movie.waitForLoadState(kPlaythroughOk, 10s), kPlaythroughOk);
+            movie.setVolume(c.volume);
+            expectPlaysToTheEnd(movie, target, 0);
+        }
+        const std::vector<int16_t> heard = recording.stop();
+        int peak = 0;
+        for (int16_t sample : heard) {
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        }
+        EXPECT_GE(peak, c.minPeak) << "volume " << c.volume;
+        EXPECT_LE(peak, c.maxPeak) << "volume " << c.volume;
+        // About the movie's two seconds were played.
+        EXPECT_GT(heard.size(),
+                  static_cast<size_t>(pulse::testing::MonitorRecording::kRate *
+                                      pulse::testing::MonitorRecording::kChannels * 17 / 10));
+    }
+}
+
+TEST(MovieControl, StopHoldsTheTimeAndStartAfterTheEndPlaysAgain) {
     RecordingTarget target;
-    {
-        Movie movie(media().path("h264.mov"), &target);
-        ASSERT_GE(movie.waitForLoadState(kPlaythroughOk, 10s), kPlaythroughOk);
-        movie.setVolume(256);
-        expectPlaysToTheEnd(movie, target, 0);
-    }
-    const std::vector<int16_t> heard = recording.stop();
-    int peak = 0;
-    for (int16_t sample : heard) {
-        peak = std::max(peak, std::abs(static_cast<int>(sample)));
-    }
-    // The sine the tool makes peaks near an eighth of full scale.
-    EXPECT_GT(peak, 2000);
-    // About the movie's two seconds of sound were heard.
-    EXPECT_GT(heard.size(), static_cast<size_t>(pulse::testing::MonitorRecording::kRate * 2 * 17 / 10));
+    Movie movie(media().path("pictures.qt"), &target);
+    ASSERT_GE(movie.waitForLoadState(kPlaythroughOk, 10s), kPlaythroughOk);
+    movie.start();
+    EXPECT_EQ(movie.rate(), 1);
+    std::this_thread::sleep_for(500ms);
+    movie.stop();
+    EXPECT_EQ(movie.rate(), 0);
+    std::this_thread::sleep_for(50ms);
+    const int64_t held = movie.currentTime().value;
+    EXPECT_NEAR(held, 300, 90);  // 500 ms of 600 units a second
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(movie.currentTime().value, held);
+    movie.start();
+    ASSERT_TRUE(waitUntilDone(movie, 5s));
+    movie.start();  // from the beginning again
+    std::this_thread::sleep_for(300ms);
+    EXPECT_FALSE(movie.isDone());
+    EXPECT_LT(movie.currentTime().value, movie.duration() / 2);
+}
+
+// A movie read over http (a loopback server) can play through once read ahead.
+TEST(MovieNetwork, HttpMovieBecomesPlayableAndPlaysThrough) {
+    const std::string bytes = [] {
+        std::ifstream in(media().path("h264.mov"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    vexa::testing::LoopbackServer server([&](httplib::Server& routes) {
+        routes.Get("/movie.mov", [&](const httplib::Request&, httplib::Response& response) {
+            response.set_content(bytes, "video/quicktime");
+        });
+    });
+    Movie local(media().path("h264.mov"));
+    Movie movie(server.url("/movie.mov"));
+    ASSERT_GE(movie.waitForLoadState(kPlaythroughOk, 10s), kPlaythroughOk);
+    ASSERT_GE(local.waitForLoadState(kPlaythroughOk, 10s), kPlaythroughOk);
+    EXPECT_EQ(movie.duration(), local.duration());
+    EXPECT_EQ(movie.naturalBox().width, local.naturalBox().width);
+    EXPECT_EQ(movie.title(), local.title());
 }
 
 }  // namespace
