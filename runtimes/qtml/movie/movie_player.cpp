@@ -265,7 +265,8 @@ void MoviePlayer::run() {
                 busy = true;
             }
             const bool picturesDone = !pictures_ || pictures_->finished();
-            if (inputEnded_ && picturesDone && nowMs >= durationMs_) {
+            const bool soundDone = !sound_ || sound_->finished();
+            if (inputEnded_ && picturesDone && soundDone && nowMs >= durationMs_) {
                 state_.currentMs = durationMs_;
                 state_.done = true;
                 state_.playing = false;

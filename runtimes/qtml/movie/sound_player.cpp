@@ -151,6 +151,14 @@ void SoundPlayer::convert(const AVFrame& frame) {
     }
 }
 
+bool SoundPlayer::finished() const {
+    if (!output_.isGood()) {
+        return true;
+    }
+    return inputEnded_ && drainSent_ && backlog_.empty() && pcmOffset_ == pcm_.size() &&
+           output_.latencyUs() == 0;
+}
+
 std::optional<int64_t> SoundPlayer::playedMs() const {
     const std::optional<int64_t> latencyUs = output_.latencyUs();
     if (!latencyUs || rate_ <= 0) {

@@ -37,6 +37,9 @@ class SoundPlayer {
     void pump();
     // No more packets come: the decoder gives out what it holds and the server plays it all.
     void endOfInput() noexcept { inputEnded_ = true; }
+    // Everything to the end of the input has been decoded, written and heard (or the server
+    // went away).
+    bool finished() const;
     // Milliseconds of the movie heard now; empty before the server's first timing.
     std::optional<int64_t> playedMs() const;
     void setPaused(bool paused);
