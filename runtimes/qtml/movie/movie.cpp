@@ -15,48 +15,39 @@ int64_t toUnits(int64_t ms) {
 }  // namespace
 
 Movie::Movie(std::string address, PictureTarget* target) noexcept {
+    state_.target = target;
     try {
-        state_ = std::make_unique<MovieState>();
-        state_->target = target;
-        MovieState* state = state_.get();
+        MovieState* state = &state_;
         thread_ = std::thread([address = std::move(address), state] { runMovie(address, *state); });
     } catch (...) {
-        if (state_) {
-            state_->loadState = kOpenFailed;
-        }
+        state_.loadState = kOpenFailed;  // no thread (or no memory for the address)
     }
 }
 
 Movie::~Movie() {
-    if (!state_) {
-        return;
-    }
-    state_->quit = true;
-    state_->poke();
+    state_.quit = true;
+    state_.poke();
     if (thread_.joinable()) {
         thread_.join();
     }
 }
 
 int32_t Movie::waitForLoadState(int32_t atLeast, std::chrono::milliseconds limit) const noexcept {
-    if (!state_) {
-        return kOpenFailed;
-    }
-    std::unique_lock lock(state_->mutex);
-    state_->changed.wait_for(lock, limit, [&] {
-        const int32_t now = state_->loadState;
+    std::unique_lock lock(state_.mutex);
+    state_.changed.wait_for(lock, limit, [&] {
+        const int32_t now = state_.loadState;
         return now < 0 || now >= atLeast;
     });
-    return state_->loadState;
+    return state_.loadState;
 }
 
 int64_t Movie::duration() const noexcept {
-    std::lock_guard lock(state_->mutex);
-    return toUnits(state_->info.durationMs);
+    std::lock_guard lock(state_.mutex);
+    return toUnits(state_.info.durationMs);
 }
 
 MovieTime Movie::currentTime() const noexcept {
-    return {toUnits(state_->currentMs), kTimeScale};
+    return {toUnits(state_.currentMs), kTimeScale};
 }
 
 TimeRange Movie::timeRange() const noexcept {
@@ -64,49 +55,49 @@ TimeRange Movie::timeRange() const noexcept {
 }
 
 Box Movie::naturalBox() const noexcept {
-    std::lock_guard lock(state_->mutex);
-    return {state_->info.width, state_->info.height};
+    std::lock_guard lock(state_.mutex);
+    return {state_.info.width, state_.info.height};
 }
 
 std::string Movie::title() const noexcept {
     try {
-        std::lock_guard lock(state_->mutex);
-        return state_->info.title;
+        std::lock_guard lock(state_.mutex);
+        return state_.info.title;
     } catch (...) {
         return {};
     }
 }
 
 void Movie::start() noexcept {
-    state_->playing = true;
-    state_->poke();
+    state_.playing = true;
+    state_.poke();
 }
 
 void Movie::stop() noexcept {
-    state_->playing = false;
-    state_->poke();
+    state_.playing = false;
+    state_.poke();
 }
 
 void Movie::goToTime(int64_t value) noexcept {
     const int64_t ms = std::clamp<int64_t>(value, 0, duration()) * 1000 / kTimeScale;
-    state_->done = false;
-    state_->currentMs = ms;
-    state_->seekMs = ms;
-    state_->poke();
+    state_.done = false;
+    state_.currentMs = ms;
+    state_.seekMs = ms;
+    state_.poke();
 }
 
 void Movie::setVolume(int volume) noexcept {
-    state_->volume = std::clamp(volume, 0, 256);
-    state_->poke();
+    state_.volume = std::clamp(volume, 0, 256);
+    state_.poke();
 }
 
 void Movie::setMovieBox(int width, int height) noexcept {
     {
-        std::lock_guard lock(state_->mutex);
-        state_->boxWidth = std::max(width, 0);
-        state_->boxHeight = std::max(height, 0);
+        std::lock_guard lock(state_.mutex);
+        state_.boxWidth = std::max(width, 0);
+        state_.boxHeight = std::max(height, 0);
     }
-    state_->poke();
+    state_.poke();
 }
 
 }  // namespace kinvo::qtml

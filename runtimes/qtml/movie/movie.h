@@ -15,7 +15,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <thread>
 
@@ -46,7 +45,7 @@ class Movie {
     Movie(const Movie&) = delete;
     Movie& operator=(const Movie&) = delete;
 
-    int32_t loadState() const noexcept { return state_->loadState; }
+    int32_t loadState() const noexcept { return state_.loadState; }
     // Waits until the load state is at least `atLeast` or negative, or the time is up; answers
     // the load state then.
     int32_t waitForLoadState(int32_t atLeast, std::chrono::milliseconds limit) const noexcept;
@@ -58,22 +57,23 @@ class Movie {
     Box naturalBox() const noexcept;
     std::string title() const noexcept;  // "" when the container has none
     // Played to the end (cleared by start and goToTime).
-    bool isDone() const noexcept { return state_->done; }
+    bool isDone() const noexcept { return state_.done; }
 
     // Play rate 1 (start) or 0 (stop); a movie that is done starts again from its beginning.
     void start() noexcept;
     void stop() noexcept;
-    int32_t rate() const noexcept { return state_->playing ? 1 : 0; }
+    int32_t rate() const noexcept { return state_.playing ? 1 : 0; }
     // Moves to `value` units of the time scale (clamped to the movie's range).
     void goToTime(int64_t value) noexcept;
     // 0..256, 256 = full (8.8 fixed point); other values are clamped.
     void setVolume(int volume) noexcept;
-    int volume() const noexcept { return state_->volume; }
+    int volume() const noexcept { return state_.volume; }
     // The size pictures are scaled to; until it is set (or when set to 0 x 0), the natural box.
     void setMovieBox(int width, int height) noexcept;
 
   private:
-    std::unique_ptr<MovieState> state_;
+    // Declared before the thread, which uses it until the destructor has joined it.
+    mutable MovieState state_;
     std::thread thread_;
 };
 
