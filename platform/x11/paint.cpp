@@ -98,15 +98,19 @@ HDC beginPaint(HWND hwnd, PAINTSTRUCT& paint) {
         state->erase = false;
         setPaintPending(hwnd, false);
     }
-    if (erase && state->background != kNoBackground && !area.empty()) {
-        XClearArea(c->dpy, state->id, area.left, area.top, static_cast<unsigned>(area.width()),
-                   static_cast<unsigned>(area.height()), False);
-    }
     // An empty area still clips everything away.
     HDC dc = makeDc(*c, *state, area.empty() ? RECT{0, 0, 0, 0} : area);
     if (dc != nullptr && area.empty()) {
         XRectangle none{0, 0, 0, 0};
         XSetClipRectangles(c->dpy, dc->gc.get(), 0, 0, &none, 1, Unsorted);
+    }
+    // The window erases its background itself when its procedure answers WM_ERASEBKGND with
+    // nonzero; otherwise the class colour does.
+    if (erase && !area.empty() &&
+        sendMessage(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0 &&
+        state->background != kNoBackground) {
+        XClearArea(c->dpy, state->id, area.left, area.top, static_cast<unsigned>(area.width()),
+                   static_cast<unsigned>(area.height()), False);
     }
     paint = PAINTSTRUCT{dc, erase, area};
     return dc;

@@ -18,7 +18,8 @@ using HFONT = Font*;
 
 struct PAINTSTRUCT {
     HDC hdc = nullptr;
-    bool erase = false;  // the background was to be erased (it has been, by the class colour)
+    bool erase = false;  // the background was to be erased (it has been: by the window's
+                         // answer to WM_ERASEBKGND, wParam the HDC, else the class colour)
     RECT paint;          // what needs painting
 };
 

@@ -353,6 +353,21 @@ bool updateWindow(HWND hwnd) {
     return true;
 }
 
+bool getCursorPos(POINT& point) {
+    Connection* c = x11::detail::connection();
+    if (c == nullptr) {
+        return false;
+    }
+    ::Window root = 0, child = 0;
+    int x = 0, y = 0, wx = 0, wy = 0;
+    unsigned mask = 0;
+    if (!XQueryPointer(c->dpy, c->root, &root, &child, &x, &y, &wx, &wy, &mask)) {
+        return false;
+    }
+    point = POINT{x, y};
+    return true;
+}
+
 UINT getDoubleClickTime() {
     return 500;
 }

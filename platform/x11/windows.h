@@ -48,6 +48,9 @@ bool invalidateRect(HWND hwnd, const RECT* rect, bool erase);
 // Delivers a pending WM_PAINT at once.
 bool updateWindow(HWND hwnd);
 
+// The mouse pointer's position on the screen; false without a display.
+bool getCursorPos(POINT& point);
+
 // The double-click time of the system, in milliseconds.
 UINT getDoubleClickTime();
 

@@ -184,6 +184,22 @@ TEST_F(Events, PaintErasesWithTheClassColourOnceFromAnyThread) {
     EXPECT_EQ(paints(), 1);
     EXPECT_EQ(pixelAt(hwnd, 10, 10), red);
     EXPECT_NE(pixelAt(hwnd, 40, 10), red);
+    EXPECT_TRUE(receivedMessage(hwnd, WM_ERASEBKGND));
+
+    // A procedure that answers WM_ERASEBKGND erases in its own colour instead.
+    static WNDPROC saved = nullptr;
+    saved = setWindowProc(hwnd, [](HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_ERASEBKGND) {
+            fillRect(reinterpret_cast<HDC>(wParam), RECT{0, 0, 64, 48}, rgb(0, 255, 0));
+            return LRESULT{1};
+        }
+        return callWindowProc(saved, w, message, wParam, lParam);
+    });
+    received.clear();
+    invalidateRect(hwnd, nullptr, true);
+    ASSERT_TRUE(pumpUntil([&] { return paints() >= 1; }));
+    XSync(x11::display(), False);
+    EXPECT_EQ(pixelAt(hwnd, 10, 10), 0x00FF00ul);
     destroyWindow(hwnd);
 }
 
