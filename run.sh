@@ -15,11 +15,10 @@ for a in "$@"; do
 done
 
 cmake -S . -B build -G Ninja -Wno-dev >/dev/null
-targets=(kinvo-dataserver kinvo_demo_media)
-if ninja -C build -t targets all 2>/dev/null | grep -q '^kinvo:'; then
-  targets+=(kinvo)
-fi
-cmake --build build -j"$(nproc)" --target "${targets[@]}"
+cmake --build build -j"$(nproc)" --target program kinvo_demo_media
+# Installing the program registers its movie runtime in the registry stand-in (the per-user
+# overlay of the machine hive, ~/.local/share/sonari/machine.reg).
+build/bin/qtml-install >/dev/null
 
 if [[ $server_only -eq 0 && ! -x build/bin/kinvo ]]; then
   echo "run.sh: the browser (build/bin/kinvo) is not part of this build;" \
