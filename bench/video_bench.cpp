@@ -4,11 +4,6 @@
 // own clocks and neither needs a sound server. Runs on $DISPLAY, or on a private Xvfb when none
 // is set.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_display.h"
 #include "bench/process_cpu.h"
 #include "channel/protocol.h"
 #include "control/client/vexa_client.h"
@@ -28,63 +24,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-extern "C" char** environ;
-
 constexpr int kWidth = 1280;
 constexpr int kHeight = 720;
 
-pid_t spawn(const std::vector<std::string>& words) {
-    std::vector<char*> argv;
-    for (const std::string& w : words) {
-        argv.push_back(const_cast<char*>(w.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return spawned == 0 ? pid : -1;
-}
-
-// The display of the run: $DISPLAY, else a private Xvfb that lives as long as the program.
-class TestDisplay {
-  public:
-    TestDisplay() {
-        if (std::getenv("DISPLAY") != nullptr) {
-            ok_ = true;
-            return;
-        }
-        for (int number = 90; number < 110 && !ok_; ++number) {
-            const std::string name = ":" + std::to_string(number);
-            if (access(("/tmp/.X11-unix/X" + std::to_string(number)).c_str(), F_OK) == 0) {
-                continue;
-            }
-            xvfb_ = spawn({"Xvfb", name, "-screen", "0", "1920x1080x24", "-nolisten", "tcp"});
-            for (int i = 0; i < 50 && xvfb_ > 0; ++i) {
-                if (access(("/tmp/.X11-unix/X" + std::to_string(number)).c_str(), F_OK) == 0) {
-                    setenv("DISPLAY", name.c_str(), 1);
-                    ok_ = true;
-                    break;
-                }
-                usleep(100000);
-            }
-        }
-    }
-    ~TestDisplay() {
-        if (xvfb_ > 0) {
-            kill(xvfb_, SIGTERM);
-            waitpid(xvfb_, nullptr, 0);
-        }
-    }
-    bool ok() const { return ok_; }
-
-  private:
-    pid_t xvfb_ = -1;
-    bool ok_ = false;
-};
+using kinvo::bench::spawnQuietly;
 
 struct Media {
     std::string folder;
@@ -108,7 +51,7 @@ const Media& media() {
 }
 
 bool ready(benchmark::State& state) {
-    static TestDisplay display;
+    static kinvo::bench::BenchDisplay display;
     if (!display.ok()) {
         state.SkipWithError("no X display and no Xvfb");
         return false;
@@ -171,8 +114,9 @@ void BM_PlayVideoMinuteFfplay(benchmark::State& state) {
     }
     for (auto _ : state) {
         const auto began = Clock::now();
-        const pid_t pid = spawn({"ffplay", "-autoexit", "-an", "-x", std::to_string(kWidth), "-y",
-                                 std::to_string(kHeight), "-loglevel", "quiet", media().minute});
+        const pid_t pid =
+            spawnQuietly({"ffplay", "-autoexit", "-an", "-x", std::to_string(kWidth), "-y",
+                          std::to_string(kHeight), "-loglevel", "quiet", media().minute});
         if (pid < 0) {
             state.SkipWithError("ffplay did not start");
             return;
