@@ -9,6 +9,9 @@ namespace {
 
 // The fixed part of a PutImage request.
 constexpr size_t kPutImageHeader = 24;
+// A strip stays this small even when the server takes larger requests, so that one picture does
+// not hold up the connection's other requests for long.
+constexpr size_t kMaxStripBytes = 256 * 1024;
 
 // Copies `height` rows of `rowBytes` from rows `stride` apart into packed rows at `to`.
 void copyRows(const uint8_t* from, int stride, size_t rowBytes, int height, uint8_t* to) {
@@ -108,9 +111,8 @@ bool WindowPort::drawShared(const uint8_t* bgra, int stride, int width, int heig
 void WindowPort::drawStrips(const uint8_t* bgra, int stride, int width, int height, int x,
                             int y) noexcept {
     const size_t rowBytes = static_cast<size_t>(width) * 4;
-    const size_t room = connection_.maxRequestBytes() > kPutImageHeader
-                            ? connection_.maxRequestBytes() - kPutImageHeader
-                            : 0;
+    const size_t limit = std::min(connection_.maxRequestBytes(), kMaxStripBytes);
+    const size_t room = limit > kPutImageHeader ? limit - kPutImageHeader : 0;
     const int rowsPerStrip = std::min(height, static_cast<int>(room / rowBytes));
     if (rowsPerStrip <= 0) {
         return;  // a single row does not fit a request

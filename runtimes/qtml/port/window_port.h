@@ -1,7 +1,7 @@
 #pragma once
 // A caller's X11 window as a drawing target: pictures go into it through the runtime's own XCB
 // connection, by MIT-SHM when the server takes a shared segment, else by plain image requests cut
-// into strips that fit the largest request.
+// into strips that fit the largest request (and 256 KB).
 //
 // Only TrueColor windows of depth 24 or 32 whose pixels are 32 bits are taken. The window stays
 // the caller's: a window that was resized clips the picture to its new size, one that is gone

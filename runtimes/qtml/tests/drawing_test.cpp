@@ -9,12 +9,15 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "runtimes/qtml/port/buffer_view.h"
 #include "runtimes/qtml/tests/library.h"
+#include "runtimes/qtml/tests/x_server.h"
 
 namespace kinvo::qtml::testing {
 namespace {
@@ -35,17 +38,36 @@ std::string pattern() {
                  "[a][b]hstack[t];[c][d]hstack[u];[t][u]vstack\" -c:v png -pix_fmt rgb24 -f mov");
 }
 
-// The movie box: the pattern twice its size at (40, 20), its right edge past a 160-wide surface.
-constexpr QtmlRect kBox{20, 40, 20 + 96, 40 + 128};
-const struct {
-    int x;
-    int y;
-    Colour colour;
-} kRegions[] = {
-    {72, 44, {0, 0, 255}}, {136, 44, {0, 255, 0}},
-    {72, 92, {255, 0, 0}}, {156, 92, {255, 255, 255}},  // clipped at the surface's edge
-    {10, 10, {0, 0, 0}},   {72, 118, {0, 0, 0}},        // outside the box
+// The pattern `scale` times its size at (40, 20) of a surface that cuts off part of its right
+// quadrants and leaves room below it; the places where each colour must show.
+struct Layout {
+    explicit Layout(int scale)
+        : box{20, 40, static_cast<int16_t>(20 + 48 * scale), static_cast<int16_t>(40 + 64 * scale)},
+          surface{0, 0, static_cast<int16_t>(box.bottom + 10),
+                  static_cast<int16_t>(40 + 60 * scale)},
+          regions{
+              {40 + 16 * scale, 20 + 12 * scale, {0, 0, 255}},
+              {40 + 48 * scale, 20 + 12 * scale, {0, 255, 0}},
+              {40 + 16 * scale, 20 + 36 * scale, {255, 0, 0}},
+              {surface.right - 2, 20 + 36 * scale, {255, 255, 255}},  // by the cut edge
+              {10, 10, {0, 0, 0}},                                    // outside the box
+              {40 + 16 * scale, surface.bottom - 3, {0, 0, 0}},
+          } {}
+
+    QtmlRect box;
+    QtmlRect surface;
+    struct Region {
+        int x;
+        int y;
+        Colour colour;
+    };
+    std::vector<Region> regions;
 };
+
+// Red: not the white a picture drawn before the movie box took effect shows there.
+bool isRed(const uint8_t* bgra) {
+    return bgra[0] < 50 && bgra[1] < 50 && bgra[2] > 200;
+}
 
 void expectColour(const uint8_t* bgra, Colour colour) {
     EXPECT_NEAR(bgra[0], colour.blue, 12);
@@ -71,13 +93,14 @@ const uint8_t* pixelOf(intptr_t buffer, int x, int y) {
 TEST(Offscreen, DrawsTheStillPatternAtTheMovieBoxAndAgainOnDemand) {
     const intptr_t movie = openMovie("file://" + pattern(), 0);
     ASSERT_NE(movie, 0);
+    const Layout layout(2);
+    const QtmlRect& surface = layout.surface;
     intptr_t buffer = 0;
-    const QtmlRect surface{0, 0, 120, 160};
     ASSERT_EQ(call(QTML_NEW_BUFFER, &buffer, QTML_PIXELS_BGRA, &surface, 0, 0, 0), 0);
     const auto* view = reinterpret_cast<const BufferView*>(buffer);
-    ASSERT_EQ(view->width, 160);
-    ASSERT_EQ(view->stride, 640);
-    ASSERT_EQ(call(QTML_SET_MOVIE_BOX, movie, &kBox), 0);
+    ASSERT_EQ(view->width, surface.right);
+    ASSERT_EQ(view->stride, surface.right * 4);
+    ASSERT_EQ(call(QTML_SET_MOVIE_BOX, movie, &layout.box), 0);
     ASSERT_EQ(call(QTML_SET_MOVIE_PORT, movie, buffer, 0), 0);
     const QtmlRect natural{0, 0, 48, 64};
     EXPECT_EQ(call(QTML_NATURAL_BOX, movie, &natural), 0);
@@ -87,16 +110,19 @@ TEST(Offscreen, DrawsTheStillPatternAtTheMovieBoxAndAgainOnDemand) {
 
     // Drawn by a task pass; then, after the buffer is cleared, by each way of asking again.
     const std::function<intptr_t()> draws[] = {
-        [&] { return taskUntil(movie, [&] { return pixelOf(buffer, 72, 44)[3] != 0; }) ? 0 : -1; },
+        [&] {
+            const auto& red = layout.regions[0];
+            return taskUntil(movie, [&] { return isRed(pixelOf(buffer, red.x, red.y)); }) ? 0 : -1;
+        },
         [&] { return call(QTML_UPDATE_MOVIE, movie); },
         [&] { return call(QTML_CALL_COMPONENT, controller, &event) == 1 ? 0 : -1; },
     };
     for (size_t i = 0; i < std::size(draws); ++i) {
         SCOPED_TRACE("draw " + std::to_string(i));
         ASSERT_EQ(call(QTML_UPDATE_BUFFER, &buffer, QTML_PIXELS_BGRA, &surface, 0, 0, 0), 0);
-        EXPECT_EQ(pixelOf(buffer, 72, 44)[3], 0);
+        EXPECT_EQ(pixelOf(buffer, layout.regions[0].x, layout.regions[0].y)[3], 0);
         ASSERT_EQ(draws[i](), 0);
-        for (const auto& region : kRegions) {
+        for (const auto& region : layout.regions) {
             SCOPED_TRACE(std::to_string(region.x) + "," + std::to_string(region.y));
             expectColour(pixelOf(buffer, region.x, region.y), region.colour);
         }
@@ -144,18 +170,19 @@ TEST(Offscreen, PlayingMovieDrawsItsDuePicturesInTaskPasses) {
     call(QTML_DISPOSE_BUFFER, buffer);
 }
 
-// A top-level window of the test display, 160 x 120, black, and its pixels read back.
+// A black top-level window of `display` and its pixels read back.
 class TestWindow {
   public:
-    TestWindow() : connection_(xcb_connect(nullptr, nullptr)) {
+    TestWindow(const std::string& display, int width, int height)
+        : connection_(xcb_connect(display.c_str(), nullptr)) {
         if (xcb_connection_has_error(connection_)) {
             return;
         }
         const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
         window_ = xcb_generate_id(connection_);
         const uint32_t values[] = {screen->black_pixel, 1};
-        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 160, 120,
-                          0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, width,
+                          height, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
                           XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
         xcb_map_window(connection_, window_);
         sync();
@@ -190,11 +217,33 @@ class TestWindow {
     xcb_window_t window_ = 0;
 };
 
-TEST(Window, DrawsThePatternIntoAnX11Window) {
-    if (std::getenv("DISPLAY") == nullptr) {
-        GTEST_SKIP() << "no X display (DISPLAY unset)";
+struct Server {
+    const char* name;
+    std::vector<std::string> arguments;  // of a private Xvfb; none: the test display
+    int scale;                           // of the pattern in the window
+};
+
+void PrintTo(const Server& server, std::ostream* out) {
+    *out << server.name;
+}
+
+class WindowTest : public ::testing::TestWithParam<Server> {};
+
+TEST_P(WindowTest, DrawsThePatternIntoAnX11Window) {
+    const char* shared = std::getenv("DISPLAY");
+    std::unique_ptr<XServer> server;
+    std::string display = shared != nullptr ? shared : "";
+    if (!GetParam().arguments.empty()) {
+        server = std::make_unique<XServer>(GetParam().arguments);
+        display = server->display();
     }
-    TestWindow window;
+    if (display.empty()) {
+        GTEST_SKIP() << "no X display (DISPLAY unset or no Xvfb)";
+    }
+    // The runtime connects to the display DISPLAY names at the first window after initialize.
+    setenv("DISPLAY", display.c_str(), 1);
+    const Layout layout(GetParam().scale);
+    TestWindow window(display, layout.surface.right, layout.surface.bottom);
     ASSERT_TRUE(window.open());
     ASSERT_EQ(call(QTML_INITIALIZE, 0), 0);
     const intptr_t port = call(QTML_REGISTER_WINDOW, window.id(), 0, 0);
@@ -203,10 +252,11 @@ TEST(Window, DrawsThePatternIntoAnX11Window) {
     EXPECT_EQ(call(QTML_WINDOW_PORT, window.id()), port);
     const intptr_t movie = openMovie("file://" + pattern(), 0);
     ASSERT_NE(movie, 0);
-    call(QTML_SET_MOVIE_BOX, movie, &kBox);
+    call(QTML_SET_MOVIE_BOX, movie, &layout.box);
     ASSERT_EQ(call(QTML_SET_MOVIE_PORT, movie, port, 0), 0);
-    ASSERT_TRUE(taskUntil(movie, [&] { return window.pixel(72, 44)[2] > 200; }));
-    for (const auto& region : kRegions) {
+    const auto& red = layout.regions[0];
+    EXPECT_TRUE(taskUntil(movie, [&] { return isRed(window.pixel(red.x, red.y).data()); }));
+    for (const auto& region : layout.regions) {
         SCOPED_TRACE(std::to_string(region.x) + "," + std::to_string(region.y));
         expectColour(window.pixel(region.x, region.y).data(), region.colour);
     }
@@ -219,8 +269,21 @@ TEST(Window, DrawsThePatternIntoAnX11Window) {
     EXPECT_EQ(call(QTML_SET_MOVIE_PORT, movie, port, 0), QTML_ERR_PARAM);
     call(QTML_CLEAR_MOVIES_ERROR);
     call(QTML_DISPOSE_MOVIE, movie);
-    EXPECT_EQ(call(QTML_TERMINATE), 0);
+    EXPECT_EQ(call(QTML_TERMINATE), 0);  // the last one: the runtime lets the display go
+    if (shared != nullptr) {
+        setenv("DISPLAY", shared, 1);
+    }
 }
+
+// The private server has no MIT-SHM: the 740 KB the window shows of the picture go as plain
+// image requests in strips of at most 256 KB.
+INSTANTIATE_TEST_SUITE_P(Servers, WindowTest,
+                         ::testing::Values(Server{"TestDisplay", {}, 2},
+                                           Server{"PlainRequests",
+                                                  {"-screen", "0", "640x480x24", "-extension",
+                                                   "MIT-SHM"},
+                                                  8}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kinvo::qtml::testing
