@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -31,6 +32,10 @@ int32_t recordingFilter(intptr_t, int32_t action, intptr_t argument, intptr_t re
 }
 
 enum class Way { kSelector, kEntryPoint };
+
+void PrintTo(Way way, std::ostream* out) {
+    *out << (way == Way::kSelector ? "the dispatcher's selector" : "_CallComponent");
+}
 
 intptr_t component(Way way, intptr_t instance, int16_t what, std::initializer_list<intptr_t> args) {
     QtmlComponentParams block{};
