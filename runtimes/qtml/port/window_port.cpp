@@ -28,7 +28,9 @@ std::unique_ptr<WindowPort> WindowPort::open(XcbConnection& connection, uint32_t
         xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr);
     xcb_get_geometry_reply_t* geometry =
         xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
-    const bool drawable = attributes != nullptr && geometry != nullptr &&
+    // Little-endian 32-bit pixels of such a visual are BGRA bytes.
+    const bool lsbFirst = xcb_get_setup(c)->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST;
+    const bool drawable = lsbFirst && attributes != nullptr && geometry != nullptr &&
                           (geometry->depth == 24 || geometry->depth == 32) &&
                           connection.bitsPerPixel(geometry->depth) == 32 &&
                           connection.isBgraVisual(attributes->visual);

@@ -3,7 +3,8 @@
 // connection, by MIT-SHM when the server takes a shared segment, else by plain image requests cut
 // into strips that fit the largest request (and 256 KB).
 //
-// Only TrueColor windows of depth 24 or 32 whose pixels are 32 bits are taken. The window stays
+// Only TrueColor windows of depth 24 or 32 whose pixels are 32 bits, least significant byte
+// first, are taken. The window stays
 // the caller's: a window that was resized clips the picture to its new size, one that is gone
 // draws nothing (each request's error is checked and dropped).
 //
