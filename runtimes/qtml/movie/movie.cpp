@@ -98,6 +98,9 @@ void Movie::setMovieBox(int width, int height) noexcept {
         state_.boxWidth = std::max(width, 0);
         state_.boxHeight = std::max(height, 0);
     }
+    // After the box: a picture of the old size not yet presented is dropped, one being made is
+    // refused.
+    state_.pictures.beginGeneration();
     state_.poke();
 }
 

@@ -72,6 +72,7 @@ class Movie {
     void setVolume(int volume) noexcept;
     int volume() const noexcept { return state_.volume; }
     // The size pictures are scaled to; until it is set (or when set to 0 x 0), the natural box.
+    // No picture of the old size is presented as due after the call.
     void setMovieBox(int width, int height) noexcept;
 
     // On the caller's thread: presents into `target` the picture that came due since the last

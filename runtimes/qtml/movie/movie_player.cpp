@@ -218,10 +218,13 @@ std::pair<int, int> MoviePlayer::movieBox() const {
 }
 
 void MoviePlayer::publish(const AVFrame& picture, uint64_t generation) {
-    publishedBox_ = movieBox();
-    if (scaler_.scale(picture, publishedBox_.first, publishedBox_.second)) {
+    const std::pair<int, int> box = movieBox();
+    // A picture refused (a go-to-time or a new box came first) leaves the box it was made for
+    // unpublished, so that a stopped movie offers its picture again.
+    if (scaler_.scale(picture, box.first, box.second) &&
         state_.pictures.publish(scaler_.pixels(), scaler_.width(), scaler_.height(),
-                                scaler_.stride(), generation);
+                                scaler_.stride(), generation)) {
+        publishedBox_ = box;
     }
 }
 

@@ -3,8 +3,9 @@
 // picture that came due (already scaled to the movie box, 32-bit BGRA); the caller presents it
 // into its own PictureTarget on its own thread, once, or again on demand.
 //
-// A go-to-time starts a new generation: a picture of an older generation (decoded before the
-// jump but published after it) is refused, and a picture not yet presented is dropped.
+// A go-to-time or a new movie box starts a new generation: a picture of an older generation
+// (decoded before the jump but published after it) is refused, and a picture not yet presented is
+// dropped.
 //
 // Threads: publish on the movie thread; everything else on any thread. Every member is guarded
 // by `mutex_`; presenting holds it, so the target must not call back into the movie.
@@ -24,7 +25,7 @@ class PictureSlot {
     // Movie thread: stores a due picture made in `generation`; answers false when refused.
     bool publish(const uint8_t* bgra, int width, int height, int stride,
                  uint64_t generation) noexcept;
-    // A go-to-time: drops a picture not yet presented and begins the next generation.
+    // A go-to-time or a new box: drops a picture not yet presented, begins the next generation.
     void beginGeneration() noexcept;
     // Presents the picture published since the last presentDue; false when there is none new.
     bool presentDue(PictureTarget& target) noexcept;
