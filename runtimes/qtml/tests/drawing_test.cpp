@@ -194,6 +194,12 @@ class TestWindow {
         std::free(
             xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
     }
+    void resize(int width, int height) {
+        const uint32_t size[] = {static_cast<uint32_t>(width), static_cast<uint32_t>(height)};
+        xcb_configure_window(connection_, window_,
+                             XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
+        sync();
+    }
     void destroy() {
         xcb_destroy_window(connection_, window_);
         sync();
@@ -260,6 +266,11 @@ TEST_P(WindowTest, DrawsThePatternIntoAnX11Window) {
         SCOPED_TRACE(std::to_string(region.x) + "," + std::to_string(region.y));
         expectColour(window.pixel(region.x, region.y).data(), region.colour);
     }
+    // Widened: the part of the picture the old size cut off shows when it is drawn again.
+    const int scale = GetParam().scale;
+    window.resize(40 + 64 * scale + 10, layout.surface.bottom);
+    EXPECT_EQ(call(QTML_UPDATE_MOVIE, movie), 0);
+    expectColour(window.pixel(40 + 63 * scale, 20 + 12 * scale).data(), {0, 255, 0});
     // A window that is gone draws nothing and harms nothing; its port goes when unregistered.
     window.destroy();
     EXPECT_EQ(call(QTML_UPDATE_MOVIE, movie), 0);
