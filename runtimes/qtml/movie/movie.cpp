@@ -14,8 +14,7 @@ int64_t toUnits(int64_t ms) {
 
 }  // namespace
 
-Movie::Movie(std::string address, PictureTarget* target) noexcept {
-    state_.target = target;
+Movie::Movie(std::string address) noexcept {
     try {
         MovieState* state = &state_;
         thread_ = std::thread([address = std::move(address), state] { runMovie(address, *state); });
@@ -83,6 +82,8 @@ void Movie::goToTime(int64_t value) noexcept {
     state_.done = false;
     state_.currentMs = ms;
     state_.seekMs = ms;
+    // After the go-to-time is posted: a picture the thread made before it sees it is refused.
+    state_.pictures.beginGeneration();
     state_.poke();
 }
 
@@ -97,6 +98,9 @@ void Movie::setMovieBox(int width, int height) noexcept {
         state_.boxWidth = std::max(width, 0);
         state_.boxHeight = std::max(height, 0);
     }
+    // After the box: a picture of the old size not yet presented is dropped, one being made is
+    // refused.
+    state_.pictures.beginGeneration();
     state_.poke();
 }
 

@@ -3,6 +3,9 @@
 // address that FFmpeg reads. The movie opens, decodes and plays on a thread of its own: its
 // pictures are presented when due into the caller's PictureTarget, scaled to the movie box; its
 // sound goes straight to the sound server (without a server, pictures follow a steady clock).
+// The movie thread decodes and scales each picture when it comes due; the caller presents it on
+// its own thread (presentDue). A stopped movie offers the picture at its current time once it is
+// open and after each go-to-time.
 //
 // Load state (loadState()): kLoading while opening, kPlayable once the stream information is
 // known, kPlaythroughOk at once for a local file and for a network address once a few seconds
@@ -10,7 +13,7 @@
 //
 // Threads: every call may come from any thread, concurrently; the queries answer 0 / empty before
 // the movie is playable. The destructor stops the movie's thread (interrupting a blocking open or
-// read) and must not run on the movie's thread (inside PictureTarget::present).
+// read) and must not run inside PictureTarget::present.
 // Error policy: nothing throws out of any call (see load_state.h for the failure codes).
 
 #include <chrono>
@@ -39,8 +42,8 @@ struct Box {
 
 class Movie {
   public:
-    // Starts opening `address` on the movie's thread; `target` (may be null) outlives the movie.
-    explicit Movie(std::string address, PictureTarget* target = nullptr) noexcept;
+    // Starts opening `address` on the movie's thread.
+    explicit Movie(std::string address) noexcept;
     ~Movie();
     Movie(const Movie&) = delete;
     Movie& operator=(const Movie&) = delete;
@@ -69,7 +72,16 @@ class Movie {
     void setVolume(int volume) noexcept;
     int volume() const noexcept { return state_.volume; }
     // The size pictures are scaled to; until it is set (or when set to 0 x 0), the natural box.
+    // No picture of the old size is presented as due after the call.
     void setMovieBox(int width, int height) noexcept;
+
+    // On the caller's thread: presents into `target` the picture that came due since the last
+    // call; false when none is new.
+    bool presentDue(PictureTarget& target) noexcept { return state_.pictures.presentDue(target); }
+    // Presents the latest picture again; false before the first one.
+    bool presentAgain(PictureTarget& target) noexcept {
+        return state_.pictures.presentAgain(target);
+    }
 
   private:
     // Declared before the thread, which uses it until the destructor has joined it.

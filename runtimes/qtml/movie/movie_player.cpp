@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "lib/ffmpeg/handles.h"
 #include "runtimes/qtml/movie/movie_clock.h"
@@ -48,7 +49,11 @@ class MoviePlayer {
     bool open();
     void readOne();
     void seek(int64_t ms);
-    void present();
+    std::pair<int, int> movieBox() const;
+    // Scales `picture` to the movie box and hands it to the caller.
+    void publish(const AVFrame& picture, uint64_t generation);
+    // While stopped: hands over the picture at the current time once, and again at a new box.
+    bool offerStill(uint64_t generation);
     int64_t packetEndMs(const AVPacket& packet) const;
     bool needsPackets() const;
 
@@ -67,6 +72,10 @@ class MoviePlayer {
     int64_t readAheadMs_ = 0;  // the end of the latest packet read
     bool inputEnded_ = false;
     bool playing_ = false;
+    bool stillShown_ = false;  // the picture at the current time was offered while stopped
+    ffmpeg::Frame still_ = ffmpeg::makeFrame();  // that picture, kept for a new movie box
+    bool hasStill_ = false;
+    std::pair<int, int> publishedBox_;
     int volume_ = 256;
 };
 
@@ -194,27 +203,45 @@ void MoviePlayer::seek(int64_t ms) {
         sound_->restart(ms);
     }
     clock_.restart(ms);
+    stillShown_ = false;
+    hasStill_ = false;
     readAheadMs_ = ms;
     inputEnded_ = false;
 }
 
-void MoviePlayer::present() {
-    int width = 0;
-    int height = 0;
-    {
-        std::lock_guard lock(state_.mutex);
-        width = state_.boxWidth;
-        height = state_.boxHeight;
-        if (width == 0 && height == 0) {
-            width = state_.info.width;  // the movie box starts as the natural box
-            height = state_.info.height;
-        }
+std::pair<int, int> MoviePlayer::movieBox() const {
+    std::lock_guard lock(state_.mutex);
+    if (state_.boxWidth == 0 && state_.boxHeight == 0) {
+        return {state_.info.width, state_.info.height};  // the movie box starts as the natural box
     }
-    if (state_.target != nullptr && scaler_.scale(pictures_->picture(), width, height)) {
-        state_.target->present(scaler_.pixels(), scaler_.width(), scaler_.height(),
-                               scaler_.stride());
+    return {state_.boxWidth, state_.boxHeight};
+}
+
+void MoviePlayer::publish(const AVFrame& picture, uint64_t generation) {
+    const std::pair<int, int> box = movieBox();
+    // A picture refused (a go-to-time or a new box came first) leaves the box it was made for
+    // unpublished, so that a stopped movie offers its picture again.
+    if (scaler_.scale(picture, box.first, box.second) &&
+        state_.pictures.publish(scaler_.pixels(), scaler_.width(), scaler_.height(),
+                                scaler_.stride(), generation)) {
+        publishedBox_ = box;
     }
-    pictures_->pop();
+}
+
+bool MoviePlayer::offerStill(uint64_t generation) {
+    if (!stillShown_ && pictures_->ready()) {
+        stillShown_ = true;
+        av_frame_unref(still_.get());
+        hasStill_ = av_frame_ref(still_.get(), &pictures_->picture()) == 0;
+        publish(pictures_->picture(), generation);
+        pictures_->pop();
+        return true;
+    }
+    if (hasStill_ && movieBox() != publishedBox_) {
+        publish(*still_, generation);  // the box changed while stopped
+        return true;
+    }
+    return false;
 }
 
 void MoviePlayer::run() {
@@ -224,6 +251,8 @@ void MoviePlayer::run() {
     }
     while (!state_.quit) {
         bool busy = false;
+        // Read before the go-to-time: a later one refuses what this pass publishes.
+        const uint64_t generation = state_.pictures.generation();
         const int64_t seekTo = state_.seekMs.exchange(-1);
         if (seekTo >= 0) {
             seek(seekTo);
@@ -261,7 +290,8 @@ void MoviePlayer::run() {
             const int64_t nowMs = clock_.nowMs(sound_ ? sound_->playedMs() : std::nullopt);
             state_.currentMs = std::clamp<int64_t>(nowMs, 0, durationMs_);
             if (pictures_ && pictures_->ready() && pictures_->pictureMs() <= nowMs) {
-                present();
+                publish(pictures_->picture(), generation);
+                pictures_->pop();
                 busy = true;
             }
             const bool picturesDone = !pictures_ || pictures_->finished();
@@ -273,6 +303,9 @@ void MoviePlayer::run() {
                 playing_ = false;
                 clock_.setRunning(false);
             }
+        }
+        if (!playing_ && pictures_ && still_ && offerStill(generation)) {
+            busy = true;
         }
         if (!busy) {
             std::unique_lock lock(state_.mutex);

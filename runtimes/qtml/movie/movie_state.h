@@ -11,10 +11,9 @@
 #include <string>
 
 #include "runtimes/qtml/movie/load_state.h"
+#include "runtimes/qtml/movie/picture_slot.h"
 
 namespace kinvo::qtml {
-
-class PictureTarget;
 
 struct MovieInfo {
     int64_t durationMs = 0;
@@ -38,7 +37,7 @@ struct MovieState {
     int boxWidth = 0;                 // guarded by mutex; the caller's movie box
     int boxHeight = 0;                // guarded by mutex
 
-    PictureTarget* target = nullptr;  // fixed at construction
+    PictureSlot pictures;  // the due picture, handed to the caller (locks itself)
 
     // Stores a new load state and wakes the waiters.
     void setLoadState(int32_t state) {

@@ -2,10 +2,9 @@
 // Where a movie shows its pictures: the caller's surface, given 32-bit BGRA pixels scaled to the
 // movie box the caller set.
 //
-// Threads: present is called on the movie's own thread, one call at a time, while the movie
-// lives; the target must outlive the movie. The pixels are valid only during the call (the
-// movie reuses the buffer). present must not throw and must not call back into the movie's
-// control (start, stop, goToTime) from inside the call.
+// Threads: present is called on the caller's thread, inside Movie::presentDue or
+// Movie::presentAgain, one call at a time per movie. The pixels are valid only during the call.
+// present must not throw and must not call back into the movie from inside the call.
 
 #include <cstdint>
 
