@@ -39,13 +39,13 @@ SONARI_STATIC_ASSERT(sizeof(SonariWindowPos) == 28, "SonariWindowPos is 28 bytes
 
 /* Messages a video window receives (the values of their Windows namesakes). */
 #define SONARI_WM_PAINT 0x000F
-#define SONARI_WM_ERASEBKGND 0x0014     /* wParam: the SonariDc*; nonzero answer: erased */
+#define SONARI_WM_ERASEBKGND 0x0014 /* wParam: the SonariDc*; nonzero answer: erased */
 #define SONARI_WM_WINDOWPOSCHANGING 0x0046
 #define SONARI_WM_WINDOWPOSCHANGED 0x0047
-#define SONARI_WM_TIMER 0x0113          /* wParam: the timer's id */
+#define SONARI_WM_TIMER 0x0113 /* wParam: the timer's id */
 #define SONARI_WM_LBUTTONDOWN 0x0201
 #define SONARI_WM_LBUTTONDBLCLK 0x0203
-#define SONARI_WM_APP 0x8000            /* numbers from here on are free for plug-ins */
+#define SONARI_WM_APP 0x8000 /* numbers from here on are free for plug-ins */
 
 /* sonariSetWindowPos flags. */
 #define SONARI_SWP_NOSIZE 0x0001
@@ -60,8 +60,7 @@ intptr_t sonariCallWindowProc(SonariWindowProc proc, SonariWindow window, uint32
                               uintptr_t wParam, intptr_t lParam) __attribute__((weak));
 
 /* Timers: SONARI_WM_TIMER with wParam = id every periodMs; nonzero when set. */
-int32_t sonariSetTimer(SonariWindow window, uintptr_t id, uint32_t periodMs)
-    __attribute__((weak));
+int32_t sonariSetTimer(SonariWindow window, uintptr_t id, uint32_t periodMs) __attribute__((weak));
 int32_t sonariKillTimer(SonariWindow window, uintptr_t id) __attribute__((weak));
 
 /* Placement: client rectangle (origin 0, 0), window rectangle on the screen, the parent window
