@@ -11,7 +11,8 @@
 namespace kinvo::in_mova {
 
 // A 32-bit number value (type SONARI_REG_DWORD, exactly 4 bytes).
-std::optional<uint32_t> readRegistryNumber(int32_t root, const char* key, const char* name) noexcept;
+std::optional<uint32_t> readRegistryNumber(int32_t root, const char* key,
+                                           const char* name) noexcept;
 // A text value (type SONARI_REG_SZ) of at most maxBytes bytes, its terminating zero included.
 std::optional<std::string> readRegistryText(int32_t root, const char* key, const char* name,
                                             uint32_t maxBytes) noexcept;

@@ -13,8 +13,8 @@ std::string initMutexName() {
 }
 
 InitMutexHold::InitMutexHold() noexcept {
-    if (sonariOpenMutex == nullptr || sonariLockMutex == nullptr ||
-        sonariUnlockMutex == nullptr || sonariCloseMutex == nullptr) {
+    if (sonariOpenMutex == nullptr || sonariLockMutex == nullptr || sonariUnlockMutex == nullptr ||
+        sonariCloseMutex == nullptr) {
         return;
     }
     try {

@@ -51,8 +51,8 @@ struct Counters {
 
 }  // namespace
 
-extern "C" int32_t sonariRegQueryValue(int32_t root, const char*, const char* name,
-                                       uint32_t* type, void* data, uint32_t* size) {
+extern "C" int32_t sonariRegQueryValue(int32_t root, const char*, const char* name, uint32_t* type,
+                                       void* data, uint32_t* size) {
     const auto found = registryTexts.find({root, name});
     if (found == registryTexts.end()) {
         return SONARI_ERROR_FILE_NOT_FOUND;
@@ -184,8 +184,8 @@ TEST(RuntimePlaces, TheFirstFolderThatHoldsTheLibraryWins) {
     const struct {
         std::string program, machine, user, loadedFrom;
     } cases[] = {
-        {kFull, kPartial, kPartial, kFull},     // the program's folder before the registry's
-        {kNowhere, kFull, kPartial, kFull},     // local machine before current user
+        {kFull, kPartial, kPartial, kFull},  // the program's folder before the registry's
+        {kNowhere, kFull, kPartial, kFull},  // local machine before current user
         {kNowhere, kNowhere, kPartial, kPartial},
     };
     for (const auto& c : cases) {
