@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "runtimes/qtml/include/qtml/qtml.h"
+#include <qtml/qtml.h>
 
 namespace kinvo::in_mova {
 

@@ -25,9 +25,9 @@
 #include <string>
 #include <type_traits>
 
+#include <qtml/qtml.h>
 #include "plugins/in_mova/binding/runtime_places.h"
 #include "plugins/in_mova/binding/shared_library.h"
-#include "runtimes/qtml/include/qtml/qtml.h"
 
 namespace kinvo::in_mova {
 

@@ -6,8 +6,8 @@
 
 #include <array>
 
+#include <qtml/qtml.h>
 #include "plugins/in_mova/binding/host_registry.h"
-#include "runtimes/qtml/include/qtml/qtml.h"
 
 namespace kinvo::in_mova {
 

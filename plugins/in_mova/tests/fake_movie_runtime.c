@@ -14,7 +14,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "runtimes/qtml/include/qtml/qtml.h"
+#include <qtml/qtml.h>
 
 #define FAKE_EXPORT __attribute__((visibility("default")))
 

@@ -6,8 +6,8 @@
 
 #include <cstring>
 
+#include <qtml/qtml.h>
 #include "plugins/in_mova/tests/mova_host.h"
-#include "runtimes/qtml/include/qtml/qtml.h"
 
 namespace {
 

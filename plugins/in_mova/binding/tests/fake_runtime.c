@@ -5,7 +5,7 @@
 #include <stdarg.h>
 #include <stdint.h>
 
-#include "runtimes/qtml/include/qtml/qtml.h"
+#include <qtml/qtml.h>
 
 #define FAKE_EXPORT __attribute__((visibility("default")))
 #define FAKE_INIT_ERROR (-7)
