@@ -70,17 +70,17 @@ const Movies& movies() {
         m.qt = (m.folder / "clip.qt").string();
         const auto source = [](const char* size, int seconds, const char* picture) {
             const std::string d = std::to_string(seconds);
-            return std::string("-f lavfi -i ") + picture + "=size=" + size +
+            return std::string("-f lavfi -i ") + picture + "size=" + size +
                    ":rate=25:duration=" + d + " -f lavfi -i sine=frequency=440:duration=" + d + " ";
         };
         const std::string h264 = "-c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac ";
-        m.made = ffmpeg(source("320x240", 3, "color=c=0x3080E0") + h264 +
+        m.made = ffmpeg(source("320x240", 3, "color=c=0x3080E0:") + h264 +
                             "-metadata title='Colour Clip' -movflags +faststart",
                         m.colour) &&
-                 ffmpeg(source("320x240", 12, "testsrc2") + h264 + "-metadata title='Long One'",
+                 ffmpeg(source("320x240", 12, "testsrc2=") + h264 + "-metadata title='Long One'",
                         m.long_) &&
-                 ffmpeg(source("320x240", 2, "testsrc2") + "-c:v mpeg4 -c:a aac", m.mpeg4) &&
-                 ffmpeg(source("320x240", 2, "testsrc2") + h264 + "-f mov", m.qt);
+                 ffmpeg(source("320x240", 2, "testsrc2=") + "-c:v mpeg4 -c:a aac", m.mpeg4) &&
+                 ffmpeg(source("320x240", 2, "testsrc2=") + h264 + "-f mov", m.qt);
         return m;
     }();
     return made;
