@@ -87,7 +87,8 @@ const Movies& movies() {
         m.made = ffmpeg(source("320x240", 3, "color=c=0x3080E0:") + h264 +
                             "-metadata title='Colour Clip' -movflags +faststart",
                         m.colour) &&
-                 ffmpeg(source("320x240", 12, "testsrc2=") + h264 + "-metadata title='Long One'",
+                 ffmpeg(source("320x240", 12, "testsrc2=") + h264 +
+                            "-metadata title='Long One' -movflags +faststart",
                         m.long_) &&
                  ffmpeg(source("320x240", 2, "testsrc2=") + "-c:v mpeg4 -c:a aac", m.mpeg4) &&
                  ffmpeg(source("320x240", 2, "testsrc2=") + h264 + "-f mov", m.qt);

@@ -1,6 +1,6 @@
 // The runtime binding against two stand-in runtimes: where it looks, the errors of a missing
 // library, a missing entry and an unbound call, the initialise count of two bindings in one
-// process, the component parameter block, and the named mutex around initialise and terminate.
+// process, and the named mutex around initialise and terminate.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -136,16 +136,6 @@ TEST(RuntimeBinding, TwoBindingsCountTheirOwnInitialisesAndTheLastTerminateUnbin
     second.terminate();  // below zero stays at zero
     EXPECT_EQ(second.initCount(), 0);
     EXPECT_EQ(counters.terms() - terms, 2);
-}
-
-TEST(RuntimeBinding, ComponentCallsCarryTheirSelectorAndParametersInABlock) {
-    places = onlyIn(kFull);
-    RuntimeBinding binding(currentPlaces);
-    ASSERT_EQ(binding.initialize(0), 0);
-    // instance 3, selector 9, two parameters (16 bytes): 8 + 20
-    EXPECT_EQ(binding.callComponent(3, QTML_MC_DO_ACTION, {8, 20}), 3000000 + 90000 + 1600 + 28);
-    EXPECT_EQ(binding.callComponent(2, QTML_MC_IS_PLAYER_EVENT, {5}), 2000000 + 70000 + 800 + 5);
-    binding.terminate();
 }
 
 TEST(RuntimeBinding, InitialiseAndTerminateHoldTheProcessNamedMutex) {

@@ -1,7 +1,6 @@
 /* A stand-in for the runtime library, for the binding's tests: counts initialise and terminate
- * calls, answers FAKE_INIT_ERROR to initialise with flags 99, and answers a component call with
- * a digest of its parameter block. Built twice: with every entry, and without _CallComponent
- * (FAKE_WITHOUT_CALL_COMPONENT). */
+ * calls and answers FAKE_INIT_ERROR to initialise with flags 99. Built twice: with every entry,
+ * and without _CallComponent (FAKE_WITHOUT_CALL_COMPONENT). */
 #include <stdarg.h>
 #include <stdint.h>
 
@@ -24,13 +23,6 @@ FAKE_EXPORT intptr_t theQuickTimeDispatcher(uint32_t selector, ...) {
     } else if (selector == QTML_TERMINATE) {
         ++fakeTermCalls;
         result = 0;
-    } else if (selector == QTML_CALL_COMPONENT) {
-        const intptr_t instance = va_arg(args, intptr_t);
-        const QtmlComponentParams* block = va_arg(args, const QtmlComponentParams*);
-        result = instance * 1000000 + block->what * 10000 + block->paramSize * 100;
-        for (int i = 0; i < block->paramSize / 8; ++i) {
-            result += block->params[i];
-        }
     }
     va_end(args);
     return result;
