@@ -167,8 +167,17 @@ MoviePlayer::Step MoviePlayer::poll() {
                 link_.status(kStatusBuffered, 0);
             }
             waitForStop(kLoadPollMs);
-        } else if (startController() == Step::Finish) {
-            return Step::Finish;
+        } else {
+            // A stream that went from loading to playable between two polls still ends its
+            // buffering for the client, which otherwise shows it buffering while it plays.
+            if (loadingReported_ && !playableReported_) {
+                playableReported_ = true;
+                link_.status(kStatusBuffering, 255);
+                link_.status(kStatusBuffered, 0);
+            }
+            if (startController() == Step::Finish) {
+                return Step::Finish;
+            }
         }
     } else if ((runtime_.call(QTML_IS_MOVIE_DONE, movie) & 0xFF) != 0) {
         return Step::Finish;

@@ -101,6 +101,28 @@ TEST_F(MovaTest, FailuresWhilePlayingRaiseTheirStatusAndMoveOn) {
     }
 }
 
+TEST_F(MovaTest, AStreamReportsItsBufferingOnceAndAlwaysEndsIt) {
+    const Statuses buffering = {{201, 0}, {208, 0}, {208, 255}, {214, 0}};
+    const struct {
+        const char* name;
+        Statuses statuses;
+    } cases[] = {
+        {"http://h/load=500.500.10000.10000.20000.mov", buffering},
+        {"http://h/load=500.20000.mov", buffering},  // playable between two polls
+        {"/m/a.mov", {}},                            // ready at once
+    };
+    const FakeRuntime runtime;
+    for (const auto& c : cases) {
+        recorder().reset();
+        MovaPlugin plugin;
+        ASSERT_EQ(plugin->play(c.name), 0) << c.name;
+        ASSERT_TRUE(recorder().waitFor([] { return recorder().opens == 1; })) << c.name;
+        plugin->stop();
+        const std::lock_guard lock(recorder().lock);
+        EXPECT_EQ(recorder().statuses, c.statuses) << c.name;
+    }
+}
+
 TEST_F(MovaTest, PlayWithoutAVideoOutputFailsAndKeepsNothing) {
     const FakeRuntime runtime;
     MovaPlugin plugin;
