@@ -14,7 +14,7 @@ bool operator==(const QtmlRect& a, const QtmlRect& b) {
     return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
 }
 
-TEST(Letterbox, CentresTheMovieShapeInTheWindow) {
+TEST(MovaLetterbox, CentresTheMovieShapeInTheWindow) {
     const struct {
         QtmlRect box;
         int32_t width, height;
@@ -33,7 +33,7 @@ TEST(Letterbox, CentresTheMovieShapeInTheWindow) {
     }
 }
 
-TEST(Names, ProtectedNamesAddressesAndTitles) {
+TEST(MovaNames, ProtectedNamesAddressesAndTitles) {
     const struct {
         const char* name;
         bool isProtected, network;
@@ -64,7 +64,7 @@ TEST(Names, ProtectedNamesAddressesAndTitles) {
     EXPECT_FALSE(sameName("/a/b.mov", "/a/b.mo"));
 }
 
-TEST(MovieTime, LengthsPositionsAndSeekTargets) {
+TEST(MovaMovieTime, LengthsPositionsAndSeekTargets) {
     const struct {
         int64_t units;
         int32_t scale;
@@ -95,7 +95,7 @@ TEST(MovieTime, LengthsPositionsAndSeekTargets) {
     }
 }
 
-TEST(VersionRule, ProtectedNamesNeedTheNewerRuntimeAndHearTheirOwnRefusal) {
+TEST(MovaVersionRule, ProtectedNamesNeedTheNewerRuntimeAndHearTheirOwnRefusal) {
     const struct {
         std::optional<uint32_t> version;
         bool plain, protectedToo;
