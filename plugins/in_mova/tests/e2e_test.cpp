@@ -48,7 +48,7 @@ struct Movies {
     fs::path folder;
     std::string colour;  // H.264 + AAC .mov, 320 x 240 of one colour and 440 Hz, 3 s, titled
     std::string long_;   // H.264 + AAC .mov, 12 s
-    std::string mpeg4;   // MPEG-4 part 2 + AAC .mov, 2 s
+    std::string mpeg4;   // MPEG-4 video (the mpeg4 encoder) + AAC .mov, 2 s
     std::string qt;      // H.264 + AAC as ".qt", 2 s
     bool made = false;
 };
