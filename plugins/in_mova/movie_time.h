@@ -1,8 +1,8 @@
 #pragma once
 // Movie times (units of a time scale per second) to and from milliseconds. Pure. The products
-// are taken in 64 bits and the results saturate to 32 bits: a movie longer than 2^31 units
-// divided by 1000 (about 6.6 hours at 90000 units per second, 36 minutes at 1000000) keeps its
-// true length instead of wrapping to a negative one.
+// are taken in 64 bits and the results saturate to 32 bits: a movie longer than 2^31 / 1000
+// units (about an hour at 600 units a second, 24 s at 90000) keeps its true length and position
+// instead of wrapping to a wrong or negative one.
 
 #include <cstdint>
 
