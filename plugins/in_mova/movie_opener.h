@@ -33,10 +33,11 @@ class MovieOpener {
     // Terminates the runtime when an open started it.
     void shutdown() noexcept;
     bool ready() const noexcept { return ready_; }
+    // The movie's '\xA9nam' text, at most 255 characters; "" when it has none (yet). Any thread.
+    std::string readTitle(intptr_t movie) const;
 
   private:
     bool ensureRuntime(bool protectedName);
-    std::string readTitle(intptr_t movie) const;
 
     RuntimeBinding& runtime_;
     bool ready_ = false;

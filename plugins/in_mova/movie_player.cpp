@@ -33,7 +33,7 @@ int32_t MoviePlayer::play(const std::string& name, const HostLink& link) {
     stop();
     paused_.store(false);
     lengthMs_.store(-1);
-    title_.clear();
+    setTitle({});
     startSeen_.store(false);
     link_ = link;
 
@@ -46,7 +46,7 @@ int32_t MoviePlayer::play(const std::string& name, const HostLink& link) {
         return kPlayFailed;  // opened releases the movie and leaves the toolbox
     }
     opened_ = std::move(opened);
-    title_ = opened_->title;
+    setTitle(opened_->title);
     if (opened_->lengthMs > 0) {
         lengthMs_.store(opened_->lengthMs);
     }
@@ -245,6 +245,11 @@ MoviePlayer::Step MoviePlayer::startController() {
     if (lengthMs_.load() <= 0) {
         computeLength();
     }
+    // A movie opened while it loads had no title yet: without this the playing movie would be
+    // known by its file name only.
+    if (title().empty()) {
+        setTitle(opener_.readTitle(movie));
+    }
     return Step::Continue;
 }
 
@@ -357,8 +362,19 @@ FileInfo MoviePlayer::fileInfo(const std::string& name) {
         return info;
     }
     info.lengthMs = lengthMs_.load();
-    info.title = title_.empty() ? fallbackTitle(file_) : title_;
+    const std::string playing = title();
+    info.title = playing.empty() ? fallbackTitle(file_) : playing;
     return info;
+}
+
+std::string MoviePlayer::title() const {
+    const std::lock_guard lock(titleLock_);
+    return title_;
+}
+
+void MoviePlayer::setTitle(std::string title) {
+    const std::lock_guard lock(titleLock_);
+    title_ = std::move(title);
 }
 
 }  // namespace kinvo::in_mova

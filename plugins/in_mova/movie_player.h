@@ -71,19 +71,22 @@ class MoviePlayer {
     void afterTask();
     bool waitForStop(int ms);
     void computeLength() noexcept;
+    std::string title() const;
+    void setTitle(std::string title);
     intptr_t action(int32_t action, intptr_t argument) const noexcept;
     static int32_t actionFilter(intptr_t controller, int32_t action, intptr_t argument,
                                 intptr_t refCon);
 
     RuntimeBinding& runtime_;
-    MovieOpener opener_;                  // main thread only
-    PlayState state_;                     // see play_state.h
-    MovieWindow window_;                  // see movie_window.h
-    std::optional<OpenedMovie> opened_;   // main thread; the thread uses state_.movie
-    ControllerObject controller_;         // made by the thread, released by stop after it ended
-    std::string file_;                    // main thread; the thread reads it only while it runs
-    std::string title_;                   // main thread
-    HostLink link_;                       // written by play before the thread starts
+    MovieOpener opener_;                 // main thread only (readTitle: any thread)
+    PlayState state_;                    // see play_state.h
+    MovieWindow window_;                 // see movie_window.h
+    std::optional<OpenedMovie> opened_;  // main thread; the thread uses state_.movie
+    ControllerObject controller_;        // made by the thread, released by stop after it ended
+    std::string file_;                   // main thread; the thread reads it only while it runs
+    mutable std::mutex titleLock_;
+    std::string title_;  // guarded by titleLock_: set by play, completed by the thread
+    HostLink link_;      // written by play before the thread starts
     SonariVideoOutput* video_ = nullptr;  // written by play before the thread starts
     std::atomic<int32_t> lengthMs_{-1};
     std::atomic<bool> paused_{false};

@@ -344,6 +344,9 @@ TEST_F(MovaEndToEnd, LengthTitleSeekAndPauseAnswer) {
         std::this_thread::sleep_for(50ms);
     }
     EXPECT_EQ(length, "0\t12");
+    // Asked again once the movie has loaded, the playing movie has the title it was listed with.
+    ctl_->ask("raw 768 -");
+    EXPECT_NE(ctl_->ask("entry 0").find("\tLong One\t12"), std::string::npos);
     ASSERT_EQ(ctl_->ask("seek 8"), "0");
     std::this_thread::sleep_for(300ms);
     EXPECT_GE(field(ctl_->ask("position"), 1), 8);

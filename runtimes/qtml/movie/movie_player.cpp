@@ -279,8 +279,11 @@ void MoviePlayer::run() {
             readOne();
             busy = true;
         }
+        // Enough is read ahead to play through: the end, a few seconds, or as much as the
+        // queues hold (a stream that fills them keeps up).
         if (network_ && state_.loadState == kPlayable &&
-            (inputEnded_ || readAheadMs_ - state_.currentMs >= kPlaythroughAheadMs)) {
+            (inputEnded_ || !needsPackets() ||
+             readAheadMs_ - state_.currentMs >= kPlaythroughAheadMs)) {
             state_.setLoadState(kPlaythroughOk);
         }
         if (sound_) {

@@ -16,7 +16,7 @@ namespace kinvo::qtml {
 
 class PictureDecoder {
   public:
-    static constexpr size_t kMaxBacklog = 64;
+    static constexpr size_t kMaxBacklog = 256;
 
     // `stream` outlives the decoder; `startTimestamp` is the movie's start in the stream's base.
     static std::unique_ptr<PictureDecoder> open(const AVStream& stream, int64_t startTimestamp);

@@ -24,7 +24,7 @@ namespace kinvo::qtml {
 class SoundPlayer {
   public:
     static constexpr std::chrono::milliseconds kConnectLimit{2000};
-    static constexpr size_t kMaxBacklog = 64;
+    static constexpr size_t kMaxBacklog = 256;
     // What the server holds ahead of what is heard.
     static constexpr uint32_t kBufferMs = 300;
 
