@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "runtimes/qtml/include/qtml/qtml.h"
+#include "runtimes/qtml/movie/tests/ffprobe.h"
 
 namespace kinvo::qtml::testing {
 
@@ -43,7 +44,5 @@ intptr_t openMovie(const std::string& address, uint32_t flags, intptr_t* error =
 // Makes `name` in the tests' temporary folder with the ffmpeg tool (its inputs and options in
 // `arguments`) once; answers its path.
 std::string media(const std::string& name, const std::string& arguments);
-// ffprobe's "key=value" lines for the first video stream and the container.
-std::map<std::string, std::string> probe(const std::string& file);
 
 }  // namespace kinvo::qtml::testing

@@ -26,9 +26,12 @@
 #include "lib/pulse/tests/fixture/sound_server.h"
 #include "runtimes/qtml/movie/movie.h"
 #include "runtimes/qtml/movie/movie_clock.h"
+#include "runtimes/qtml/movie/tests/ffprobe.h"
 
 namespace kinvo::qtml {
 namespace {
+
+using testing::probe;
 
 using namespace std::chrono_literals;
 using Steady = std::chrono::steady_clock;
@@ -81,30 +84,6 @@ class Media {
 const Media& media() {
     static const Media made;
     return made;
-}
-
-// ffprobe's "key=value" lines for the first video stream and the container.
-std::map<std::string, std::string> probe(const std::string& file) {
-    const std::string command =
-        "ffprobe -v error -select_streams v:0 -show_entries "
-        "stream=width,height,sample_aspect_ratio:format=duration:format_tags=title "
-        "-of default=nw=1 '" +
-        file + "'";
-    std::map<std::string, std::string> answer;
-    FILE* pipe = popen(command.c_str(), "r");
-    char line[512];
-    while (pipe != nullptr && fgets(line, sizeof line, pipe) != nullptr) {
-        std::string text(line);
-        text.erase(text.find_last_not_of("\r\n") + 1);
-        const size_t equals = text.find('=');
-        if (equals != std::string::npos) {
-            answer[text.substr(0, equals)] = text.substr(equals + 1);
-        }
-    }
-    if (pipe != nullptr) {
-        pclose(pipe);
-    }
-    return answer;
 }
 
 struct Presented {
