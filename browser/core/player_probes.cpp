@@ -19,13 +19,6 @@ std::vector<std::string_view> split(std::string_view text, char separator) {
     return parts;
 }
 
-class ProductProbes : public PlayerProbes {
-  public:
-    QuickTimeAnswer probeQuickTime() override { return {true, true}; }
-    VersionAnswer probeWindowsMedia() override { return {true, "11.0.6002.18111"}; }
-    VersionAnswer probeRealPlayer() override { return {true, "6.0.14.806"}; }
-};
-
 }  // namespace
 
 bool quickTimePresent(const PlayerProbes::QuickTimeAnswer& answer) {
@@ -53,10 +46,6 @@ bool realPlayerPresent(const std::string& version) {
         return false;
     }
     return !(leadingNumber(parts[0]) == 6 && leadingNumber(parts[2]) < 10);
-}
-
-std::unique_ptr<PlayerProbes> productPlayerProbes() {
-    return std::make_unique<ProductProbes>();
 }
 
 }  // namespace kinvo

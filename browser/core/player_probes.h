@@ -1,8 +1,7 @@
 #pragma once
 // Checks that a player is installed before its page is written. The probe objects answer what
-// they found; playerPresent() turns their answers into present or missing by fixed rules.
-// The product's probes (productPlayerProbes) answer that every player is present: the players
-// are stood in for by the browser's own web view host, not by installed programs.
+// they found; the functions below turn their answers into present or missing by fixed rules.
+// The program's probes ask the installed player components (browser/web/component_probes.h).
 
 #include "browser/core/player_page_text.h"
 
@@ -40,8 +39,5 @@ bool windowsMediaPresent(const std::string& version);
 // Missing when empty, when the first character reads below 6, when it has fewer than three
 // parts split at ".", or when it is 6.x.y with y below 10.
 bool realPlayerPresent(const std::string& version);
-
-// Probes that report every player present with a version that passes.
-std::unique_ptr<PlayerProbes> productPlayerProbes();
 
 }  // namespace kinvo

@@ -67,7 +67,7 @@ QString colourName(std::int64_t colour) {
 }  // namespace
 
 frmMain::frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut& waveOut,
-                 web::PlaybackControl& control)
+                 web::ComponentFactory& components)
     : browser_(browser),
       prompts_(prompts),
       shell_(shell),
@@ -96,7 +96,7 @@ frmMain::frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut
     client_->setObjectName(QStringLiteral("client"));
 
     // Web1, the player page's web view, below everything else.
-    web_ = new web::EngineWebView(client_, control);
+    web_ = new web::EngineWebView(client_, components);
     Web1 = web_->view();
     Web1->setObjectName(QStringLiteral("Web1"));
     Web1->setProperty(kWindowClassProperty, QByteArray(kWebDocumentClass.data()));

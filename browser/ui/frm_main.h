@@ -54,7 +54,7 @@ class frmSplash;
 struct Browser;
 namespace web {
 class EngineWebView;
-class PlaybackControl;
+class ComponentFactory;
 }  // namespace web
 
 class frmMain : public QWidget,
@@ -64,9 +64,9 @@ class frmMain : public QWidget,
                 public PlayerView,
                 public StationView {
   public:
-    // control serves the playback control pages that Web1 shows.
+    // components serves the objects of the player pages that Web1 shows.
     frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut& waveOut,
-            web::PlaybackControl& control);
+            web::ComponentFactory& components);
     ~frmMain() override;
 
     // Start-up; false when no data server could be used (the window has then closed).

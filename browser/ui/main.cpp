@@ -2,14 +2,14 @@
 #include "browser/core/browser.h"
 #include "browser/core/browser_options.h"
 #include "browser/core/player_page.h"
-#include "browser/core/player_probes.h"
 #include "browser/ui/frm_main.h"
 #include "browser/ui/print_category.h"
 #include "browser/ui/print_player_page.h"
 #include "browser/ui/qt_prompts.h"
 #include "browser/ui/qt_shell_opener.h"
 #include "browser/waveout/pulse_wave_out.h"
-#include "browser/web/unconnected_playback_control.h"
+#include "browser/web/component_libraries.h"
+#include "browser/web/component_probes.h"
 
 #include <unistd.h>
 
@@ -20,6 +20,15 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+namespace {
+
+// The program folder's "Components" (the program folder holds kinvo itself).
+QString componentsFolder() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Components");
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -42,8 +51,9 @@ int main(int argc, char** argv) {
 
     if (options.playerPage) {
         QCoreApplication app(argc, argv);
-        const auto probes = kinvo::productPlayerProbes();
-        return kinvo::printPlayerPage(options, *probes, stdout, stderr);
+        kinvo::web::ComponentLibraries components(componentsFolder());
+        kinvo::web::ComponentProbes probes(components);
+        return kinvo::printPlayerPage(options, probes, stdout, stderr);
     }
 
     // The browser engine shares its graphics contexts with the window's, and its view draws
@@ -64,12 +74,13 @@ int main(int argc, char** argv) {
     kinvo::QtShellOpener shell;
     kinvo::PulseWaveOut waveOut;
     // The window stays hidden until start-up has applied the settings and shows it.
-    kinvo::web::UnconnectedPlaybackControl control;
-    kinvo::frmMain window(browser, prompts, shell, waveOut, control);
+    // The components player pages embed, installed beside the program (kept loaded to the end).
+    kinvo::web::ComponentLibraries components(componentsFolder());
+    kinvo::web::ComponentProbes probes(components);
+    kinvo::frmMain window(browser, prompts, shell, waveOut, components);
     prompts.setParent(&window);
-    const auto probes = kinvo::productPlayerProbes();
     kinvo::PlayerPage playerPage({browser.state, browser.settings, browser.comboS, prompts, shell,
-                                  *probes, window.web1(), window, browser.programFolder,
+                                  probes, window.web1(), window, browser.programFolder,
                                   [&window] { return window.zoomPercent(); }});
     window.setPlayerPage(&playerPage);
     window.setStationPlayer(playerPage);

@@ -16,7 +16,7 @@ inline constexpr int kExitPageNotWritten = 1;
 inline constexpr int kExitPlayerMissing = 3;
 
 // Needs a QCoreApplication. options.playerPage holds the address; probes say which players are
-// installed (the program passes productPlayerProbes()).
+// installed (the program asks the installed components).
 int printPlayerPage(const BrowserOptions& options, PlayerProbes& probes, std::FILE* out,
                     std::FILE* messages);
 

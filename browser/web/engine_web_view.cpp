@@ -36,13 +36,13 @@ QString controlScriptSource(std::uint64_t hwnd) {
            script + QStringLiteral("\n})();\n");
 }
 
-EngineWebView::EngineWebView(QWidget* parent, PlaybackControl& control)
+EngineWebView::EngineWebView(QWidget* parent, ComponentFactory& components)
     : QObject(parent),
       view_(new QWebEngineView(parent)),
       // A sibling above the view, not its child: a native window inside the engine's view
       // breaks the view's own native windows.
       window_(new ControlWindow(parent)),
-      bridge_(new ControlBridge(control, this)),
+      bridge_(new ControlBridge(components, window_->hwnd(), this)),
       channel_(new QWebChannel(this)) {
     // No context menu over the player.
     view_->setContextMenuPolicy(Qt::NoContextMenu);
@@ -76,6 +76,11 @@ EngineWebView::EngineWebView(QWidget* parent, PlaybackControl& control)
                     return;
                 }
                 loading_ = false;
+                if (info.url().isEmpty() || info.url() == QUrl(QStringLiteral("about:blank"))) {
+                    // The player stopped: nothing of the last page may go on playing, even if
+                    // its document never said goodbye.
+                    bridge_->releaseAll();
+                }
                 if (pending_) {
                     // The page that ended was asked away from: the waiting one loads now, and
                     // only its own end counts.

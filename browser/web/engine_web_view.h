@@ -1,7 +1,8 @@
 #pragma once
 // Web1 on the browser engine: a QWebEngineView behind the page builder's WebView interface,
-// with the playback control's script injected into every page, the web channel that carries
-// its calls to a PlaybackControl, and the control's native window kept over its element.
+// with the components' script injected into every page, the web channel that carries its calls
+// to the components, and the native window kept over the element that shows the picture.
+// Loading the empty page (the player stopped) releases whatever the last page embedded.
 // User-interface thread only.
 
 #include "browser/core/web_view.h"
@@ -21,16 +22,16 @@ class QWidget;
 
 namespace kinvo::web {
 
+class ComponentFactory;
 class ControlBridge;
 class ControlWindow;
-class PlaybackControl;
 
 class EngineWebView : public QObject, public kinvo::WebView {
     Q_OBJECT
 
   public:
-    // The view is a child of parent; control serves every playback control page shown.
-    EngineWebView(QWidget* parent, PlaybackControl& control);
+    // The view is a child of parent; components serves the objects of every page shown.
+    EngineWebView(QWidget* parent, ComponentFactory& components);
     ~EngineWebView() override;
 
     QWebEngineView* view() const { return view_; }

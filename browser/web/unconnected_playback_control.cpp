@@ -2,11 +2,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace kinvo::web {
 namespace {
 
-void trace(const std::string& call) {
+void trace(const std::string& call) noexcept {
     if (std::getenv("VEXA_DEBUG") != nullptr) {
         std::fprintf(stderr, "kinvo: playback control (no playback server connected): %s\n",
                      call.c_str());
@@ -25,44 +26,48 @@ std::string numbers(const char* name, std::initializer_list<long long> values) {
 
 }  // namespace
 
-void UnconnectedPlaybackControl::setCallback(PlaybackEvents& sink) {
-    sink_ = &sink;
+void UnconnectedPlaybackControl::Release() noexcept {
+    delete this;
+}
+void UnconnectedPlaybackControl::setCallback(component::PlaybackEvents* sink) noexcept {
+    sink_ = sink;
     trace("setCallback");
 }
-void UnconnectedPlaybackControl::SetCrossInstanceControl(int on) {
+void UnconnectedPlaybackControl::SetCrossInstanceControl(std::int32_t on) noexcept {
     trace(numbers("SetCrossInstanceControl", {on}));
 }
-void UnconnectedPlaybackControl::SetVideoAutoSize(int on) {
+void UnconnectedPlaybackControl::SetVideoAutoSize(std::int32_t on) noexcept {
     trace(numbers("SetVideoAutoSize", {on}));
 }
-void UnconnectedPlaybackControl::SetVideoLogo(int on) {
+void UnconnectedPlaybackControl::SetVideoLogo(std::int32_t on) noexcept {
     trace(numbers("SetVideoLogo", {on}));
 }
-void UnconnectedPlaybackControl::SetRetryParams(int count, int delayMs) {
+void UnconnectedPlaybackControl::SetRetryParams(std::int32_t count, std::int32_t delayMs) noexcept {
     trace(numbers("SetRetryParams", {count, delayMs}));
 }
-void UnconnectedPlaybackControl::SetFallbackParams(int count, int delayMs) {
+void UnconnectedPlaybackControl::SetFallbackParams(std::int32_t count,
+                                                   std::int32_t delayMs) noexcept {
     trace(numbers("SetFallbackParams", {count, delayMs}));
 }
-void UnconnectedPlaybackControl::SetUseCustomDRMURL(int on) {
+void UnconnectedPlaybackControl::SetUseCustomDRMURL(std::int32_t on) noexcept {
     trace(numbers("SetUseCustomDRMURL", {on}));
 }
-void UnconnectedPlaybackControl::AppendFileToPlaylist(const std::string& address) {
-    trace("AppendFileToPlaylist(" + address + ")");
+void UnconnectedPlaybackControl::AppendFileToPlaylist(const char* address) noexcept {
+    trace("AppendFileToPlaylist(" + std::string(address) + ")");
 }
-void UnconnectedPlaybackControl::setRepeat(int repeat) {
+void UnconnectedPlaybackControl::setRepeat(std::int32_t repeat) noexcept {
     trace(numbers("Repeat", {repeat}));
 }
-void UnconnectedPlaybackControl::Play() {
+void UnconnectedPlaybackControl::Play() noexcept {
     trace("Play() - nothing will play");
     if (sink_ != nullptr) {
         sink_->SonariMsgEvent(kNotStarted);
     }
 }
-void UnconnectedPlaybackControl::SetVideoHWND(std::uint64_t window) {
+void UnconnectedPlaybackControl::SetVideoHWND(std::uint64_t window) noexcept {
     trace("SetVideoHWND(" + std::to_string(window) + ")");
 }
-void UnconnectedPlaybackControl::Deinitialize() {
+void UnconnectedPlaybackControl::Deinitialize() noexcept {
     trace("Deinitialize");
     sink_ = nullptr;
 }

@@ -337,15 +337,6 @@ TEST(PlayerProbeRules, VersionTexts) {
     EXPECT_TRUE(quickTimePresent({true, std::nullopt}));  // the call failed
 }
 
-TEST(PlayerProbeRules, ProductProbesReportEveryPlayerPresent) {
-    const auto probes = productPlayerProbes();
-    EXPECT_TRUE(quickTimePresent(probes->probeQuickTime()));
-    const auto media = probes->probeWindowsMedia();
-    EXPECT_TRUE(media.created && windowsMediaPresent(media.version));
-    const auto real = probes->probeRealPlayer();
-    EXPECT_TRUE(real.created && realPlayerPresent(real.version));
-}
-
 TEST(PlayerPage, FlashAndControlPagesAreNeverProbed) {
     Rig rig;
     rig.play("a/b.swf");

@@ -7,7 +7,7 @@
 #include "browser/core/tests/support/recording_fakes.h"
 #include "browser/core/tests/support/test_support.h"
 #include "browser/core/wave_out.h"
-#include "browser/web/unconnected_playback_control.h"
+#include "browser/web/component_libraries.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -37,7 +37,7 @@ class FrmMainTest : public ::testing::Test {
         settings.write("Speed", "Broadband");
         settings.write("AdultSettings", "1");
         browser = std::make_unique<Browser>(*parsed.options);
-        window = std::make_unique<frmMain>(*browser, prompts, shell, waveOut, control);
+        window = std::make_unique<frmMain>(*browser, prompts, shell, waveOut, components);
         window->show();
     }
 
@@ -58,7 +58,7 @@ class FrmMainTest : public ::testing::Test {
     RecordingShell shell;
     RecordingWaveOut waveOut;
     std::unique_ptr<Browser> browser;
-    web::UnconnectedPlaybackControl control;
+    web::ComponentLibraries components{QString()};  // none installed
     std::unique_ptr<frmMain> window;
 };
 

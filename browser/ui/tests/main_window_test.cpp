@@ -12,7 +12,7 @@
 #include "browser/ui/frm_conn.h"
 #include "browser/ui/frm_main.h"
 #include "browser/ui/picture_button.h"
-#include "browser/web/unconnected_playback_control.h"
+#include "browser/web/component_libraries.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,7 +45,7 @@ class MainWindowTest : public ::testing::Test {
         settings.write("AdultSettings", "1");
         ParsedOptions parsed = parseBrowserOptions({"--discovery", fixture.url("/redirect35.asp")});
         browser = std::make_unique<Browser>(*parsed.options);
-        window = std::make_unique<frmMain>(*browser, prompts, shell, waveOut, control);
+        window = std::make_unique<frmMain>(*browser, prompts, shell, waveOut, components);
     }
 
     template <class T>
@@ -67,7 +67,7 @@ class MainWindowTest : public ::testing::Test {
     RecordingShell shell;
     RecordingWaveOut waveOut;
     std::unique_ptr<Browser> browser;
-    web::UnconnectedPlaybackControl control;
+    web::ComponentLibraries components{QString()};  // none installed
     std::unique_ptr<frmMain> window;
 };
 

@@ -10,7 +10,7 @@
 #include "browser/core/tests/support/test_support.h"
 #include "browser/core/wave_out.h"
 #include "browser/ui/frm_main.h"
-#include "browser/web/unconnected_playback_control.h"
+#include "browser/web/component_libraries.h"
 #include "catalogue/text_shift.h"
 
 #include <QAction>
@@ -72,7 +72,7 @@ class StationPanelTest : public ::testing::Test {
         browser.reset();
         ParsedOptions parsed = parseBrowserOptions({"--discovery", fixture.url("/redirect35.asp")});
         browser = std::make_unique<Browser>(*parsed.options);
-        window = std::make_unique<frmMain>(*browser, prompts, shell, waveOut, control);
+        window = std::make_unique<frmMain>(*browser, prompts, shell, waveOut, components);
         window->setStationPlayer(player);
         window->show();
         QApplication::setActiveWindow(window.get());
@@ -155,7 +155,7 @@ class StationPanelTest : public ::testing::Test {
     RecordingShell shell;
     RecordingWaveOut waveOut;
     RecordingPlayer player;
-    web::UnconnectedPlaybackControl control;
+    web::ComponentLibraries components{QString()};  // none installed
     std::unique_ptr<Browser> browser;
     std::unique_ptr<frmMain> window;
 };

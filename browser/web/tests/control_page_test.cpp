@@ -9,10 +9,10 @@
 #include "browser/core/settings_store.h"
 #include "browser/core/tests/player_page_fakes.h"
 #include "browser/core/tests/support/test_support.h"
+#include "browser/web/component_factory.h"
 #include "browser/web/control_bridge.h"
 #include "browser/web/control_window.h"
 #include "browser/web/engine_web_view.h"
-#include "browser/web/playback_control.h"
 #include "catalogue/text_shift.h"
 
 #include <QDeadlineTimer>
@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -52,27 +53,36 @@ bool waitFor(const std::function<bool()>& done, int milliseconds = 20000) {
     return true;
 }
 
-class RecordingControl : public PlaybackControl {
+class RecordingControl final : public component::PlaybackControl {
   public:
-    void setCallback(PlaybackEvents& events) override {
-        sink = &events;
+    void Release() noexcept override { ++releases; }
+    void setCallback(component::PlaybackEvents* events) noexcept override {
+        sink = events;
         calls.push_back("setCallback");
     }
-    void SetCrossInstanceControl(int on) override { record("SetCrossInstanceControl", {on}); }
-    void SetVideoAutoSize(int on) override { record("SetVideoAutoSize", {on}); }
-    void SetVideoLogo(int on) override { record("SetVideoLogo", {on}); }
-    void SetRetryParams(int a, int b) override { record("SetRetryParams", {a, b}); }
-    void SetFallbackParams(int a, int b) override { record("SetFallbackParams", {a, b}); }
-    void SetUseCustomDRMURL(int on) override { record("SetUseCustomDRMURL", {on}); }
-    void AppendFileToPlaylist(const std::string& address) override {
-        calls.push_back("AppendFileToPlaylist(" + address + ")");
+    void SetCrossInstanceControl(std::int32_t on) noexcept override {
+        record("SetCrossInstanceControl", {on});
     }
-    void setRepeat(int repeat) override { record("Repeat", {repeat}); }
-    void Play() override { calls.push_back("Play()"); }
-    void SetVideoHWND(std::uint64_t window) override {
+    void SetVideoAutoSize(std::int32_t on) noexcept override { record("SetVideoAutoSize", {on}); }
+    void SetVideoLogo(std::int32_t on) noexcept override { record("SetVideoLogo", {on}); }
+    void SetRetryParams(std::int32_t a, std::int32_t b) noexcept override {
+        record("SetRetryParams", {a, b});
+    }
+    void SetFallbackParams(std::int32_t a, std::int32_t b) noexcept override {
+        record("SetFallbackParams", {a, b});
+    }
+    void SetUseCustomDRMURL(std::int32_t on) noexcept override {
+        record("SetUseCustomDRMURL", {on});
+    }
+    void AppendFileToPlaylist(const char* address) noexcept override {
+        calls.push_back("AppendFileToPlaylist(" + std::string(address) + ")");
+    }
+    void setRepeat(std::int32_t repeat) noexcept override { record("Repeat", {repeat}); }
+    void Play() noexcept override { calls.push_back("Play()"); }
+    void SetVideoHWND(std::uint64_t window) noexcept override {
         calls.push_back("SetVideoHWND(" + std::to_string(window) + ")");
     }
-    void Deinitialize() override { calls.push_back("Deinitialize()"); }
+    void Deinitialize() noexcept override { calls.push_back("Deinitialize()"); }
 
     bool has(const std::string& call) const {
         return std::find(calls.begin(), calls.end(), call) != calls.end();
@@ -82,7 +92,8 @@ class RecordingControl : public PlaybackControl {
     }
 
     std::vector<std::string> calls;
-    PlaybackEvents* sink = nullptr;
+    component::PlaybackEvents* sink = nullptr;
+    int releases = 0;
 
   private:
     void record(const char* name, std::initializer_list<int> values) {
@@ -94,6 +105,47 @@ class RecordingControl : public PlaybackControl {
         }
         calls.push_back(text + ")");
     }
+};
+
+class RecordingPlayer final : public component::MediaPlayer {
+  public:
+    void Release() noexcept override { calls.push_back("Release"); }
+    void SetEvents(component::PlayerEvents* e) noexcept override { events = e; }
+    void SetParam(const char* name, const char* value) noexcept override { params[name] = value; }
+    std::int32_t ShowsControls() noexcept override { return controls; }
+    void SetWindow(std::uint64_t w) noexcept override { window = w; }
+    void Start() noexcept override { calls.push_back("Start"); }
+    void Play() noexcept override { calls.push_back("Play"); }
+    void Pause() noexcept override { calls.push_back("Pause"); }
+    void Stop() noexcept override { calls.push_back("Stop"); }
+    void Seek(std::int32_t ms) noexcept override { calls.push_back("Seek " + std::to_string(ms)); }
+    void SetVolume(std::int32_t v) noexcept override {
+        calls.push_back("SetVolume " + std::to_string(v));
+    }
+
+    std::map<std::string, std::string> params;
+    std::vector<std::string> calls;
+    component::PlayerEvents* events = nullptr;
+    std::uint64_t window = 0;
+    std::int32_t controls = 0;
+};
+
+// Hands out the rig's objects (released, never deleted).
+class RecordingComponents : public ComponentFactory {
+  public:
+    ControlPtr createPlaybackControl() override {
+        ++controlsMade;
+        return ControlPtr(&control);
+    }
+    PlayerPtr createPlayer(const std::string& classId) override {
+        playerClasses.push_back(classId);
+        return PlayerPtr(&player);
+    }
+
+    RecordingControl control;
+    RecordingPlayer player;
+    int controlsMade = 0;
+    std::vector<std::string> playerClasses;
 };
 
 struct EngineRig {
@@ -126,9 +178,10 @@ struct EngineRig {
     RecordingShell shell;
     ScriptedProbes probes;
     RecordingPlayerView view;
-    RecordingControl control;
+    RecordingComponents components;
+    RecordingControl& control = components.control;
     QWidget window;
-    EngineWebView web{&window, control};
+    EngineWebView web{&window, components};
     int zoom = 50;
     PlayerPage page{{state, settings, comboS, prompts, shell, probes, web, view, folder,
                      [this] { return zoom; }}};
@@ -175,6 +228,8 @@ TEST(ControlPage, CallsReachTheControlInOrderAndUnloadingDeinitialises) {
     rig.page.StopPlayer();
     ASSERT_TRUE(waitFor([&] { return rig.control.has("Deinitialize()"); }));
     EXPECT_EQ(rig.control.calls.back(), "Deinitialize()");
+    EXPECT_EQ(rig.control.count("Deinitialize()"), 1);
+    EXPECT_EQ(rig.control.releases, 1);
     EXPECT_FALSE(rig.web.view()->isVisible());
     EXPECT_FALSE(rig.web.controlWindow()->isVisible());
 }
@@ -258,6 +313,72 @@ TEST(ControlPage, OtherPagesNeverReachTheControl) {
     loop.exec();
     EXPECT_TRUE(rig.control.calls.empty());
     EXPECT_FALSE(rig.web.controlWindow()->isVisible());
+}
+
+// The player elements of the other page kinds: the class, the parameters as the page wrote
+// them, the window over the picture and, when asked for, a control bar that drives the player.
+TEST(PlayerElement, EachKindReachesItsComponentWithItsParameters) {
+    struct Case {
+        const char* address;
+        const char* classId;
+        const char* param;  // the parameter that holds the address
+        bool showControls;
+        int bars;  // bars drawn: 1 below the picture, or 1 in the control panel element
+    };
+    const Case cases[] = {
+        {"http://127.0.0.1/clip.mov", "02bf25d5-8c17-4b23-bc80-d3488abddc6b", "src", false, 0},
+        {"http://127.0.0.1/clip.wmv", "22d6f312-b0f6-11d0-94ab-0080c74c7e95", "FileName", true, 1},
+        {"http://127.0.0.1/clip.rm", "cfcdaa03-8be4-11cf-b84b-0020afbbccfa", "src", false, 0},
+        {"http://127.0.0.1/clip.rm", "cfcdaa03-8be4-11cf-b84b-0020afbbccfa", "src", true, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.address) + (c.showControls ? " with controls" : ""));
+        EngineRig rig;
+        rig.settings.write("ShowControls", c.showControls ? "1" : "0");
+        rig.components.player.controls = c.showControls ? 1 : 0;
+        rig.play(c.address);
+        ASSERT_TRUE(waitFor([&] { return !rig.components.player.calls.empty(); }));
+        ASSERT_EQ(rig.components.playerClasses.size(), 1u);
+        EXPECT_EQ(rig.components.playerClasses[0], c.classId);
+        EXPECT_EQ(rig.components.player.params[c.param], c.address);
+        EXPECT_EQ(rig.components.player.window, rig.web.controlWindow()->hwnd());
+        EXPECT_EQ(rig.components.player.calls.front(), "Start");
+        ASSERT_TRUE(waitFor([&] { return rig.web.controlWindow()->isVisible(); }));
+        EXPECT_GT(rig.web.controlWindow()->width(), 300);
+        // The fallback never loads and no second player is made for a control panel.
+        EXPECT_EQ(rig.evaluate(QStringLiteral("document.querySelectorAll('object,embed').length"))
+                      .toInt(),
+                  0);
+        ASSERT_TRUE(waitFor([&] {
+            return rig.evaluate(
+                          QStringLiteral("document.querySelectorAll('.kinvo-control-bar').length"))
+                       .toInt() == c.bars;
+        }));
+        if (c.bars > 0) {
+            // The picture leaves the bar free; the bar drives the player.
+            const int barTop =
+                rig.evaluate(QStringLiteral("Math.round(document.querySelector("
+                                            "'.kinvo-control-bar').getBoundingClientRect().top)"))
+                    .toInt();
+            EXPECT_LE(rig.web.controlWindow()->geometry().bottom(), barTop);
+            rig.components.player.events->PlayerStateChanged(component::PlayerState::kPlaying, 0);
+            rig.components.player.events->PlayerPosition(3000, 6000);
+            ASSERT_TRUE(waitFor([&] {
+                return rig
+                    .evaluate(QStringLiteral("document.querySelector('.kinvo-control-bar')"
+                                             ".innerText.includes('0:03 / 0:06')"))
+                    .toBool();
+            }));
+            rig.evaluate(QStringLiteral(
+                "document.querySelectorAll('.kinvo-control-bar button').forEach(b => b.click())"));
+            ASSERT_TRUE(waitFor([&] { return rig.components.player.calls.size() >= 3; }));
+            EXPECT_EQ(rig.components.player.calls[1], "Pause");
+            EXPECT_EQ(rig.components.player.calls[2], "Stop");
+        }
+        rig.page.StopPlayer();
+        ASSERT_TRUE(waitFor([&] { return rig.components.player.calls.back() == "Release"; }));
+        EXPECT_FALSE(rig.web.controlWindow()->isVisible());
+    }
 }
 
 }  // namespace
