@@ -9,6 +9,7 @@
 #include "browser/ui/qt_prompts.h"
 #include "browser/ui/qt_shell_opener.h"
 #include "browser/waveout/pulse_wave_out.h"
+#include "browser/web/program_scheme.h"
 #include "browser/web/unconnected_playback_control.h"
 
 #include <unistd.h>
@@ -58,6 +59,8 @@ int main(int argc, char** argv) {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+    // The scheme that serves the Flash emulator to the pages exists before the engine starts.
+    kinvo::web::registerProgramScheme();
     QApplication app(argc, argv);
     kinvo::Browser browser(options);
     kinvo::QtPrompts prompts;
