@@ -35,6 +35,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <set>
 #include <string>
 
 namespace kinvo::web {
@@ -104,8 +105,8 @@ struct FlashRig {
     UnconnectedPlaybackControl control;
     QWidget window;
     EngineWebView web{&window, control};
-    PlayerPage page{{state, settings, comboS, prompts, shell, probes, web, view, folder,
-                     [] { return 50; }}};
+    PlayerPage page{
+        {state, settings, comboS, prompts, shell, probes, web, view, folder, [] { return 50; }}};
 };
 
 // The demo's recipe for a Flash clip: Sorenson video and MP3 sound in ffmpeg's swf muxer.
@@ -123,7 +124,8 @@ std::string makeMovie(const std::string& folder, int hz) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// The share of the image's pixels that differ from colour, and from the other image.
+// The share of the image's pixels unlike colour; the share that differ from the other image; how
+// many colours the image holds.
 double shareUnlike(const QImage& image, QRgb colour) {
     int unlike = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -141,6 +143,15 @@ double shareChanged(const QImage& a, const QImage& b) {
         }
     }
     return static_cast<double>(changed) / (a.width() * a.height());
+}
+std::size_t colours(const QImage& image) {
+    std::set<QRgb> seen;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            seen.insert(image.pixel(x, y));
+        }
+    }
+    return seen.size();
 }
 
 TEST(FlashPage, MoviePlaysWithMovingPicturesAndSound) {
@@ -163,10 +174,10 @@ TEST(FlashPage, MoviePlaysWithMovingPicturesAndSound) {
     // The box that took the object's place, in window pixels (the view sits at the origin).
     const QStringList parts =
         QString::fromStdString(
-            rig.settle(QStringLiteral(
-                "(function(){const r=document.querySelector('[data-kinvo-flash]')"
-                ".getBoundingClientRect();return [r.left,r.top,r.width,r.height]"
-                ".map(Math.round).join(',');})()")))
+            rig.settle(
+                QStringLiteral("(function(){const r=document.querySelector('[data-kinvo-flash]')"
+                               ".getBoundingClientRect();return [r.left,r.top,r.width,r.height]"
+                               ".map(Math.round).join(',');})()")))
             .split(QLatin1Char(','));
     ASSERT_EQ(parts.size(), 4);
     const QRect area(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt());
@@ -180,8 +191,15 @@ TEST(FlashPage, MoviePlaysWithMovingPicturesAndSound) {
             .toImage();
     };
     const QRgb pageColour = grab(QRect(790, 590, 1, 1)).pixel(0, 0);
-    pause(2000);
-    const QImage first = grab(area);
+    // The emulator shows a plain area until its first frame: the test picture has many colours.
+    QImage first;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            first = grab(area);
+            return colours(first) > 50;
+        },
+        20000))
+        << "the player shows " << colours(first) << " colours";
     pause(1000);
     const QImage second = grab(area);
     EXPECT_GT(shareUnlike(first, pageColour), 0.5);
@@ -230,13 +248,13 @@ TEST(FlashPage, TheProgramSchemeServesTheEmulatorAndFlashMoviesAlone) {
     };
     // XMLHttpRequest, unlike the engine's fetch, brings every address to the scheme's handler.
     for (const Case& c : cases) {
-        const std::string answer = rig.settle(
-            QStringLiteral("new Promise(done => { const r = new XMLHttpRequest();"
-                           "r.open('GET', '%1');"
-                           "r.onload = () => done(r.status === 200 ? "
-                           "r.getResponseHeader('content-type') : 'status ' + r.status);"
-                           "r.onerror = () => done('refused'); r.send(); })")
-                .arg(QString::fromStdString(c.address)));
+        const std::string answer =
+            rig.settle(QStringLiteral("new Promise(done => { const r = new XMLHttpRequest();"
+                                      "r.open('GET', '%1');"
+                                      "r.onload = () => done(r.status === 200 ? "
+                                      "r.getResponseHeader('content-type') : 'status ' + r.status);"
+                                      "r.onerror = () => done('refused'); r.send(); })")
+                           .arg(QString::fromStdString(c.address)));
         EXPECT_EQ(answer, c.answer) << c.address;
     }
     EXPECT_EQ(server.countRequests("/notes.txt"), 0);
