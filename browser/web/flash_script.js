@@ -124,8 +124,9 @@
             return;
         }
         const box = document.createElement('div');
+        // Laid out as the object was: an inline box whose bottom edge sits on the baseline.
         box.style.display = 'inline-block';
-        box.style.verticalAlign = 'top';
+        box.style.overflow = 'hidden';
         box.style.width = cssSize(element.getAttribute('width'));
         box.style.height = cssSize(element.getAttribute('height'));
         if (element.id) {
