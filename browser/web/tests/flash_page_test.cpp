@@ -34,6 +34,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <iterator>
 #include <set>
 #include <string>
@@ -192,7 +193,7 @@ TEST(FlashPage, MoviePlaysWithMovingPicturesAndSound) {
         << "the player shows " << colours(first) << " colours";
     pause(1000);
     const QImage second = grab(area);
-    for (const QImage* image : {&first, &second}) {
+    for (const QImage* image : std::initializer_list<const QImage*>{&first, &second}) {
         EXPECT_GT(share(*image,
                         [&](int x, int y) {
                             return (image->pixel(x, y) & 0xFFFFFF) != (pageColour & 0xFFFFFF);
