@@ -10,6 +10,7 @@
 #include "browser/waveout/pulse_wave_out.h"
 #include "browser/web/component_libraries.h"
 #include "browser/web/component_probes.h"
+#include "browser/web/program_scheme.h"
 
 #include <unistd.h>
 
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+    // The scheme that serves the Flash emulator to the pages exists before the engine starts.
+    kinvo::web::registerProgramScheme();
     QApplication app(argc, argv);
     kinvo::Browser browser(options);
     kinvo::QtPrompts prompts;

@@ -2,7 +2,9 @@
 
 #include "browser/web/control_bridge.h"
 #include "browser/web/control_window.h"
+#include "browser/web/flash_player.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QUrl>
@@ -66,6 +68,8 @@ EngineWebView::EngineWebView(QWidget* parent, ComponentFactory& components)
     });
     connect(view_, &QWebEngineView::loadStarted, window_, &QWidget::hide);
     view_->installEventFilter(this);
+    // Flash pages play in the emulator that ships in the program's folder.
+    enableFlashPlayback(*view_->page(), QCoreApplication::applicationDirPath());
     // The loading info names the page that finished; the view's own url() already names the
     // next one while an earlier load is still finishing.
     connect(view_->page(), &QWebEnginePage::loadingChanged, this,
