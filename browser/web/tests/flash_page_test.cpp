@@ -10,8 +10,8 @@
 #include "browser/core/tests/fixture/http_fixture.h"
 #include "browser/core/tests/player_page_fakes.h"
 #include "browser/core/tests/support/test_support.h"
+#include "browser/web/component_libraries.h"
 #include "browser/web/engine_web_view.h"
-#include "browser/web/unconnected_playback_control.h"
 #include "catalogue/text_shift.h"
 #include "lib/pulse/tests/fixture/monitor_recording.h"
 #include "lib/pulse/tests/fixture/sound_server.h"
@@ -103,9 +103,9 @@ struct FlashRig {
     kinvo::testing::RecordingShell shell;
     kinvo::testing::ScriptedProbes probes;
     kinvo::testing::RecordingPlayerView view;
-    UnconnectedPlaybackControl control;
+    ComponentLibraries components{QString()};  // none installed
     QWidget window;
-    EngineWebView web{&window, control};
+    EngineWebView web{&window, components};
     PlayerPage page{
         {state, settings, comboS, prompts, shell, probes, web, view, folder, [] { return 50; }}};
 };
