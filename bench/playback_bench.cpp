@@ -28,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/monitor_tap.h"
 #include "bench/process_cpu.h"
 #include "channel/protocol.h"
 #include "control/client/vexa_client.h"
@@ -38,11 +39,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 using kinvo::pulse::testing::SoundServer;
-
-constexpr int kRate = 44100;
-constexpr int kChannels = 2;
-constexpr int kFragmentFrames = kRate / 200;  // 5 ms
-constexpr int16_t kHeard = 300;               // a sample above this is sound, below it silence
 
 extern "C" char** environ;
 
@@ -96,86 +92,7 @@ const Media* mediaOrSkip(benchmark::State& state) {
     return &makeMedia(server);
 }
 
-// Reads the null sink's monitor on a thread of its own and remembers when sound was first heard
-// after a mark.
-class MonitorTap {
-  public:
-    MonitorTap() {
-        pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, kChannels};
-        pa_buffer_attr attr{};
-        attr.maxlength = static_cast<uint32_t>(-1);
-        attr.fragsize = kFragmentFrames * kChannels * 2;
-        const std::string monitor = SoundServer::monitorName();
-        int error = 0;
-        stream_ = pa_simple_new(nullptr, "kinvo bench", PA_STREAM_RECORD, monitor.c_str(),
-                                "monitor", &spec, nullptr, &attr, &error);
-        if (stream_ != nullptr) {
-            thread_ = std::thread([this] { read(); });
-        }
-    }
-    ~MonitorTap() {
-        stop_ = true;
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-        if (stream_ != nullptr) {
-            pa_simple_free(stream_);
-        }
-    }
-    bool ok() const { return stream_ != nullptr; }
-
-    // From now on, the first sample heard is remembered.
-    void mark() {
-        std::lock_guard guard(mutex_);
-        heard_.reset();
-        watching_ = true;
-    }
-    // The first sample heard since mark(), waiting at most `timeout`.
-    std::optional<Clock::time_point> heard(std::chrono::milliseconds timeout) {
-        const auto end = Clock::now() + timeout;
-        while (Clock::now() < end) {
-            {
-                std::lock_guard guard(mutex_);
-                if (heard_) {
-                    return heard_;
-                }
-            }
-            std::this_thread::sleep_for(1ms);
-        }
-        return std::nullopt;
-    }
-
-  private:
-    void read() {
-        std::vector<int16_t> fragment(kFragmentFrames * kChannels);
-        while (!stop_) {
-            int error = 0;
-            if (pa_simple_read(stream_, fragment.data(), fragment.size() * 2, &error) < 0) {
-                return;
-            }
-            const auto arrived = Clock::now();
-            std::lock_guard guard(mutex_);
-            if (!watching_ || heard_) {
-                continue;
-            }
-            for (size_t i = 0; i < fragment.size(); ++i) {
-                if (std::abs(fragment[i]) > kHeard) {
-                    const auto framesAfter =
-                        static_cast<int64_t>((fragment.size() - i) / kChannels);
-                    heard_ = arrived - std::chrono::microseconds(framesAfter * 1000000 / kRate);
-                    break;
-                }
-            }
-        }
-    }
-
-    pa_simple* stream_ = nullptr;
-    std::thread thread_;
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;  // guards watching_ and heard_
-    bool watching_ = false;
-    std::optional<Clock::time_point> heard_;
-};
+using kinvo::bench::MonitorTap;
 
 using kinvo::bench::cpuSeconds;
 
