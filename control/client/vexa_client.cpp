@@ -66,9 +66,9 @@ bool VexaClient::start(const std::string& serverPath, std::chrono::milliseconds 
         lastError_ = serverPath + ": cannot be started";
         return false;
     }
-    bool ready = waitFor(
-        [&] { return readyWindow_ != 0 || !serverRunning() || (cancelled && cancelled()); },
-        timeout);
+    bool ready =
+        waitFor([&] { return readyWindow_ != 0 || !serverRunning() || (cancelled && cancelled()); },
+                timeout);
     if (!ready || readyWindow_ == 0) {
         lastError_ = !serverRunning() ? "vexahost ended before it was ready"
                      : ready          ? "the start was cancelled"
