@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "channel/protocol.h"
-#include "controls/engine/recovery.h"
 #include "control/client/vexa_client.h"
+#include "controls/engine/recovery.h"
 
 namespace kinvo::controls {
 
@@ -17,6 +17,7 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr auto kPumpSlice = 20ms;
+constexpr auto kDrainLimit = 5s;
 
 bool isFailure(std::int32_t event) {
     return event == vexa::kEventNotStarted || event == vexa::kEventFailed100 ||
@@ -33,7 +34,7 @@ struct PlaybackEngine::State {
     std::condition_variable finishedChanged;  // with queueLock
     std::deque<Job> jobs;                     // queueLock
     bool stopping = false;                    // queueLock
-    bool finished = false;                    // queueLock
+    bool finished = false;                    // queueLock: the client window is closed
     std::int32_t retry[2] = {0, 0};           // queueLock: count, delay ms
     std::int32_t fallback[2] = {0, 0};        // queueLock
     bool paramsChanged = false;               // queueLock
@@ -69,17 +70,37 @@ class Runner final : public Session {
             // Out of memory inside a job: the session ends like a lost server.
             state_->emit({ServerEvent::Kind::kEvent, vexa::kEventNotStarted, 0, 0, {}});
         }
-        client_.reset();  // closes the window: the server ends by itself
-        std::lock_guard lock(state_->queueLock);
-        state_->finished = true;
-        state_->jobs.clear();
-        state_->finishedChanged.notify_all();
+        if (client_) {
+            client_->closeWindow();  // the server ends by itself
+        }
+        {
+            std::lock_guard lock(state_->queueLock);
+            state_->finished = true;
+            state_->jobs.clear();
+            state_->finishedChanged.notify_all();
+        }
+        drain();
+        client_.reset();
     }
 
     vexa::VexaClient& client() override { return *client_; }
     void emit(const ServerEvent& event) override { state_->emit(event); }
 
   private:
+    // Until the server has ended (at most kDrainLimit): its events still come while it winds
+    // down, and the sends among them wait for an answer that only a pumping thread of this
+    // process gives ("no such window"); unanswered, they would hold the server's main thread
+    // and it would never notice that the client window is gone.
+    void drain() noexcept {
+        if (!client_ || client_->serverProcess() == nullptr) {
+            return;
+        }
+        const auto until = Clock::now() + kDrainLimit;
+        while (client_->serverRunning() && Clock::now() < until) {
+            client_->pump(kPumpSlice);
+        }
+    }
+
     void session() {
         client_ = std::make_unique<vexa::VexaClient>();
         client_->setEventHandler([this](const vexa::ClientEvent& e) { onClientEvent(e); });
@@ -234,19 +255,15 @@ void PlaybackEngine::stop() noexcept {
         std::lock_guard lock(state_->sinkLock);
         state_->callback = nullptr;
     }
-    bool finished = false;
     {
         std::unique_lock lock(state_->queueLock);
         state_->stopping = true;
         state_->jobs.clear();
-        finished = state_->finishedChanged.wait_for(lock, kStopWait,
-                                                    [this] { return state_->finished; });
+        state_->finishedChanged.wait_for(lock, kStopWait, [this] { return state_->finished; });
     }
-    if (finished) {
-        thread_.join();
-    } else {
-        thread_.detach();
-    }
+    // The thread goes on answering the ending server for a while (see Runner::drain); it
+    // owns what it uses.
+    thread_.detach();
 }
 
 }  // namespace kinvo::controls

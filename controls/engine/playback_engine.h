@@ -22,10 +22,13 @@
 // called on the owner's thread (the host's UI thread) and return at once. The callback and jobs
 // run on the engine's thread. Lock order: queueLock_ before nothing; sinkLock_ before nothing.
 //
-// Stop: stop() asks the thread to end and waits at most kStopWait for it (it closes the client
-// window, after which the server ends by itself within about two seconds); a thread still
-// inside a server call after that is left to end alone, owning what it uses. After stop()
-// returns the callback is never called again. The destructor stops.
+// Stop: stop() asks the thread to end and waits at most kStopWait for it to close the client
+// window, after which the server ends by itself within about two seconds. The thread then goes
+// on pumping, without a window, until the server process has ended (at most 5 s): the server's
+// last synchronous events need an answer from a pumping thread of this process, or they would
+// hold the server. stop() does not wait for that; the thread owns what it uses and ends alone
+// (the library is never unloaded). After stop() returns the callback is never called again.
+// The destructor stops.
 #include <chrono>
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 // The media player component's exports.
-#include "controls/player/player_library.h"
 #include "controls/media_player/kind.h"
+#include "controls/player/player_library.h"
 
 extern "C" [[gnu::visibility("default")]] kinvo::component::MediaPlayer* KinvoCreateMediaPlayer(
     const char* classId, std::uint32_t abiVersion) {
@@ -10,8 +10,8 @@ extern "C" [[gnu::visibility("default")]] kinvo::component::MediaPlayer* KinvoCr
 }
 
 extern "C" [[gnu::visibility("default")]] std::int32_t KinvoProbe(const char* progId,
-                                                                 const char* member, char* text,
-                                                                 std::int32_t size) {
+                                                                  const char* member, char* text,
+                                                                  std::int32_t size) {
     return kinvo::controls::answerProbe(kinvo::controls::kMediaPlayerKind,
                                         reinterpret_cast<const void*>(&KinvoProbe), progId, member,
                                         text, size);

@@ -13,8 +13,8 @@ KinvoCreatePlaybackControl(std::uint32_t abiVersion) {
         return nullptr;
     }
     try {
-        std::string folder =
-            kinvo::controls::programFolderOf(reinterpret_cast<const void*>(&KinvoCreatePlaybackControl));
+        std::string folder = kinvo::controls::programFolderOf(
+            reinterpret_cast<const void*>(&KinvoCreatePlaybackControl));
         return new kinvo::controls::PlaybackControlObject(folder + "/vexahost");
     } catch (...) {
         return nullptr;

@@ -19,8 +19,11 @@ void readProgress(Session& session) {
         vexa::Reply position = session.client().call(vexa::CMD_GET_POSITION);
         vexa::Reply length = session.client().call(vexa::CMD_GET_LENGTH);
         if (position.ok() && length.ok()) {
-            session.emit({ServerEvent::Kind::kAnswer, vexa::CMD_GET_POSITION, position.number(0),
-                          length.number(0), {}});
+            session.emit({ServerEvent::Kind::kAnswer,
+                          vexa::CMD_GET_POSITION,
+                          position.number(0),
+                          length.number(0),
+                          {}});
         }
     }
     session.emit({ServerEvent::Kind::kAnswer, vexa::CMD_GET_STATE, state.number(0), 0, {}});
@@ -186,14 +189,14 @@ void MediaPlayerObject::deliver(const ServerEvent& event) noexcept {
                 report(PlayerState::kOpening, -1);
             } else if (event.code == vexa::CMD_GET_POSITION) {
                 if (events_ != nullptr && now == PlayerState::kPlaying) {
-                    events_->PlayerPosition(static_cast<std::int32_t>(event.value * 1000),
-                                            event.extra < 0
-                                                ? -1
-                                                : static_cast<std::int32_t>(event.extra * 1000));
+                    events_->PlayerPosition(
+                        static_cast<std::int32_t>(event.value * 1000),
+                        event.extra < 0 ? -1 : static_cast<std::int32_t>(event.extra * 1000));
                 }
             } else if (event.code == vexa::CMD_GET_STATE) {
                 // 0 stopped, 1 playing, 2 paused, 3 playing while buffering.
-                if (event.value == 0 && (now == PlayerState::kPlaying || now == PlayerState::kPaused)) {
+                if (event.value == 0 &&
+                    (now == PlayerState::kPlaying || now == PlayerState::kPaused)) {
                     report(PlayerState::kStopped, 0);
                 } else if (event.value == 2 && now != PlayerState::kPaused) {
                     report(PlayerState::kPaused, 0);

@@ -54,8 +54,8 @@ class MediaPlayerObject final : public component::MediaPlayer {
 
     const PlayerKind& kind_;
     std::string serverPath_;
-    ElementParams params_;        // UI thread
-    std::uint64_t window_ = 0;    // UI thread
+    ElementParams params_;      // UI thread
+    std::uint64_t window_ = 0;  // UI thread
     std::mutex eventsLock_;
     component::PlayerEvents* events_ = nullptr;  // eventsLock_
     // Written on the session's thread under eventsLock_, read on the UI thread.

@@ -35,8 +35,8 @@ const std::string* param(const ElementParams& params, std::string_view name) {
 }  // namespace
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lower(x) == lower(y); });
 }
 
 bool containsNoCase(std::string_view text, std::string_view part) {
@@ -69,8 +69,9 @@ PlayerSetup resolveSetup(const PlayerKind& kind, const ElementParams& params) {
     if (const std::string* address = param(params, kind.addressParam)) {
         std::string_view text = trimmed(*address);
         if (!text.empty()) {
-            setup.addresses = kind.addresses != nullptr ? kind.addresses(text)
-                                                        : std::vector<std::string>{std::string(text)};
+            setup.addresses = kind.addresses != nullptr
+                                  ? kind.addresses(text)
+                                  : std::vector<std::string>{std::string(text)};
         }
     }
     const std::string* autostart = param(params, kind.autostartParam);

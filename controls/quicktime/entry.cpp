@@ -10,8 +10,8 @@ extern "C" [[gnu::visibility("default")]] kinvo::component::MediaPlayer* KinvoCr
 }
 
 extern "C" [[gnu::visibility("default")]] std::int32_t KinvoProbe(const char* progId,
-                                                                 const char* member, char* text,
-                                                                 std::int32_t size) {
+                                                                  const char* member, char* text,
+                                                                  std::int32_t size) {
     return kinvo::controls::answerProbe(kinvo::controls::kMoviePlayerKind,
                                         reinterpret_cast<const void*>(&KinvoProbe), progId, member,
                                         text, size);

@@ -23,7 +23,9 @@ std::string stepsUntilGivenUp(Recovery& recovery, Recovery::Clock::time_point& n
         EXPECT_EQ(recovery.takeDue(now - 1ms), RecoveryStep::kNone);  // never early
         now = *recovery.due();
         RecoveryStep step = recovery.takeDue(now);
-        steps += step == RecoveryStep::kReplay ? "r" : step == RecoveryStep::kNextAddress ? "n" : "?";
+        steps += step == RecoveryStep::kReplay        ? "r"
+                 : step == RecoveryStep::kNextAddress ? "n"
+                                                      : "?";
     }
     return steps + "...";
 }
@@ -35,12 +37,9 @@ TEST(Recovery, RetriesEachAddressThenFallsBackUntilTheCountsAreUsed) {
         int elapsedMs;
     };
     const Case cases[] = {
-        {0, 0, 0, 0, "", 0},
-        {5, 2000, 2, 300, "rrrrrnrrrrrnrrrrr", 15 * 2000 + 2 * 300},
-        {2, 100, 0, 0, "rr", 200},
-        {0, 0, 3, 50, "nnn", 150},
-        {1, 10, 1, 20, "rnr", 40},
-        {-3, -5, 1, -1, "n", 0},
+        {0, 0, 0, 0, "", 0},       {5, 2000, 2, 300, "rrrrrnrrrrrnrrrrr", 15 * 2000 + 2 * 300},
+        {2, 100, 0, 0, "rr", 200}, {0, 0, 3, 50, "nnn", 150},
+        {1, 10, 1, 20, "rnr", 40}, {-3, -5, 1, -1, "n", 0},
     };
     for (const Case& c : cases) {
         Recovery recovery;

@@ -133,6 +133,8 @@ TEST_F(ControlTest, PageCallsBecomeCommandsInOrderAndTheVideoGoesIntoThePageWind
         control->Release();
         commands = trace.commands();
     }
+    // The client's commands (the plug-ins ask the server window too, below 700).
+    std::erase_if(commands, [](int n) { return n < 700; });
     const std::vector<int> pageOrder = {740, 738, 764, 765, 700, 717, 701, 737, 701};
     EXPECT_EQ(commands, pageOrder);
 }
@@ -141,9 +143,9 @@ TEST_F(ControlTest, ReleaseNeverWaitsForTheServer) {
     // No vexahost in the program folder: 102, and Release returns at once.
     char pattern[] = "/tmp/kinvo-no-server-XXXXXX";
     const fs::path empty = ::mkdtemp(pattern);
-    auto create = reinterpret_cast<CreateControl>(t::loadSymbol(
-        t::installComponent(empty, t::builtComponent("playback_control")),
-        "KinvoCreatePlaybackControl"));
+    auto create = reinterpret_cast<CreateControl>(
+        t::loadSymbol(t::installComponent(empty, t::builtComponent("playback_control")),
+                      "KinvoCreatePlaybackControl"));
     ASSERT_NE(create, nullptr);
     PlaybackControl* lone = create(kinvo::component::kAbiVersion);
     ASSERT_NE(lone, nullptr);

@@ -62,11 +62,7 @@ TEST(PlayerKinds, ParametersGiveTheAddressesAutostartAndControlBar) {
          true},
         {&kStreamingPlayerKind, {{"SRC", "a.ram"}, {"CONTROLS", "all"}}, {"a.ram"}, true, true},
         // The last value of a parameter given twice counts; mms is the media player's only.
-        {&kStreamingPlayerKind,
-         {{"src", "x"}, {"src", "mms://h/y"}},
-         {"mms://h/y"},
-         true,
-         false},
+        {&kStreamingPlayerKind, {{"src", "x"}, {"src", "mms://h/y"}}, {"mms://h/y"}, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.kind->progId) + " " + c.params.front().second);

@@ -69,9 +69,9 @@ class Events final : public kinvo::component::PlayerEvents {
   private:
     std::mutex lock_;
     std::condition_variable changed_;
-    std::vector<PlayerState> states_;  // lock_
+    std::vector<PlayerState> states_;                // lock_
     std::vector<std::int32_t> positions_, lengths_;  // lock_
-    std::int32_t lastDetail_ = 0;  // lock_
+    std::int32_t lastDetail_ = 0;                    // lock_
 };
 
 class PlayerEndToEnd : public ::testing::Test {
@@ -107,9 +107,9 @@ TEST_F(PlayerEndToEnd, EachKindPlaysAClipIntoItsWindowAndTheToneIsHeard) {
         vexa::test::ProgramFolder folder;
         folder.add(t::builtPlugin("in_av.so"), "Plugins/in_av.so");
         folder.add(t::builtPlugin("out_qsnd.so"), "Plugins/out_qsnd.so");
-        auto create = reinterpret_cast<CreatePlayer>(t::loadSymbol(
-            t::installComponent(folder.dir(), t::builtComponent(kind.stem)),
-            "KinvoCreateMediaPlayer"));
+        auto create = reinterpret_cast<CreatePlayer>(
+            t::loadSymbol(t::installComponent(folder.dir(), t::builtComponent(kind.stem)),
+                          "KinvoCreateMediaPlayer"));
         ASSERT_NE(create, nullptr);
         t::Canvas canvas;
         ASSERT_TRUE(canvas.ok());
