@@ -3,6 +3,7 @@
 // the host hears, pause and resume, the picture's window inside the element's window, the end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -141,6 +142,80 @@ TEST_F(PlayerEndToEnd, EachKindPlaysAClipIntoItsWindowAndTheToneIsHeard) {
         player->Release();
         EXPECT_TRUE(t::waitGone(folder.dir() / "vexahost", 2500ms));
     }
+}
+
+}  // namespace
+
+namespace {
+
+class ControlSink final : public kinvo::component::PlaybackEvents {
+  public:
+    void SonariMsgEvent(std::int32_t code) noexcept override {
+        std::lock_guard lock(lock_);
+        codes_.push_back(code);
+        changed_.notify_all();
+    }
+    void SonariStatus(std::int32_t, std::int32_t) noexcept override {}
+    void SonariMetaData(const char*, std::int32_t) noexcept override {}
+    bool waitFor(std::int32_t code, std::chrono::milliseconds timeout) {
+        std::unique_lock lock(lock_);
+        return changed_.wait_for(lock, timeout, [&] {
+            return std::find(codes_.begin(), codes_.end(), code) != codes_.end();
+        });
+    }
+
+  private:
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::vector<std::int32_t> codes_;  // lock_
+};
+
+// A player page with a player object beside the playback control: both libraries in one
+// process, both sessions hear their servers.
+TEST_F(PlayerEndToEnd, APlayerAndTheControlInOneProcessBothHearTheirServers) {
+    const std::string clip = t::makeClip("clip.mp4", 4);
+    ASSERT_FALSE(clip.empty());
+    vexa::test::ProgramFolder folder;
+    folder.add(t::builtPlugin("in_av.so"), "Plugins/in_av.so");
+    folder.add(t::builtPlugin("out_qsnd.so"), "Plugins/out_qsnd.so");
+    auto createPlayer = reinterpret_cast<CreatePlayer>(
+        t::loadSymbol(t::installComponent(folder.dir(), t::builtComponent("media_player")),
+                      "KinvoCreateMediaPlayer"));
+    using CreateControl = kinvo::component::PlaybackControl* (*)(std::uint32_t);
+    auto createControl = reinterpret_cast<CreateControl>(
+        t::loadSymbol(t::installComponent(folder.dir(), t::builtComponent("playback_control")),
+                      "KinvoCreatePlaybackControl"));
+    ASSERT_TRUE(createPlayer != nullptr && createControl != nullptr);
+
+    // One player plays, the control comes up, then a second player plays: each later session
+    // must still reach its own library.
+    const auto play = [&](Events& events) {
+        MediaPlayer* player =
+            createPlayer("22d6f312-b0f6-11d0-94ab-0080c74c7e95", kinvo::component::kAbiVersion);
+        if (player != nullptr) {
+            player->SetEvents(&events);
+            player->SetParam("FileName", clip.c_str());
+            player->Start();
+            size_t seen = 0;
+            EXPECT_TRUE(events.waitState(PlayerState::kPlaying, seen, 15s)) << events.lastDetail();
+        }
+        return player;
+    };
+    Events first;
+    MediaPlayer* playing = play(first);
+    ASSERT_NE(playing, nullptr);
+    ControlSink sink;
+    kinvo::component::PlaybackControl* control = createControl(kinvo::component::kAbiVersion);
+    ASSERT_NE(control, nullptr);
+    control->setCallback(&sink);
+    EXPECT_TRUE(sink.waitFor(kinvo::component::kEventWindowReady, 15s));
+    Events second;
+    MediaPlayer* next = play(second);
+    ASSERT_NE(next, nullptr);
+    control->Release();
+    playing->Release();
+    next->Release();
+    EXPECT_TRUE(t::waitGone(folder.dir() / "vexahost", 2500ms));
 }
 
 }  // namespace
