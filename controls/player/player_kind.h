@@ -1,7 +1,8 @@
 #pragma once
 // What tells one kind of player component from another: its identifiers, its probe object, the
 // element parameters it reads and how it rewrites the address. Each component library holds one
-// constant record; everything else is shared (controls/player/media_player.h).
+// constant record; everything else is shared (controls/player/media_player.h). The functions
+// below are pure: any thread, nothing thrown but std::bad_alloc.
 #include <string>
 #include <string_view>
 #include <utility>
