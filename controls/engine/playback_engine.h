@@ -20,7 +20,9 @@
 //
 // Threads: the constructor, post(), setRetry(), setFallback(), setPeriodic() and stop() are
 // called on the owner's thread (the host's UI thread) and return at once. The callback and jobs
-// run on the engine's thread. Lock order: queueLock_ before nothing; sinkLock_ before nothing.
+// run on the engine's thread. Two locks in the shared State, never held together: queueLock
+// (jobs, the stop request, the retry numbers, the periodic job) and sinkLock (the callback, held
+// while it runs).
 //
 // Stop: stop() asks the thread to end and waits at most kStopWait for it to close the client
 // window, after which the server ends by itself within about two seconds. The thread then goes

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
