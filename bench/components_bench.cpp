@@ -56,9 +56,10 @@ int serversRunning() {
 void BM_ControlReadyAndRelease(benchmark::State& state) {
     const std::string library = std::string(KINVO_BIN_DIR) + "/Components/playback_control.so";
     void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-    auto create = handle != nullptr ? reinterpret_cast<kinvo::component::PlaybackControl* (*)(
-                                          std::uint32_t)>(::dlsym(handle, "KinvoCreatePlaybackControl"))
-                                    : nullptr;
+    auto create = handle != nullptr
+                      ? reinterpret_cast<kinvo::component::PlaybackControl* (*)(std::uint32_t)>(
+                            ::dlsym(handle, "KinvoCreatePlaybackControl"))
+                      : nullptr;
     if (create == nullptr) {
         state.SkipWithError("the playback control library cannot be loaded");
         return;
