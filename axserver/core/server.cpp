@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <string>
 
 #include "axserver/core/block_command_call.h"
 #include "axserver/core/instances.h"
 #include "channel/protocol.h"
+#include "platform/debug_trace.h"
 #include "platform/messages.h"
 
 namespace vexa {
@@ -147,6 +149,9 @@ win::LRESULT Server::handleMessage(win::HWND hwnd, win::UINT message, win::WPARA
             return answer;
         }
         case SRV_COMMAND:
+            if (win::debugTraceEnabled()) {
+                win::debugTrace("vexahost: command " + std::to_string(lParam) + "\n");
+            }
             return dispatchCommand(hwnd, wParam, lParam);
         default:
             return win::defWindowProc(hwnd, message, wParam, lParam);

@@ -53,7 +53,8 @@ void VexaClient::closeWindow() {
     block_.reset();
 }
 
-bool VexaClient::start(const std::string& serverPath, std::chrono::milliseconds timeout) {
+bool VexaClient::start(const std::string& serverPath, std::chrono::milliseconds timeout,
+                       const std::function<bool()>& cancelled) {
     if (window_ == 0) {
         lastError_ = "the client window could not be created";
         return false;
@@ -65,10 +66,13 @@ bool VexaClient::start(const std::string& serverPath, std::chrono::milliseconds 
         lastError_ = serverPath + ": cannot be started";
         return false;
     }
-    bool ready = waitFor([&] { return readyWindow_ != 0 || !serverRunning(); }, timeout);
+    bool ready =
+        waitFor([&] { return readyWindow_ != 0 || !serverRunning() || (cancelled && cancelled()); },
+                timeout);
     if (!ready || readyWindow_ == 0) {
-        lastError_ = serverRunning() ? "vexahost did not report ready in time"
-                                     : "vexahost ended before it was ready";
+        lastError_ = !serverRunning() ? "vexahost ended before it was ready"
+                     : ready          ? "the start was cancelled"
+                                      : "vexahost did not report ready in time";
         return false;
     }
     return attach(readyWindow_);

@@ -66,9 +66,11 @@ class VexaClient {
     const std::string& lastError() const { return lastError_; }
 
     // Starts `serverPath` with this window's handle, waits up to `timeout` for SRV_READY and
-    // opens the control block.
+    // opens the control block. `cancelled`, when given, is asked between waits (about every
+    // 50 ms): once it answers true the wait gives up and start() answers false.
     bool start(const std::string& serverPath,
-               std::chrono::milliseconds timeout = std::chrono::seconds(20));
+               std::chrono::milliseconds timeout = std::chrono::seconds(20),
+               const std::function<bool()>& cancelled = {});
     // Uses a server that already serves this window (after a swap); opens its block.
     bool attach(win::HWND serverWindow);
     // Destroys the client window now (the server then ends by itself); the object stays usable

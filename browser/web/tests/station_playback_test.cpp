@@ -277,7 +277,7 @@ TEST(ComponentProbes, AQuestionAppearsExactlyWhenTheComponentIsMissing) {
         std::vector<std::string_view> shown;  // what a missing component's page shows
     };
     const Case cases[] = {
-        {"quicktime_player", "http://127.0.0.1/a.mov", {tp::kQuickTimeQuestion}},
+        {"quicktime", "http://127.0.0.1/a.mov", {tp::kQuickTimeQuestion}},
         {"media_player", "http://127.0.0.1/a.wmv", {tp::kNoObject, tp::kWindowsMediaQuestion}},
         {"real_player", "http://127.0.0.1/a.rm", {tp::kRealPlayerQuestion}},
     };

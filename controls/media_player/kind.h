@@ -1,0 +1,7 @@
+#pragma once
+// The media player component's kind.
+#include "controls/player/player_kind.h"
+
+namespace kinvo::controls {
+extern const PlayerKind kMediaPlayerKind;
+}
