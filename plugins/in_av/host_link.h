@@ -48,7 +48,8 @@ struct HostLink {
             sendMetadata(text, 0);
         }
     }
-    // The host's video output (null: no video window, or a host that offers none). Any thread.
+    // The host's video output (null: no video window, or a host that offers none). The host's
+    // thread only: a send from the decode thread would wait on a server thread joining it.
     SonariVideoOutput* videoOutput() const noexcept {
         if (sonariSendMessage == nullptr) {
             return nullptr;

@@ -63,6 +63,9 @@ int32_t Player::play(const std::string& name, const HostLink& host, const Buffer
     clockMs_ = 0;
     if (network_) {
         candidates_ = openCandidates(name, protocols);
+        // Asked here, on the host's thread: the decode thread must never wait on the server
+        // window, whose thread may be joining it in stop().
+        videoOutput_ = host_.videoOutput();
     } else {
         std::string error;
         source_ = Source::open(name, &interrupt_, false, error);
@@ -250,7 +253,6 @@ void Player::decodeLoop() {
             return;
         }
         if (source_->videoStream() != nullptr) {
-            videoOutput_ = host_.videoOutput();  // the host answers sends from any thread
             openVideo();
         }
         if (source_->hasAudio() ? !openOutput() : !video_) {
