@@ -74,8 +74,9 @@ int number(const QVariantList& args, int index) {
 
 }  // namespace
 
-ControlBridge::ControlBridge(ComponentFactory& components, std::uint64_t window, QObject* parent)
-    : QObject(parent), components_(components), window_(window) {}
+ControlBridge::ControlBridge(ComponentFactory& components, std::function<std::uint64_t()> window,
+                             QObject* parent)
+    : QObject(parent), components_(components), window_(std::move(window)) {}
 
 ControlBridge::~ControlBridge() {
     releaseAll();
@@ -167,7 +168,7 @@ void ControlBridge::createPlayer(const QString& page, const QString& classId,
         player.SetParam(it.key().toUtf8().constData(), it.value().toString().toUtf8().constData());
     }
     const bool controls = player.ShowsControls() != 0;
-    player.SetWindow(window_);
+    player.SetWindow(window_());
     player.Start();
     player_ = std::move(live);
     emit playerCreated(true, controls);

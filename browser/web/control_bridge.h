@@ -21,6 +21,7 @@
 #include <QVariantMap>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace kinvo::web {
@@ -29,8 +30,9 @@ class ControlBridge : public QObject {
     Q_OBJECT
 
   public:
-    // window: the id of the native window players draw into.
-    ControlBridge(ComponentFactory& components, std::uint64_t window, QObject* parent = nullptr);
+    // window answers the id of the native window players draw into, as it is at the time.
+    ControlBridge(ComponentFactory& components, std::function<std::uint64_t()> window,
+                  QObject* parent = nullptr);
     ~ControlBridge() override;
 
     // One call of the page's playback control: "Play", "SetRetryParams" with [5, 2000],
@@ -72,7 +74,7 @@ class ControlBridge : public QObject {
     void releasePlayer();
 
     ComponentFactory& components_;
-    std::uint64_t window_;
+    std::function<std::uint64_t()> window_;
     std::unique_ptr<Live> control_;
     std::unique_ptr<Live> player_;
     unsigned generation_ = 0;  // the last object's number; events of objects gone are dropped

@@ -1,5 +1,6 @@
 #include "browser/web/control_window.h"
 
+#include <QEvent>
 #include <QPalette>
 
 namespace kinvo::web {
@@ -12,8 +13,15 @@ ControlWindow::ControlWindow(QWidget* parent) : QWidget(parent) {
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
-    hwnd_ = static_cast<std::uint64_t>(winId());
+    winId();
     hide();
+}
+
+bool ControlWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WinIdChange) {
+        emit idChanged(hwnd());
+    }
+    return QWidget::event(event);
 }
 
 }  // namespace kinvo::web

@@ -2,6 +2,8 @@
 // The playback control's own window: a native window (an X11 window whose id is the
 // control's "hwnd"), a sibling of the web view kept over the control's element on the page, so that
 // a playback server can put its video window inside it. Black while nothing draws into it.
+// A native child made before its top-level window has one is made anew, under another id, when
+// the top-level window first shows: idChanged tells.
 
 #include <QWidget>
 
@@ -15,11 +17,14 @@ class ControlWindow : public QWidget {
   public:
     explicit ControlWindow(QWidget* parent);
 
-    // The native window's id; fixed for the widget's life.
-    std::uint64_t hwnd() const { return hwnd_; }
+    // The native window's id. It changes only when the window is made anew (idChanged).
+    std::uint64_t hwnd() const { return static_cast<std::uint64_t>(winId()); }
 
-  private:
-    std::uint64_t hwnd_ = 0;
+  signals:
+    void idChanged(std::uint64_t hwnd);
+
+  protected:
+    bool event(QEvent* event) override;
 };
 
 }  // namespace kinvo::web

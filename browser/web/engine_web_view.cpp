@@ -44,20 +44,17 @@ EngineWebView::EngineWebView(QWidget* parent, ComponentFactory& components)
       // A sibling above the view, not its child: a native window inside the engine's view
       // breaks the view's own native windows.
       window_(new ControlWindow(parent)),
-      bridge_(new ControlBridge(components, window_->hwnd(), this)),
+      bridge_(new ControlBridge(
+          components, [this] { return window_->hwnd(); }, this)),
       channel_(new QWebChannel(this)) {
     // No context menu over the player.
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     channel_->registerObject(QStringLiteral("kinvoControl"), bridge_);
     view_->page()->setWebChannel(channel_);
 
-    QWebEngineScript script;
-    script.setName(QStringLiteral("kinvo-playback-control"));
-    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    script.setWorldId(QWebEngineScript::MainWorld);
-    script.setRunsOnSubFrames(false);
-    script.setSourceCode(controlScriptSource(window_->hwnd()));
-    view_->page()->scripts().insert(script);
+    injectControlScript();
+    // Pages loaded from now on answer the window's new id.
+    connect(window_, &ControlWindow::idChanged, this, &EngineWebView::injectControlScript);
 
     connect(bridge_, &ControlBridge::windowPlaced, this, &EngineWebView::placeWindow);
     // The control's page is gone when it deinitialises the control. A new load only hides the
@@ -135,6 +132,21 @@ bool EngineWebView::eventFilter(QObject* watched, QEvent* event) {
         placeWindow(pageRect_);
     }
     return QObject::eventFilter(watched, event);
+}
+
+void EngineWebView::injectControlScript() {
+    const QString name = QStringLiteral("kinvo-playback-control");
+    QWebEngineScriptCollection& scripts = view_->page()->scripts();
+    for (const QWebEngineScript& old : scripts.find(name)) {
+        scripts.remove(old);
+    }
+    QWebEngineScript script;
+    script.setName(name);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setRunsOnSubFrames(false);
+    script.setSourceCode(controlScriptSource(window_->hwnd()));
+    scripts.insert(script);
 }
 
 void EngineWebView::setNavigationComplete(NavigationComplete handler) {

@@ -48,6 +48,8 @@ class EngineWebView : public QObject, public kinvo::WebView {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The components' script, answering the control window's present id, for the next pages.
+    void injectControlScript();
     // Keeps the control's window over the element's rectangle (page pixels) while the view
     // shows; an empty rectangle hides it.
     void placeWindow(const QRectF& pageRect);
