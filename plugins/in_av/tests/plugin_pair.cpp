@@ -46,10 +46,12 @@ class RecordingVideoOutput final : public SonariVideoOutput {
     const SonariSubtitle* showing = nullptr;
     int closes = 0;
     std::string firstPicture;
+    std::vector<std::thread::id> askedOn;  // the threads that asked for the video output
 
     void reset() {
         std::lock_guard guard(lock);
         offered = true;
+        askedOn.clear();
         opens.clear();
         draws.clear();
         closes = 0;
@@ -334,6 +336,11 @@ void PluginPair::offerVideoOutput(bool offer) {
     videoOutput.offered = offer;
 }
 
+std::vector<std::thread::id> PluginPair::videoOutputAskedOn() const {
+    std::lock_guard lock(videoOutput.lock);
+    return videoOutput.askedOn;
+}
+
 std::vector<VideoOpen> PluginPair::videoOpens() const {
     std::lock_guard lock(videoOutput.lock);
     return videoOutput.opens;
@@ -369,6 +376,7 @@ extern "C" intptr_t sonariSendMessage(SonariWindow window, uint32_t message, uin
         return 0;
     }
     std::lock_guard lock(videoOutput.lock);
+    videoOutput.askedOn.push_back(std::this_thread::get_id());
     return videoOutput.offered
                ? reinterpret_cast<intptr_t>(static_cast<SonariVideoOutput*>(&videoOutput))
                : 0;

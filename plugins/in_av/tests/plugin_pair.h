@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -71,6 +72,8 @@ class PluginPair {
     // first) or with 0.
     void offerVideoOutput(bool offer);
     std::vector<VideoOpen> videoOpens() const;
+    // The threads the plug-in asked for the video output on, in order.
+    std::vector<std::thread::id> videoOutputAskedOn() const;
     std::vector<VideoDraw> videoDraws() const;
     std::vector<VideoSubtitle> videoSubtitles() const;
     int videoCloses() const;

@@ -181,6 +181,32 @@ TEST_F(InAvStream, AnAddressThatRefusesReportsAndEndsTheTrack) {
     EXPECT_NE(std::find(statuses.begin(), statuses.end(), std::make_pair(206, 0)), statuses.end());
 }
 
+// The server window's thread may be joining the decode thread in stop(): the decode thread must
+// never wait on it, so the video output is asked for on the thread that plays.
+TEST_F(InAvStream, AVideoStreamAsksForTheVideoOutputOnThePlayingThread) {
+    const std::string body =
+        readFile(media.make("clip.ts",
+                            "-f lavfi -i testsrc=size=160x120:rate=25:duration=2 -f lavfi -i "
+                            "sine=frequency=440:duration=2 -c:v mpeg2video -c:a mp2 -f mpegts"));
+    vexa::testing::LoopbackServer server([&body](httplib::Server& http) {
+        http.Get("/clip.ts", [&body](const httplib::Request&, httplib::Response& response) {
+            response.set_content(body, "video/mp2t");
+        });
+    });
+    playAtOnce(server.url("/clip.ts"));
+    const auto deadline = Clock::now() + 10s;
+    while (pair.videoOpens().empty() && Clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+    }
+    EXPECT_FALSE(pair.videoOpens().empty());
+    in.stop();
+    const std::vector<std::thread::id> asked = pair.videoOutputAskedOn();
+    ASSERT_FALSE(asked.empty());
+    for (const std::thread::id& thread : asked) {
+        EXPECT_EQ(thread, std::this_thread::get_id());
+    }
+}
+
 TEST_F(InAvStream, StopWhileConnectingReturnsWithinASecond) {
     RawPort silent;  // accepts into its backlog and never answers
     playAtOnce(silent.url());
