@@ -4,6 +4,7 @@
 #include "browser/core/texts.h"
 
 #include <QWidget>
+#include <QWindow>
 
 namespace kinvo {
 
@@ -12,16 +13,17 @@ void setTopmost(QWidget& window, bool onTop) {
     if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) {
         return;
     }
-    // A changed flag re-creates the native window hidden; it comes back where it was.
-    const QPoint at = window.pos();
-    const QSize size = window.size();
-    const bool visible = window.isVisible();
-    window.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    window.move(at);
-    window.resize(size);
-    if (visible) {
-        window.show();
+    const Qt::WindowFlags flags = onTop ? window.windowFlags() | Qt::WindowStaysOnTopHint
+                                        : window.windowFlags() & ~Qt::WindowStaysOnTopHint;
+    if (QWindow* native = window.windowHandle()) {
+        // The native window takes the flag as it is. Changed through the widget, the flag would
+        // make the native window anew, and with it every native child: the player's window,
+        // and the video window a playback server keeps inside it.
+        window.overrideWindowFlags(flags);
+        native->setFlag(Qt::WindowStaysOnTopHint, onTop);
+        return;
     }
+    window.setWindowFlags(flags);
 }
 }  // namespace
 

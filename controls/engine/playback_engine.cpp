@@ -3,11 +3,13 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <string>
 #include <utility>
 
 #include "channel/protocol.h"
 #include "control/client/vexa_client.h"
 #include "controls/engine/recovery.h"
+#include "platform/debug_trace.h"
 
 namespace kinvo::controls {
 
@@ -150,6 +152,10 @@ class Runner final : public Session {
     }
 
     void onClientEvent(const vexa::ClientEvent& e) {
+        static constexpr const char* kKinds[] = {"event", "status", "metadata"};
+        win::debugTrace("component: server " + std::string(kKinds[static_cast<int>(e.kind)]) + " " +
+                        std::to_string(e.code) + " " + std::to_string(e.value) +
+                        (e.text.empty() ? "" : " " + e.text) + "\n");
         ServerEvent event;
         event.code = e.code;
         event.value = e.value;

@@ -296,6 +296,8 @@ TEST_F(MainWindowTest, MinimisingGoesToTheTrayOnlyWithTrayOn) {
 TEST_F(MainWindowTest, ADialogLiftsTheTopmostStateAndRestoresItOnlyWhenSet) {
     window->show();
     const QPoint at = window->pos();
+    // The native windows stay: a playback server's video window lives inside the player's.
+    const WId native = window->winId();
     for (const char* stored : {"1", "0"}) {
         SCOPED_TRACE(stored);
         SettingsStore().write("AlwaysOnTop", stored);
@@ -309,6 +311,7 @@ TEST_F(MainWindowTest, ADialogLiftsTheTopmostStateAndRestoresItOnlyWhenSet) {
                   std::string(stored) == "1");
         EXPECT_TRUE(window->isVisible());
         EXPECT_EQ(window->pos(), at);
+        EXPECT_EQ(window->winId(), native);
     }
 }
 
