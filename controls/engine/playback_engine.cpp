@@ -10,6 +10,7 @@
 #include "control/client/vexa_client.h"
 #include "controls/engine/recovery.h"
 #include "platform/debug_trace.h"
+#include "platform/messages.h"
 
 namespace kinvo::controls {
 
@@ -73,7 +74,13 @@ class Runner final : public Session {
             state_->emit({ServerEvent::Kind::kEvent, vexa::kEventNotStarted, 0, 0, {}});
         }
         if (client_) {
-            client_->closeWindow();  // the server ends by itself
+            // The server we started is ours to end: asked to quit, it stops at once instead of
+            // playing on until its liveness tick finds the client window gone (up to 2 s, and
+            // a user who switches stations quickly would hear and keep several at a time).
+            if (client_->serverProcess() != nullptr && client_->serverWindow() != 0) {
+                win::postMessage(client_->serverWindow(), win::WM_QUIT, 0, 0);
+            }
+            client_->closeWindow();  // and without that, the server ends by itself
         }
         {
             std::lock_guard lock(state_->queueLock);
