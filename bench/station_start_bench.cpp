@@ -22,6 +22,7 @@
 #include "browser/web/control_window.h"
 #include "browser/web/engine_web_view.h"
 #include "browser/web/program_scheme.h"
+#include "browser/web/tests/support/event_waits.h"
 #include "catalogue/text_shift.h"
 #include "lib/pulse/tests/fixture/sound_server.h"
 
@@ -37,7 +38,6 @@
 #include <QWebEngineView>
 #include <QWidget>
 
-#include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -45,7 +45,6 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -53,50 +52,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using kinvo::bench::MonitorTap;
 using kinvo::pulse::testing::SoundServer;
-
-void settle(int milliseconds) {
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool waitFor(const std::function<bool()>& done, int milliseconds) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        settle(5);
-    }
-    return true;
-}
-
-// The vexahost processes this program started that still run.
-int runningServers() {
-    int count = 0;
-    DIR* proc = ::opendir("/proc");
-    if (proc == nullptr) {
-        return -1;
-    }
-    while (const dirent* entry = ::readdir(proc)) {
-        if (entry->d_name[0] < '1' || entry->d_name[0] > '9') {
-            continue;  // not a process
-        }
-        std::ifstream stat(std::string("/proc/") + entry->d_name + "/stat");
-        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-        const auto close = text.rfind(')');
-        if (text.find("(vexahost)") == std::string::npos || close == std::string::npos) {
-            continue;
-        }
-        std::istringstream rest(text.substr(close + 2));
-        char state = 0;
-        long parent = 0;
-        rest >> state >> parent;
-        count += (state != 'Z' && parent == ::getpid()) ? 1 : 0;
-    }
-    ::closedir(proc);
-    return count;
-}
+using kinvo::web::test_waits::runningServers;
+using kinvo::web::test_waits::settle;
+using kinvo::web::test_waits::waitFor;
 
 // The demo's clips, made by the demo's recipe, served over loopback.
 struct Clips {

@@ -13,6 +13,7 @@
 #include "browser/web/control_bridge.h"
 #include "browser/web/control_window.h"
 #include "browser/web/engine_web_view.h"
+#include "browser/web/tests/support/event_waits.h"
 #include "catalogue/text_shift.h"
 
 #include <QDeadlineTimer>
@@ -34,24 +35,12 @@
 namespace kinvo::web {
 namespace {
 
+using test_waits::waitFor;
+
 using kinvo::testing::RecordingPlayerView;
 using kinvo::testing::RecordingShell;
 using kinvo::testing::ScriptedProbes;
 using kinvo::testing::ScriptedPrompts;
-
-// Lets events run until done() holds or the time is up; whether it held.
-bool waitFor(const std::function<bool()>& done, int milliseconds = 20000) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 class RecordingControl final : public component::PlaybackControl {
   public:

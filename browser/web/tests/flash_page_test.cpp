@@ -12,6 +12,7 @@
 #include "browser/core/tests/support/test_support.h"
 #include "browser/web/component_libraries.h"
 #include "browser/web/engine_web_view.h"
+#include "browser/web/tests/support/event_waits.h"
 #include "catalogue/text_shift.h"
 #include "lib/pulse/tests/fixture/monitor_recording.h"
 #include "lib/pulse/tests/fixture/sound_server.h"
@@ -42,25 +43,11 @@
 namespace kinvo::web {
 namespace {
 
+using test_waits::settle;
+using test_waits::waitFor;
+
 using kinvo::pulse::testing::MonitorRecording;
 using kinvo::pulse::testing::SoundServer;
-
-void pause(int milliseconds) {
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool waitFor(const std::function<bool()>& done, int milliseconds) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        pause(20);
-    }
-    return true;
-}
 
 struct FlashRig {
     FlashRig() {
@@ -191,7 +178,7 @@ TEST(FlashPage, MoviePlaysWithMovingPicturesAndSound) {
         },
         20000))
         << "the player shows " << colours(first) << " colours";
-    pause(1000);
+    settle(1000);
     const QImage second = grab(area);
     for (const QImage* image : std::initializer_list<const QImage*>{&first, &second}) {
         EXPECT_GT(share(*image,
@@ -203,7 +190,7 @@ TEST(FlashPage, MoviePlaysWithMovingPicturesAndSound) {
     EXPECT_GT(share(first, [&](int x, int y) { return first.pixel(x, y) != second.pixel(x, y); }),
               0.01);
 
-    pause(2000);
+    settle(2000);
     const auto tone = kinvo::pulse::testing::measureTone(recording.stop(), 2, 0, 44100);
     ASSERT_TRUE(tone.has_value()) << "no tone reached the sink";
     EXPECT_NEAR(tone->hz, kHz, kHz * 0.02);

@@ -17,6 +17,7 @@
 #include "browser/web/component_probes.h"
 #include "browser/web/control_window.h"
 #include "browser/web/engine_web_view.h"
+#include "browser/web/tests/support/event_waits.h"
 #include "catalogue/text_shift.h"
 #include "lib/pulse/tests/fixture/monitor_recording.h"
 #include "lib/pulse/tests/fixture/sound_server.h"
@@ -36,66 +37,24 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace kinvo::web {
 namespace {
 
+using test_waits::runningServers;
+using test_waits::settle;
+using test_waits::waitFor;
+
 using pulse::testing::MonitorRecording;
 using pulse::testing::SoundServer;
-
-void settle(int milliseconds) {
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool waitFor(const std::function<bool()>& done, int milliseconds) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        settle(20);
-    }
-    return true;
-}
-
-// The vexahost processes this test started that still run.
-int runningServers() {
-    int count = 0;
-    DIR* proc = ::opendir("/proc");
-    if (proc == nullptr) {
-        return -1;
-    }
-    while (const dirent* entry = ::readdir(proc)) {
-        if (entry->d_name[0] < '1' || entry->d_name[0] > '9') {
-            continue;  // not a process
-        }
-        std::ifstream stat(std::string("/proc/") + entry->d_name + "/stat");
-        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-        const auto close = text.rfind(')');
-        if (text.find("(vexahost)") == std::string::npos || close == std::string::npos) {
-            continue;
-        }
-        std::istringstream rest(text.substr(close + 2));
-        char state = 0;
-        long parent = 0;
-        rest >> state >> parent;
-        count += (state != 'Z' && parent == ::getpid()) ? 1 : 0;
-    }
-    ::closedir(proc);
-    return count;
-}
 
 // The largest sample of a recording's stretch after skipping `skipMs`.
 int peak(const std::vector<int16_t>& samples, int skipMs = 0) {
