@@ -14,7 +14,6 @@
 #include "browser/core/program_folder.h"
 #include "browser/core/program_state.h"
 #include "browser/core/settings_store.h"
-#include "browser/core/tests/fixture/http_fixture.h"
 #include "browser/core/tests/player_page_fakes.h"
 #include "browser/core/tests/support/test_support.h"
 #include "browser/web/component_libraries.h"
@@ -22,6 +21,7 @@
 #include "browser/web/control_window.h"
 #include "browser/web/engine_web_view.h"
 #include "browser/web/program_scheme.h"
+#include "browser/web/tests/support/demo_stations.h"
 #include "browser/web/tests/support/event_waits.h"
 #include "catalogue/text_shift.h"
 #include "lib/pulse/tests/fixture/sound_server.h"
@@ -42,7 +42,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -52,40 +51,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using kinvo::bench::MonitorTap;
 using kinvo::pulse::testing::SoundServer;
-using kinvo::web::test_waits::runningServers;
-using kinvo::web::test_waits::settle;
-using kinvo::web::test_waits::waitFor;
-
-// The demo's clips, made by the demo's recipe, served over loopback.
-struct Clips {
-    Clips() {
-        const QString list = dir.filePath(QStringLiteral("clips.txt"));
-        std::ofstream(list.toStdString()) << "/media/live.qrx /media/show.mp4 /media/film.mov "
-                                             "/media/news.wmv /media/trail.rm\n";
-        const std::string media = dir.filePath(QStringLiteral("media")).toStdString();
-        made = std::system(
-                   (std::string(KINVO_MAKE_MEDIA) + " '" + media + "' '" + list.toStdString() + "'")
-                       .c_str()) == 0;
-        for (const char* name : {"live.qrx", "show.mp4", "film.mov", "news.wmv", "trail.rm"}) {
-            QFile file(QString::fromStdString(media + "/" + name));
-            if (file.open(QIODevice::ReadOnly)) {
-                server.answer(std::string("/media/") + name, file.readAll().toStdString());
-            }
-        }
-    }
-    QTemporaryDir dir;
-    kinvo::testing::HttpFixture server;
-    bool made = false;
-};
-
-// The movie runtime registered as installing the program does, in a registry of the run's own.
-bool registerMovieRuntime() {
-    static QTemporaryDir registry;
-    qputenv("SONARI_REGISTRY_DIR", registry.path().toUtf8());
-    static const bool registered =
-        std::system(KINVO_COMPONENTS_DIR "/../qtml-install >/dev/null") == 0;
-    return registered;
-}
+using kinvo::web::test_support::DemoClips;
+using kinvo::web::test_support::registerMovieRuntime;
+using kinvo::web::test_support::runningServers;
+using kinvo::web::test_support::settle;
+using kinvo::web::test_support::waitFor;
 
 struct Browser {
     Browser() {
@@ -142,13 +112,13 @@ SoundServer& soundServer() {
     return server;
 }
 
-Clips& clips() {
-    static Clips made;
+DemoClips& clips() {
+    static DemoClips made{"live.qrx", "show.mp4", "film.mov", "news.wmv", "trail.rm"};
     return made;
 }
 
 void BM_FirstPictureAndSound(benchmark::State& state, const char* clip) {
-    if (!soundServer().started() || !clips().made) {
+    if (!soundServer().started() || !clips().made()) {
         state.SkipWithError("no sound server or no clips");
         return;
     }
@@ -162,7 +132,7 @@ void BM_FirstPictureAndSound(benchmark::State& state, const char* clip) {
         settle(300);
         tap.mark();
         const auto started = Clock::now();
-        browser.start(clips().server.url(std::string("/media/") + clip));
+        browser.start(clips().url(clip));
         if (!waitFor([&] { return browser.showsPicture(); }, 20000)) {
             state.SkipWithError("no picture");
             return;
@@ -193,7 +163,7 @@ BENCHMARK_CAPTURE(BM_FirstPictureAndSound, mp4, "show.mp4")
     ->Unit(benchmark::kMillisecond);
 
 void BM_FiftyStationChanges(benchmark::State& state) {
-    if (!soundServer().started() || !clips().made || !registerMovieRuntime()) {
+    if (!soundServer().started() || !clips().made() || !registerMovieRuntime()) {
         state.SkipWithError("no sound server, no clips or no movie runtime");
         return;
     }
@@ -203,7 +173,7 @@ void BM_FiftyStationChanges(benchmark::State& state) {
     for (auto _ : state) {
         auto browser = std::make_unique<Browser>();
         for (int change = 0; change < 50; ++change) {
-            browser->start(clips().server.url(std::string("/media/") + kinds[change % 5]));
+            browser->start(clips().url(kinds[change % 5]));
             // Watch the servers while the page starts (a user clicking on at once).
             QDeadlineTimer deadline(change % 10 == 9 ? 3000 : 400);
             while (!deadline.hasExpired()) {

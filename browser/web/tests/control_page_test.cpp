@@ -35,7 +35,7 @@
 namespace kinvo::web {
 namespace {
 
-using test_waits::waitFor;
+using test_support::waitFor;
 
 using kinvo::testing::RecordingPlayerView;
 using kinvo::testing::RecordingShell;

@@ -43,8 +43,8 @@
 namespace kinvo::web {
 namespace {
 
-using test_waits::settle;
-using test_waits::waitFor;
+using test_support::settle;
+using test_support::waitFor;
 
 using kinvo::pulse::testing::MonitorRecording;
 using kinvo::pulse::testing::SoundServer;

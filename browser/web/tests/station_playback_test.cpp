@@ -9,7 +9,6 @@
 #include "browser/core/program_folder.h"
 #include "browser/core/program_state.h"
 #include "browser/core/settings_store.h"
-#include "browser/core/tests/fixture/http_fixture.h"
 #include "browser/core/tests/player_page_fakes.h"
 #include "browser/core/tests/support/test_support.h"
 #include "browser/core/texts.h"
@@ -17,6 +16,7 @@
 #include "browser/web/component_probes.h"
 #include "browser/web/control_window.h"
 #include "browser/web/engine_web_view.h"
+#include "browser/web/tests/support/demo_stations.h"
 #include "browser/web/tests/support/event_waits.h"
 #include "catalogue/text_shift.h"
 #include "lib/pulse/tests/fixture/monitor_recording.h"
@@ -41,7 +41,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -49,9 +48,11 @@
 namespace kinvo::web {
 namespace {
 
-using test_waits::runningServers;
-using test_waits::settle;
-using test_waits::waitFor;
+using test_support::DemoClips;
+using test_support::registerMovieRuntime;
+using test_support::runningServers;
+using test_support::settle;
+using test_support::waitFor;
 
 using pulse::testing::MonitorRecording;
 using pulse::testing::SoundServer;
@@ -94,38 +95,6 @@ double share(const QImage& image, QRgb colour) {
 namespace tp = kinvo::texts::page;
 
 constexpr QRgb kPageColour = 0x0000C0;  // "0000C0", the default page colour
-
-// The demo's clips, one of each kind, made by the demo's own recipe.
-class DemoClips {
-  public:
-    DemoClips() {
-        const QString list = dir_.filePath(QStringLiteral("clips.txt"));
-        std::ofstream(list.toStdString()) << "/media/live.qrx /media/film.mov /media/news.wmv "
-                                             "/media/trail.rm /media/show.mp4\n";
-        const std::string command = std::string(KINVO_MAKE_MEDIA) + " '" +
-                                    dir_.filePath(QStringLiteral("media")).toStdString() + "' '" +
-                                    list.toStdString() + "'";
-        made_ = std::system(command.c_str()) == 0;
-    }
-    bool made() const { return made_; }
-    std::string bytes(const std::string& name) const {
-        QFile file(dir_.filePath(QStringLiteral("media/") + QString::fromStdString(name)));
-        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
-    }
-
-  private:
-    QTemporaryDir dir_;
-    bool made_ = false;
-};
-
-// The movie runtime registered as installing the program does, in a registry of the test's own.
-bool registerMovieRuntime() {
-    static QTemporaryDir registry;
-    qputenv("SONARI_REGISTRY_DIR", registry.path().toUtf8());
-    static const bool registered =
-        std::system(KINVO_COMPONENTS_DIR "/../qtml-install >/dev/null") == 0;
-    return registered;
-}
 
 struct Rig {
     explicit Rig(const QString& components) : libraries(components), probes(libraries) {
@@ -173,16 +142,14 @@ TEST_P(StationPlayback, PlaysMovesSoundsStopsAndFollowsTheZoom) {
     if (!sound.started()) {
         GTEST_SKIP() << sound.failure();
     }
-    static const DemoClips clips;
+    static const DemoClips clips{"live.qrx", "film.mov", "news.wmv", "trail.rm", "show.mp4"};
     ASSERT_TRUE(clips.made());
     ASSERT_TRUE(registerMovieRuntime());
-    testing::HttpFixture server;
     const std::string name = GetParam();
-    server.answer("/media/" + name, clips.bytes(name));
 
     Rig rig(QStringLiteral(KINVO_COMPONENTS_DIR));
     auto recording = std::make_unique<MonitorRecording>(sound);
-    rig.play(server.url("/media/" + name));
+    rig.play(clips.url(name));
     ASSERT_TRUE(rig.prompts.shown.empty()) << rig.prompts.shown.front().text;
     ASSERT_TRUE(waitFor([&] { return rig.web.controlWindow()->isVisible(); }, 20000));
 
@@ -204,7 +171,7 @@ TEST_P(StationPlayback, PlaysMovesSoundsStopsAndFollowsTheZoom) {
     // A zoom change builds the page anew; playback goes on in the wider window.
     const int narrow = rig.web.controlWindow()->width();
     rig.zoom = 75;
-    rig.play(server.url("/media/" + name));
+    rig.play(clips.url(name));
     EXPECT_TRUE(waitFor(
         [&] {
             return rig.web.controlWindow()->isVisible() &&

@@ -15,7 +15,7 @@
 #include <sstream>
 #include <string>
 
-namespace kinvo::web::test_waits {
+namespace kinvo::web::test_support {
 
 // Lets events run for the given time.
 inline void settle(int milliseconds) {
@@ -64,4 +64,4 @@ inline int runningServers() {
     return count;
 }
 
-}  // namespace kinvo::web::test_waits
+}  // namespace kinvo::web::test_support
