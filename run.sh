@@ -29,7 +29,7 @@ fi
 # Without a display the window cannot open; the headless listing needs none.
 needs_display=1
 for a in "${args[@]}"; do
-  [[ $a == --print-category* ]] && needs_display=0
+  [[ $a == --print-category* || $a == --search* ]] && needs_display=0
 done
 if [[ $server_only -eq 0 && $needs_display -eq 1 && -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
   echo "run.sh: no display (DISPLAY is empty), so the browser cannot open its window." >&2

@@ -24,6 +24,8 @@ inline constexpr std::string_view kRealPlayerHelpPath = "/real.htm";
 inline constexpr std::string_view kAboutPath = "/about.asp";
 inline constexpr std::string_view kSupportPath = "/mailform.htm";
 inline constexpr std::string_view kRatePath = "/kinvorate.asp";
+inline constexpr std::string_view kSponsorPath =
+    "/search.asp";  // the video search's "More Results"
 
 // Query syntax.
 inline constexpr std::string_view kQueryStart = "?";
@@ -61,6 +63,9 @@ inline constexpr std::string_view kCatalogueRequest = join<kCataloguePath, kQuer
 inline constexpr std::string_view kCatalogueProduct =
     join<kProductKey, kIs, kProductCode, kJoin, kRequestKey, kIs>;
 inline constexpr std::string_view kCategoryParameter = join<kJoin, kCategoryKey, kIs>;
+// "/kinvo39.asp?" + "P=T&SEARCH=1&T1=" + the search's words + ...
+inline constexpr std::string_view kSearchProduct =
+    join<kProductKey, kIs, kProductCode, kJoin, kSearchKey, kIs, kOn, kJoin, kRequestKey, kIs>;
 // The connection classes' endings, each followed by the version.
 inline constexpr std::string_view kBroadbandEnding =
     join<kJoin, kMinBandwidthKey, kIs, kBroadbandMinimum, kVersionParameter>;

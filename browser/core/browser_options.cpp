@@ -13,7 +13,7 @@ ParsedOptions parseBrowserOptions(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
         if (name != "--discovery" && name != "--connect-to" && name != "--print-category" &&
-            name != "--player-page" && name != "--play" && name != "--zoom" &&
+            name != "--search" && name != "--player-page" && name != "--play" && name != "--zoom" &&
             name != "--category") {
             return {std::nullopt, "unknown option " + name};
         }
@@ -30,6 +30,8 @@ ParsedOptions parseBrowserOptions(const std::vector<std::string>& args) {
             }
         } else if (name == "--print-category") {
             options.printCategory = value;
+        } else if (name == "--search") {
+            options.search = value;
         } else if (name == "--player-page") {
             options.playerPage = value;
         } else if (name == "--play") {

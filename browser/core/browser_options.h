@@ -6,6 +6,8 @@
 //                            own host is reached through the discovery address's port (the
 //                            discovered name carries no port, and port 80 needs privileges).
 //   --print-category NAME    no window: discover, choose the category, print its stations.
+//   --search TERM            no window: discover, run the video search, print its results as
+//                            --print-category does (exit 65 when the term is too short).
 //   --player-page ADDRESS    no window: build the player page for a catalogue address (still in
 //                            the catalogue's shift) with the stored settings, write viewtemp.htm
 //                            to the program folder and print its path; exit 3 when the chosen
@@ -28,6 +30,7 @@ struct BrowserOptions {
     std::string discoveryAddress;
     ConnectTarget connectTo;  // where data-server requests go (see above)
     std::optional<std::string> printCategory;
+    std::optional<std::string> search;
     std::optional<std::string> playerPage;
     std::optional<std::string> play;
     int zoomPercent = 50;

@@ -21,6 +21,7 @@ class CatalogueView {
     virtual void setRateButtonVisible(bool visible) = 0;       // picRate with its label Label4
     virtual void setPlayTimeVisible(bool visible) = 0;         // lblLen; visible = search mode
     virtual bool playTimeVisible() const = 0;
+    virtual void setPlayTimeText(std::string_view text) = 0;  // lblLen's caption
     virtual void setStationListVisible(bool visible) = 0;
     virtual void setStationListHeight(int twips) = 0;
     // Opens the video search dialog modally; returns when it has closed.

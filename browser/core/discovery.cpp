@@ -4,6 +4,7 @@
 #include "browser/core/program_state.h"
 #include "browser/core/prompts.h"
 #include "browser/core/texts.h"
+#include "browser/core/web_links.h"
 
 namespace kinvo {
 
@@ -44,7 +45,7 @@ void FindDataServer(ProgramState& state, DocFetcher& fetcher, Prompts& prompts,
                 if (answer == texts::kVersionRejected) {
                     prompts.message(texts::kOutOfDate, Buttons::Ok, Icon::Critical);
                     prompts.message(std::string(texts::kPleaseVisit)
-                                        .append(texts::kVendorWebAddress)
+                                        .append(vendorSite(discoveryAddress))
                                         .append(texts::kForNewestVersion),
                                     Buttons::Ok, Icon::Information);
                     state.dataServer.clear();

@@ -9,6 +9,7 @@
 #include "browser/core/shell_open.h"
 #include "browser/core/texts.h"
 #include "browser/core/volume_control.h"
+#include "browser/core/web_links.h"
 #include "browser/core/window_placement.h"
 
 #include <QFileInfo>
@@ -21,10 +22,6 @@ constexpr int kSmallestFontSize = 3;
 constexpr int kLargestFontSize = 20;
 constexpr int kFallbackFontSize = 10;
 }  // namespace
-
-std::string quickHelpAddress() {
-    return std::string(texts::kVendorWebAddress) + std::string(texts::kQuickHelpPath);
-}
 
 bool BrowserLife::startUp() {
     Browser& b = p_.browser;
@@ -48,7 +45,7 @@ bool BrowserLife::startUp() {
 
     if (b.settings.readText(texts::kKeyQHShow, "").empty()) {
         b.settings.write(texts::kKeyQHShow, "1");
-        ShellOpen(quickHelpAddress(), p_.shell, p_.prompts);
+        ShellOpen(helpAddress(vendorSite(b.options.discoveryAddress)), p_.shell, p_.prompts);
     }
     if (b.settings.readText(texts::kKeySpeed, "").empty()) {
         host.showConnectionDialog();

@@ -26,9 +26,6 @@ struct LifeParts {
     std::function<void()> letEventsRun;  // lets pending window events run once
 };
 
-// The vendor's quick-help page, opened once per user.
-std::string quickHelpAddress();
-
 class BrowserLife {
   public:
     explicit BrowserLife(LifeParts parts) : p_(std::move(parts)) {}

@@ -19,8 +19,8 @@ inline constexpr std::string_view kProductCode = wire::kProductCode;
 inline constexpr std::string_view kSettingsApplication = "Kinvo!";
 inline constexpr std::string_view kSettingsSection = "Settings";
 
-// Vendor addresses named in the discovery messages.
-inline constexpr std::string_view kVendorWebAddress = "http://www.kinvo.example";
+// The support address named in the give-up message (the vendor's web pages are on the
+// discovery address's site, web_links.h).
 inline constexpr std::string_view kSupportEmail = "support@kinvo.example";
 
 // Discovery and version check.
@@ -356,5 +356,29 @@ inline constexpr std::string_view kVideoSearchTip = "Search for video on the Int
 inline constexpr std::string_view kRateCaption = "Rate";
 inline constexpr std::string_view kRateTip = "Rate this station or add comments";
 inline constexpr std::string_view kSelectCategory = "Click to Select Category";
+
+// The video search dialog.
+inline constexpr std::string_view kSearchCaption = "Kinvo Internet Video Search";
+inline constexpr std::string_view kSearchLabel = "Search : ";
+inline constexpr std::string_view kSearchButton = "&Search";
+inline constexpr std::string_view kSearchButtonAfterNothing = "OK";
+inline constexpr std::string_view kSearchTipsHeading = "Search Tips";
+inline constexpr std::string_view kSearchTipGeneric =
+    "Try generic terms first, and then more specific ones.";
+inline constexpr std::string_view kSearchTipPartial =
+    "Try searching for a partial name such as an actor/author's last name only or for the name "
+    "of a band rather than a specific song.";
+inline constexpr std::string_view kSearchTipSubject =
+    "Try searching by subject, for example comedy will return comedy related videos.";
+inline constexpr std::string_view kSearchMoreResults = "More Results";
+inline constexpr std::string_view kSearchTermTooShort = "Search term must be at least 4 letters.";
+inline constexpr std::string_view kSearchNothingFound =
+    "0 results found.  Please check your spelling or try to search a more general term.  If your "
+    "results are not found, please check back as we update content every week.";
+inline constexpr std::string_view kSearchProduct = wire::kSearchProduct;
+
+// The About box.
+inline constexpr std::string_view kAboutCaption = "About";
+inline constexpr std::string_view kAboutOk = "&OK";
 
 }  // namespace kinvo::texts

@@ -4,6 +4,7 @@
 #include "browser/core/settings_store.h"
 #include "browser/core/texts.h"
 #include "browser/ui/pictures.h"
+#include "browser/ui/qt_text.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -12,12 +13,6 @@
 #include <QRadioButton>
 
 namespace kinvo {
-
-namespace {
-QString qtext(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-}  // namespace
 
 frmConn::frmConn(SettingsStore& settings, Prompts& prompts, QWidget* parent)
     : QDialog(parent), settings_(settings), prompts_(prompts) {

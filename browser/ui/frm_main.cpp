@@ -10,13 +10,17 @@
 #include "browser/core/settings_store.h"
 #include "browser/core/shell_open.h"
 #include "browser/core/texts.h"
+#include "browser/core/web_links.h"
 #include "browser/ui/always_on_top.h"
 #include "browser/ui/combo_binding.h"
+#include "browser/ui/frm_about.h"
 #include "browser/ui/frm_conn.h"
+#include "browser/ui/frm_search.h"
 #include "browser/ui/frm_splash.h"
 #include "browser/ui/list_binding.h"
 #include "browser/ui/picture_button.h"
 #include "browser/ui/pictures.h"
+#include "browser/ui/qt_text.h"
 #include "browser/ui/right_release_filter.h"
 #include "browser/ui/station_list_binding.h"
 #include "browser/web/control_window.h"
@@ -51,10 +55,6 @@ constexpr int kListTop = 700;
 constexpr int kListWidth = 8400;
 constexpr int kButtonSize = 600;
 constexpr int kLabelHeight = 240;
-
-QString qtext(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A stored colour: red in the lowest byte, then green, then blue.
 QString colourName(std::int64_t colour) {
@@ -162,6 +162,7 @@ void frmMain::buildStationPanel() {
     lstStations->setObjectName(QStringLiteral("lstStations"));
     lstStations->setGeometry(rect(kListLeft, kListTop + 300, kListWidth, 4900));
     lblStations = new QLabel(frameStations);
+    lblStations->setObjectName(QStringLiteral("lblStations"));
     // Above the list, left of the category box: the count, the bandwidth and, below it, the play
     // time.
     lblStations->setGeometry(rect(kListLeft, 420, 1600, 270));
@@ -194,10 +195,13 @@ void frmMain::buildStationPanel() {
         return label;
     };
     picTV = makeButton("fav", texts::kAddToFavoritesTip);
+    picTV->setObjectName(QStringLiteral("picTV"));
     Label3 = makeLabel(texts::kAddToFavoritesCaption);
     picSearch = makeButton("search", texts::kVideoSearchTip);
+    picSearch->setObjectName(QStringLiteral("picSearch"));
     Label5 = makeLabel(texts::kVideoSearchCaption);
     picRate = makeButton("rate", texts::kRateTip);
+    picRate->setObjectName(QStringLiteral("picRate"));
     Label4 = makeLabel(texts::kRateCaption);
     picRate->hide();
     Label4->hide();
@@ -210,11 +214,12 @@ void frmMain::buildStationPanel() {
     });
     connect(picRate, &PictureButton::clicked, this, [this] {
         picRate->setCursor(pointerImage(2));
+        // With no station selected the page opens without a name; it asks to choose one.
         const SBList& list = browser_.lists.lstStations;
         const int current = list.currentIndex();
         const std::string name = current >= 0 ? list.text(current) : std::string();
-        ShellOpen(std::string(texts::kVendorWebAddress) + std::string(wire::kRateRequest) + name,
-                  shell_, prompts_);
+        ShellOpen(rateAddress(vendorSite(browser_.options.discoveryAddress), name), shell_,
+                  prompts_);
     });
 }
 
@@ -331,14 +336,18 @@ void frmMain::connectMenu() {
     connect(menu_.menuMedium, &QAction::triggered, this, [this] { setZoom(50); });
     connect(menu_.menuLarge, &QAction::triggered, this, [this] { setZoom(75); });
     connect(menu_.menuFill, &QAction::triggered, this, [this] { setZoom(100); });
-    const auto link = [this](QAction* action, std::string path) {
-        connect(action, &QAction::triggered, this, [this, path] {
-            ShellOpen(std::string(texts::kVendorWebAddress) + path, shell_, prompts_);
-        });
+    const std::string site = vendorSite(browser_.options.discoveryAddress);
+    const auto link = [this](QAction* action, std::string address) {
+        connect(action, &QAction::triggered, this,
+                [this, address] { ShellOpen(address, shell_, prompts_); });
     };
-    link(menu_.menuHelp, std::string(texts::kQuickHelpPath));
-    link(menu_.menuSupport, std::string(wire::kSupportPath));
-    link(menu_.menuVisit, std::string(wire::kAboutRequest) + std::string(texts::kProductCode));
+    link(menu_.menuHelp, helpAddress(site));
+    link(menu_.menuSupport, supportAddress(site));
+    link(menu_.menuVisit, visitAddress(site));
+    connect(menu_.menuAbout, &QAction::triggered, this, [this] {
+        frmAbout about(*this, browser_.settings);
+        about.exec();
+    });
 }
 
 TwipScale frmMain::scale() const {
@@ -489,7 +498,8 @@ void frmMain::setStationListHeight(int twips) {
 }
 
 void frmMain::openVideoSearch() {
-    // The video search dialog is not part of the window yet; choosing it lists nothing.
+    frmSearch search(browser_, catalogue_, *this, prompts_, shell_, *this);
+    search.exec();
 }
 
 // MainWindowHost

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     if (!parsed.options) {
         std::fprintf(stderr,
                      "kinvo: %s\nusage: kinvo [--discovery URL] [--connect-to HOST:PORT] "
-                     "[--print-category NAME]\n"
+                     "[--print-category NAME | --search TERM]\n"
                      "       kinvo --player-page ADDRESS [--zoom 33|50|75|100] [--category TEXT]\n"
                      "       kinvo [--play ADDRESS] [--zoom 33|50|75|100]\n",
                      parsed.error.c_str());
@@ -48,6 +48,11 @@ int main(int argc, char** argv) {
     if (options.printCategory) {
         QCoreApplication app(argc, argv);
         return kinvo::printCategory(options, *options.printCategory, stdout, stderr);
+    }
+
+    if (options.search) {
+        QCoreApplication app(argc, argv);
+        return kinvo::printSearch(options, *options.search, stdout, stderr);
     }
 
     if (options.playerPage) {

@@ -4,9 +4,12 @@
 #include "browser/core/catalogue.h"
 #include "browser/core/catalogue_view.h"
 #include "browser/core/discovery.h"
+#include "browser/core/video_search.h"
 #include "browser/ui/stream_prompts.h"
 
 #include <QCoreApplication>
+
+#include <functional>
 
 namespace kinvo {
 namespace {
@@ -23,6 +26,7 @@ class NoWindow : public CatalogueView {
     void setRateButtonVisible(bool) override {}
     void setPlayTimeVisible(bool visible) override { playTime_ = visible; }
     bool playTimeVisible() const override { return playTime_; }
+    void setPlayTimeText(std::string_view) override {}
     void setStationListVisible(bool) override {}
     void setStationListHeight(int) override {}
     void openVideoSearch() override {}
@@ -32,10 +36,23 @@ class NoWindow : public CatalogueView {
     bool playTime_ = false;
 };
 
-}  // namespace
+// A search dialog nobody sees.
+class NoForm : public SearchForm {
+  public:
+    void setTermEnabled(bool) override {}
+    void setTerm(std::string_view) override {}
+    void focusTerm() override {}
+    void setOkEnabled(bool) override {}
+    void setOkCaption(std::string_view) override {}
+    void setBusy(bool) override {}
+    void showProgress(int, int) override {}
+    void setTimerRunning(bool) override {}
+    void closeForm() override {}
+};
 
-int printCategory(const BrowserOptions& options, const std::string& category, std::FILE* out,
-                  std::FILE* messages) {
+// Discovers the data server, lists what choose puts into the station list and prints it.
+int printListing(const BrowserOptions& options, std::FILE* out, std::FILE* messages,
+                 const std::function<int(Browser&, Catalogue&, Prompts&, CatalogueView&)>& choose) {
     Browser browser(options);
     StreamPrompts prompts(messages);
     NoWindow view;
@@ -50,8 +67,7 @@ int printCategory(const BrowserOptions& options, const std::string& category, st
     }
     browser.beginRun();
     catalogue.FillCategories();
-    browser.comboS.setText(category);
-    catalogue.ComboS_Click();
+    const int result = choose(browser, catalogue, prompts, view);
 
     const SBList& stations = browser.lists.lstStations;
     for (int i = 0; i < stations.count(); ++i) {
@@ -61,7 +77,34 @@ int printCategory(const BrowserOptions& options, const std::string& category, st
     }
     std::fflush(out);
     browser.endRun();
-    return kExitListed;
+    return result;
+}
+
+}  // namespace
+
+int printCategory(const BrowserOptions& options, const std::string& category, std::FILE* out,
+                  std::FILE* messages) {
+    return printListing(
+        options, out, messages,
+        [&category](Browser& browser, Catalogue& catalogue, Prompts&, CatalogueView&) {
+            browser.comboS.setText(category);
+            catalogue.ComboS_Click();
+            return kExitListed;
+        });
+}
+
+int printSearch(const BrowserOptions& options, const std::string& term, std::FILE* out,
+                std::FILE* messages) {
+    return printListing(
+        options, out, messages,
+        [&term](Browser& browser, Catalogue& catalogue, Prompts& prompts, CatalogueView& view) {
+            NoForm form;
+            VideoSearch search({browser.state, browser.fetcher, browser.settings, browser.lists,
+                                browser.comboS, prompts, view, catalogue, form});
+            search.load();
+            return search.search(term) == VideoSearch::Outcome::TermTooShort ? kExitTermTooShort
+                                                                             : kExitListed;
+        });
 }
 
 }  // namespace kinvo

@@ -14,9 +14,15 @@ struct BrowserOptions;
 // Exit codes of the listing.
 inline constexpr int kExitListed = 0;
 inline constexpr int kExitNoDataServer = 2;
+inline constexpr int kExitTermTooShort = 65;  // the search term has fewer than 4 letters
 
 // Needs a QCoreApplication; out receives the lines, messages go to messages.
 int printCategory(const BrowserOptions& options, const std::string& category, std::FILE* out,
                   std::FILE* messages);
+
+// kinvo --search TERM: the same, with the video search's results; its messages ("0 results
+// found", the term's length) go to messages.
+int printSearch(const BrowserOptions& options, const std::string& term, std::FILE* out,
+                std::FILE* messages);
 
 }  // namespace kinvo

@@ -37,15 +37,18 @@ std::vector<Printed> printed(const std::string& out) {
 class BrowserRoundTrip : public CatalogueFixture {
   protected:
     Finished printCategory(const std::string& category) {
+        return browse("--print-category", category);
+    }
+
+    Finished browse(const std::string& entry, const std::string& value) {
         std::string port = std::to_string(server_->port());
         auto home = dir_.path() / "home";
         std::filesystem::create_directories(home);
         // A fresh settings store of its own: "Speed" reads as Broadband, the adult lock as off.
-        return run({"env", "KINVO_HOME=" + home.string(),
-                    "XDG_CONFIG_HOME=" + (home / "config").string(), "QT_QPA_PLATFORM=offscreen",
-                    KINVO_BROWSER, "--print-category", category, "--discovery",
-                    "http://127.0.0.1:" + port + "/redirect35.asp", "--connect-to",
-                    "127.0.0.1:" + port});
+        return run(
+            {"env", "KINVO_HOME=" + home.string(), "XDG_CONFIG_HOME=" + (home / "config").string(),
+             "QT_QPA_PLATFORM=offscreen", KINVO_BROWSER, entry, value, "--discovery",
+             "http://127.0.0.1:" + port + "/redirect35.asp", "--connect-to", "127.0.0.1:" + port});
     }
 
     // The stations the browser should list: the category's, 100 kbps and more.
@@ -103,6 +106,23 @@ TEST_F(BrowserRoundTrip, PopularNamesCarryTheirCounts) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].name, "Video One (2)");
     EXPECT_EQ(lines[1].name, "Alpha Station (1)");
+}
+
+TEST_F(BrowserRoundTrip, SearchPrintsTheServersMatches) {
+    Finished f = browse("--search", "clips");
+    ASSERT_EQ(f.status, 0) << f.err;
+    auto lines = printed(f.out);
+    ASSERT_EQ(lines.size(), 1u);  // Video Two has 32 kbps, below the broadband class
+    EXPECT_EQ(lines[0].name, "Video One");
+
+    f = browse("--search", "nothing like this");
+    EXPECT_EQ(f.status, 0);
+    EXPECT_TRUE(f.out.empty());
+    EXPECT_NE(f.err.find("0 results found.  Please check your spelling"), std::string::npos);
+
+    f = browse("--search", "abc");
+    EXPECT_EQ(f.status, 65);
+    EXPECT_NE(f.err.find("Search term must be at least 4 letters."), std::string::npos);
 }
 
 }  // namespace

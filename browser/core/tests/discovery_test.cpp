@@ -106,9 +106,8 @@ TEST_F(FindDataServerTest, VersionAnswers) {
             EXPECT_EQ(prompts.shown[0].text,
                       "This version is out of date and may not function correctly.");
             EXPECT_EQ(prompts.shown[0].icon, Icon::Critical);
-            EXPECT_EQ(prompts.shown[1].text, std::string("Please visit ") +
-                                                 std::string(texts::kVendorWebAddress) +
-                                                 " for the newest version.");
+            EXPECT_EQ(prompts.shown[1].text,
+                      "Please visit " + fixture.url("") + " for the newest version.");
             EXPECT_EQ(prompts.shown[1].icon, Icon::Information);
         }
     }

@@ -201,7 +201,7 @@ TEST_F(StartupTest, FirstRunAsksItsQuestionsInOrderAndListsTheDefaultCategory) {
         prompts.answers = {viewAdult ? Prompts::Answer::Yes : Prompts::Answer::No};
         ASSERT_TRUE(life->startUp());
 
-        const std::string help = "open:" + quickHelpAddress();
+        const std::string help = "open:" + fixture.url("/help/kinvo/index.htm");
         const std::string adult = "message:" + std::string(texts::kAdultQuestion);
         EXPECT_EQ(log.front(), "splash");
         EXPECT_LT(position("status:Finding Data Servers..."), position("splash closed"));

@@ -9,19 +9,26 @@
 #include "browser/core/tests/support/test_support.h"
 #include "browser/core/wave_out.h"
 #include "browser/ui/always_on_top.h"
+#include "browser/ui/frm_about.h"
 #include "browser/ui/frm_conn.h"
 #include "browser/ui/frm_main.h"
+#include "browser/ui/frm_search.h"
 #include "browser/ui/picture_button.h"
 #include "browser/web/component_libraries.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSystemTrayIcon>
 #include <QThread>
@@ -325,6 +332,78 @@ TEST_F(MainWindowTest, StartUpShowsTheWindowAtItsOpeningSize) {
     SettingsStore s;
     EXPECT_EQ(s.readText("Width", ""), "12000");
     EXPECT_EQ(s.readText("LastFormat", ""), "Music/Entertainment");
+}
+
+TEST_F(MainWindowTest, EveryLinkOpensItsPageOnTheDiscoveryAddressesSite) {
+    ASSERT_TRUE(window->startUp());
+    const MainMenu& menu = window->menu();
+    menu.menuHelp->trigger();
+    menu.menuSupport->trigger();
+    menu.menuVisit->trigger();
+    // The rating page gets the selected station's name, blanks as "+"; nothing selected, none.
+    auto* combo = window->findChild<QComboBox*>();
+    emit combo->activated(combo->findText("Music Video"));
+    const int mix = [&] {
+        for (int i = 0; i < browser->lists.lstStations.count(); ++i)
+            if (browser->lists.lstStations.text(i) == "Mix TV 24")
+                return i;
+        return -1;
+    }();
+    ASSERT_GE(mix, 0);
+    browser->lists.lstStations.setCurrentIndex(mix);
+    emit child<PictureButton>("picRate")->clicked();
+    browser->lists.lstStations.setCurrentIndex(-1);
+    emit child<PictureButton>("picRate")->clicked();
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{
+                                fixture.url("/help/kinvo/index.htm"),
+                                fixture.url("/mailform.htm"),
+                                fixture.url("/about.asp?P=T"),
+                                fixture.url("/kinvorate.asp?S=Mix+TV+24"),
+                                fixture.url("/kinvorate.asp?S="),
+                            }));
+    window->close();
+}
+
+TEST_F(MainWindowTest, TheSearchDialogListsResultsAndRefusesToCloseWhileItSearches) {
+    ASSERT_TRUE(window->startUp());
+    fixture.answer("/kinvo39.asp?P=T&SEARCH=1&T1=mix+tv&MINBPS=100&V=3.9",
+                   testing::Answer{testing::catalogueDocument(testing::musicVideoStations(), true),
+                                   200, std::chrono::milliseconds(400)});
+    SettingsStore().write("AlwaysOnTop", "1");
+    window->setAlwaysOnTop(true);
+    bool closedDuringSearch = true, topmostWhileOpen = true;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Kinvo Internet Video Search");
+        topmostWhileOpen = window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        dialog->findChild<QLineEdit*>()->setText("mix tv");
+        QTimer::singleShot(150, [&, dialog] {
+            dialog->close();
+            closedDuringSearch = !dialog->isVisible();
+        });
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(dialog->findChild<QLineEdit*>(), &enter);
+    });
+    emit child<PictureButton>("picSearch")->clicked();  // returns when the dialog has closed
+    EXPECT_FALSE(closedDuringSearch);
+    EXPECT_FALSE(topmostWhileOpen);
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(browser->comboS.text(), "Video Search");
+    EXPECT_EQ(browser->lists.lstStations.count(), 4);
+    EXPECT_EQ(fixture.countRequests("/kinvo39.asp?P=T&SEARCH=1&T1=mix+tv"), 1);
+    EXPECT_EQ(child<QLabel>("lblStations")->text(), "4 Items");
+    window->close();
+}
+
+TEST_F(MainWindowTest, TheAboutBoxKeepsItsSize) {
+    frmAbout about(*window, browser->settings);
+    about.show();
+    about.resize(900, 700);
+    EXPECT_EQ(about.size(), QSize(380, 200));  // 5700 x 3000 twips
+    EXPECT_EQ(about.windowTitle(), "About");
+    about.cmdOK->click();
+    EXPECT_FALSE(about.isVisible());
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ class RecordingView : public CatalogueView {
     void setRateButtonVisible(bool visible) override { rateButtonVisible = visible; }
     void setPlayTimeVisible(bool visible) override { playTimeVisible_ = visible; }
     bool playTimeVisible() const override { return playTimeVisible_; }
+    void setPlayTimeText(std::string_view text) override { playTimeText = text; }
     void setStationListVisible(bool visible) override { stationListVisible = visible; }
     void setStationListHeight(int twips) override { stationListHeight = twips; }
     void openVideoSearch() override { ++videoSearches; }
@@ -56,6 +57,7 @@ class RecordingView : public CatalogueView {
     std::string statText;
     std::string stationsText;
     std::string bandwidthText = "unset";
+    std::string playTimeText = "unset";
     bool rateFrameVisible = false;
     bool rateButtonVisible = false;
     bool stationListVisible = true;
