@@ -2,8 +2,10 @@
 // The catalogue cache: a category listed from the server is kept for the rest of the run in the
 // program folder, in a file named after the category with every "/" removed plus ".chz"
 // (Music/Entertainment -> MusicEntertainment.chz). It holds the list's items as SBList saves
-// them, text and tag in the catalogue's character shift. The files last one run: start-up and
-// exit delete them.
+// them, text and tag in the catalogue's character shift, each station item followed by its
+// companion item of lstStations2 (address, notes + "||" + rating; text and tag empty when the
+// companion list had none), so that a listing from the cache fills both lists. The files last
+// one run: start-up and exit delete them.
 
 #include <QString>
 

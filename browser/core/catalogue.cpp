@@ -11,10 +11,13 @@
 #include "browser/core/station_lists.h"
 #include "browser/core/texts.h"
 #include "catalogue/capitals.h"
+#include "catalogue/station_record.h"
 #include "catalogue/text_shift.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace kinvo {
 namespace {
@@ -22,6 +25,20 @@ namespace {
 // Station list heights in twips: with and without the rating panel below the list.
 constexpr int kListHeightWithRating = 4080;
 constexpr int kListHeightFull = 4900;
+
+// The lstStations2 item of station i of lstStations: the item at the same index when extract
+// filled both lists in step (the usual case), else the first one with the station's address;
+// -1 when there is none.
+int companionOf(const StationLists& lists, int station) {
+    const std::optional<StationTagFields> fields = SplitStationTag(lists.lstStations.tag(station));
+    if (!fields) {
+        return -1;
+    }
+    if (lists.lstStations2.text(station) == fields->address) {
+        return station;
+    }
+    return lists.lstStations2.findByText(fields->address);
+}
 
 std::string catalogueRequest(std::string_view dataServer) {
     std::string request(texts::kScheme);
@@ -174,6 +191,7 @@ void Catalogue::listFromServer(const QString& cacheFile, const std::string& cate
             ExtractMode::Catalogue);
 
     const SBList& lstStations = p_.lists.lstStations;
+    const SBList& lstStations2 = p_.lists.lstStations2;
     if (lstStations.count() == 0) {
         return;
     }
@@ -182,6 +200,11 @@ void Catalogue::listFromServer(const QString& cacheFile, const std::string& cate
     for (int i = 0; i < lstStations.count(); ++i) {
         lstTemp.add(lstTemp.count(), encodeForCache(lstStations.text(i)),
                     encodeForCache(lstStations.tag(i)), lstStations.number(i));
+        // Its notes and rating follow it (an empty item when it has none), so that a listing
+        // from the cache shows what the first listing showed.
+        const int companion = companionOf(p_.lists, i);
+        lstTemp.add(lstTemp.count(), encodeForCache(lstStations2.text(companion)),
+                    encodeForCache(lstStations2.tag(companion)), 0);
         letEventsRun_();
     }
     lstTemp.save(cacheFile);
@@ -189,15 +212,23 @@ void Catalogue::listFromServer(const QString& cacheFile, const std::string& cate
 
 bool Catalogue::listFromCache(const QString& cacheFile, bool sortByName) {
     SBList& lstTemp = p_.lists.lstTemp;
-    if (!lstTemp.load(cacheFile)) {
+    // Station and companion items come in pairs: an odd count is not a file listFromServer wrote.
+    if (!lstTemp.load(cacheFile) || lstTemp.count() % 2 != 0) {
         QFile::remove(cacheFile);
         return false;
     }
     SBList& lstStations = p_.lists.lstStations;
+    SBList& lstStations2 = p_.lists.lstStations2;
+    // The companion list holds the stations of this listing only, as after extract.
+    lstStations2.clear();
     lstStations.setSorted(sortByName);
-    for (int i = 0; i < lstTemp.count(); ++i) {
+    for (int i = 0; i + 1 < lstTemp.count(); i += 2) {
         lstStations.add(lstStations.count(), decodeFromCache(lstTemp.text(i)),
                         decodeFromCache(lstTemp.tag(i)), lstTemp.number(i));
+        if (!lstTemp.text(i + 1).empty()) {
+            lstStations2.add(lstStations2.count(), decodeFromCache(lstTemp.text(i + 1)),
+                             decodeFromCache(lstTemp.tag(i + 1)), 0);
+        }
         letEventsRun_();
     }
     lstStations.setSorted(false);

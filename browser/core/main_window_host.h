@@ -1,8 +1,9 @@
 #pragma once
 // What start-up and shutdown do to the windows: the splash, the connection-type dialog, the
 // main window's placement, look and state, the tray icon and the mouse hook. The windowed
-// program implements it with Qt; tests with a recording fake. Geometry is in twips; the window's
-// position is its outer top left corner, its size the size it is laid out for.
+// program implements it with Qt; tests with a recording fake. Geometry is in twips: the window's
+// client area (inside any frame a window manager adds), for position and size alike, so that a
+// geometry read and set again leaves the window where it was.
 // User-interface thread only.
 
 #include "browser/core/form_layout.h"

@@ -155,7 +155,11 @@ void BrowserLife::restoreLastStation() {
     if (index < 0) {
         return;
     }
-    list.setSelected(index, true);
+    // The station found is the one selected item: the first one, which the listing marked,
+    // gives way (two marks would look like two stations and count as two for the favorites).
+    for (int i = 0; i < list.count(); ++i) {
+        list.setSelected(i, i == index);
+    }
     list.setCurrentIndex(index);
     if (index > 0) {
         list.setTopIndex(index - 1);

@@ -67,10 +67,7 @@ std::optional<StationDetails> stationDetails(const SBList& lstStations, int inde
     }
     details.bandwidth = bandwidthText(lstStations.number(index));
     const std::optional<StationTagFields> fields = SplitStationTag(tag);
-    if (!fields) {
-        return details;
-    }
-    const int companion = lstStations2.findByText(fields->address);
+    const int companion = fields ? lstStations2.findByText(fields->address) : -1;
     if (companion < 0) {
         return details;
     }

@@ -2,7 +2,9 @@
 // What an item click on the station list shows of a station: its play time (search results
 // only), its bandwidth, and, from the companion list lstStations2, its notes and rating marks.
 // Pure functions of the lists; the window puts the texts into lblLen, lblBandwidth, lblNotes and
-// the five marks pr1.
+// the five marks pr1. A station the companion list does not know (a favorite, a search result,
+// a station of another category) shows no notes and no marks: the panel never goes on showing
+// the station clicked before.
 
 #include <cstdint>
 #include <optional>
@@ -33,10 +35,10 @@ int ratingMarks(std::string_view companionTag);
 struct StationDetails {
     std::optional<std::string> playTime;  // only in search mode
     std::string bandwidth;
-    // Only when lstStations2 knows the station's address; otherwise notes and marks keep what
-    // they showed.
-    std::optional<std::string> notes;
-    std::optional<int> ratingMarks;
+    // From the lstStations2 item whose text is the station's address; empty and 0 when there is
+    // none.
+    std::string notes;
+    int ratingMarks = 0;
 };
 
 // The details of item index of lstStations; nullopt when there is no such item.

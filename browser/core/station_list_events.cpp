@@ -23,12 +23,8 @@ void StationListEvents::itemClick() {
         p_.view.setPlayTimeText(*details->playTime);
     }
     p_.view.setBandwidthText(details->bandwidth);
-    if (details->notes) {
-        p_.view.setNotesText(*details->notes);
-    }
-    if (details->ratingMarks) {
-        p_.view.setRatingMarks(*details->ratingMarks);
-    }
+    p_.view.setNotesText(details->notes);
+    p_.view.setRatingMarks(details->ratingMarks);
 }
 
 void StationListEvents::doubleClick() {

@@ -553,15 +553,20 @@ void frmMain::setCaption(std::string_view caption) {
     setWindowTitle(qtext(caption));
 }
 
+// Position and size are both the client area's, read and set alike. The frame's corner is no
+// fit: the window has its native window before it is shown (the player's window needs one), and
+// a window manager then puts the client area, not the frame, at a position set with move(), so a
+// window stored by its frame came back a title bar higher on every start.
 TwipRect frmMain::windowGeometry() const {
     const TwipScale s = scale();
-    return {s.toTwips(x()), s.toTwips(y()), s.toTwips(width()), s.toTwips(height())};
+    const QRect client = geometry();
+    return {s.toTwips(client.x()), s.toTwips(client.y()), s.toTwips(client.width()),
+            s.toTwips(client.height())};
 }
 
 void frmMain::setWindowGeometry(const TwipRect& g) {
     const TwipScale s = scale();
-    move(s.toPixels(g.left), s.toPixels(g.top));
-    resize(s.toPixels(g.width), s.toPixels(g.height));
+    setGeometry(s.toPixels(g.left), s.toPixels(g.top), s.toPixels(g.width), s.toPixels(g.height));
 }
 
 int frmMain::screenWidth() const {

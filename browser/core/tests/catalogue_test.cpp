@@ -200,18 +200,28 @@ TEST_F(CatalogueTest, CacheKeepsEveryByteOfTheFirstListing) {
 }
 
 TEST_F(CatalogueTest, ADamagedCacheFileIsAskedForAgain) {
-    choose("Music Video");
     const QString cache = home.programFolder() + "/Music Video.chz";
-    QFile file(cache);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("SBList 1\n2\n3 3 1\nabc");
-    file.close();
-    choose("Music Video");
-    EXPECT_EQ(fixture.countRequests("/kinvo39.asp?P=T&T1=LIST_TV&T2=Music+Video"), 2);
-    EXPECT_EQ(lists.lstStations.count(), 4);
-    SBList written;
-    EXPECT_TRUE(written.load(cache));  // rewritten whole
-    EXPECT_EQ(written.count(), 4);
+    SBList lone;  // a station without the companion item that follows each one
+    lone.add("a", "b", 1);
+    const std::string damaged[] = {"SBList 1\n2\n3 3 1\nabc", SBList::serialize(lone)};
+    int requests = 0;
+    for (const std::string& bytes : damaged) {
+        choose("Music Video");
+        ++requests;
+        QFile file(cache);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        file.close();
+        choose("Music Video");
+        ++requests;
+        EXPECT_EQ(fixture.countRequests("/kinvo39.asp?P=T&T1=LIST_TV&T2=Music+Video"), requests);
+        EXPECT_EQ(lists.lstStations.count(), 4);
+        EXPECT_EQ(lists.lstStations2.count(), 4);
+        SBList written;
+        EXPECT_TRUE(written.load(cache));  // rewritten whole: each station, then its notes
+        EXPECT_EQ(written.count(), 8);
+        QFile::remove(cache);
+    }
 }
 
 TEST_F(CatalogueTest, StopDuringTheParseKeepsWhatWasRead) {

@@ -247,6 +247,7 @@ TEST_F(StartupTest, ASecondRunAsksNothingAndRestoresTheLastStation) {
     EXPECT_FALSE(logged("connection dialog"));
     EXPECT_EQ(browser->lists.lstStations.currentIndex(), 1);
     EXPECT_TRUE(browser->lists.lstStations.selected(1));
+    EXPECT_FALSE(browser->lists.lstStations.selected(0));  // the listing's own mark gave way
     EXPECT_EQ(browser->lists.lstStations.topIndex(), 0);
 }
 

@@ -94,8 +94,8 @@ TEST(StationDetails, ComeFromTheItemAndItsCompanionByAddress) {
     lists.lstStations.add("Lost", stationTag("ADDR9"), 56);
     const auto lost = stationDetails(lists.lstStations, 2, lists.lstStations2, false);
     ASSERT_TRUE(lost);
-    EXPECT_FALSE(lost->notes);  // notes and marks keep what they showed
-    EXPECT_FALSE(lost->ratingMarks);
+    EXPECT_EQ(lost->notes, "");  // nothing of another station
+    EXPECT_EQ(lost->ratingMarks, 0);
     EXPECT_FALSE(stationDetails(lists.lstStations, 3, lists.lstStations2, false));
 }
 
@@ -282,6 +282,37 @@ TEST_F(StationListTest, ItemClickShowsDetailsOfTheCurrentStation) {
     EXPECT_EQ(view.notes, "Loud");
     EXPECT_EQ(view.marks, 4);
     EXPECT_EQ(view.playTime, "unset");  // not in search mode
+}
+
+TEST_F(StationListTest, DetailsAreAlwaysTheClickedStationsOwn) {
+    // A favorite from no catalogue list the companion list holds.
+    lists.lstFavorites.add(EncodeText("Far Away"), EncodeText(stationTag("http://far/away")), 9);
+    struct Step {
+        const char* category;  // listed from the server the first time, from the cache after
+        const char* station;
+        const char* notes;
+        int marks;
+    };
+    const Step steps[] = {
+        {"Music Video", "Zulu Beats", "Loud", 4},
+        {"Music/Entertainment", "Talk Show", "Talk all day", 3},
+        {"Music Video", "Caf\xc3\xa9 M\xc3\xbasica", "Smooth", 3},  // from the cache, sorted
+        {"Music Video", "Mix TV 24", "", 2},
+        {"Favorites", "Far Away", "", 0},  // unknown: nothing, not the last station's details
+        {"Music/Entertainment", "quiz night", "", 4},
+        {"Music/Entertainment", "Talk Show", "Talk all day", 3},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(std::string(s.category) + " / " + s.station);
+        choose(s.category);
+        const int row = lists.lstStations.findByText(s.station);
+        ASSERT_GE(row, 0);
+        lists.lstStations.setCurrentIndex(row);
+        events.itemClick();
+        EXPECT_EQ(view.notes, s.notes);
+        EXPECT_EQ(view.marks, s.marks);
+    }
+    EXPECT_EQ(fixture.countRequests("/kinvo39.asp?P=T&T1=LIST_TV"), 2);  // the rest came cached
 }
 
 TEST_F(StationListTest, NoStationStartNotificationFromMusicVideoOrVideoSearch) {

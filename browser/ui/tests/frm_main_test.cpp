@@ -11,12 +11,16 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace kinvo {
 namespace {
@@ -109,6 +113,28 @@ TEST_F(FrmMainTest, ChoosingACategoryListsIt) {
     EXPECT_EQ(browser->lists.lstStations.currentIndex(), 2);
     EXPECT_TRUE(browser->lists.lstStations.selected(2));
     EXPECT_FALSE(browser->lists.lstStations.selected(0));
+}
+
+TEST_F(FrmMainTest, TheRestoredLastStationIsTheOneHighlightedRow) {
+    SettingsStore().write("LastStation", "Quiz!!!");  // in the tag of "quiz night", row 1
+    ASSERT_TRUE(window->startUp());
+    ASSERT_EQ(shownStations(), (QStringList{"Talk Show", "quiz night"}));
+    QItemSelectionModel* selection = list()->selectionModel();
+    EXPECT_EQ(selection->selectedRows().size(), 1);
+    EXPECT_TRUE(selection->isRowSelected(1, {}));
+    EXPECT_EQ(selection->currentIndex().row(), 1);
+    // What the user sees: rows drawn in another colour than the list's background, read at
+    // their right end, past any text.
+    const QImage shown = list()->viewport()->grab().toImage();
+    const QRgb background = shown.pixel(shown.width() - 2, shown.height() - 2);
+    std::vector<int> highlighted;
+    for (int row = 0; row < list()->model()->rowCount(); ++row) {
+        const QRect r = list()->visualRect(list()->model()->index(row, 0));
+        if (shown.pixel(r.right() - 2, r.center().y()) != background) {
+            highlighted.push_back(row);
+        }
+    }
+    EXPECT_EQ(highlighted, std::vector<int>{1});
 }
 
 TEST_F(FrmMainTest, TheCategoryBoxTakesNoTyping) {
