@@ -102,6 +102,7 @@ frmMain::frmMain(Browser& browser, Prompts& prompts, ShellOpener& shell, WaveOut
     Web1->setProperty(kWindowClassProperty, QByteArray(kWebDocumentClass.data()));
     Web1->setContextMenuPolicy(Qt::NoContextMenu);
     Web1->hide();
+    Web1->installEventFilter(this);
     // The playback control's window lies beside Web1, not inside it: it names its own class.
     QWidget* playerWindow = web_->controlWindow();
     playerWindow->setObjectName(QStringLiteral("playerWindow"));
@@ -431,6 +432,10 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Web1 && event->type() == QEvent::Show) {
+        // The status label is drawn on the window itself: a shown page covers it.
+        lblStat->hide();
+    }
     if (watched == Picture1 && event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
         const TwipScale s = scale();
@@ -639,6 +644,9 @@ void frmMain::applyColours() {
 }
 
 void frmMain::showStatLabel() {
+    if (Web1->isVisible()) {
+        return;  // covered by the page
+    }
     lblStat->show();
     lblStat->raise();
     lblStat->repaint();

@@ -8,6 +8,7 @@
 #include "browser/core/tests/support/recording_fakes.h"
 #include "browser/core/tests/support/test_support.h"
 #include "browser/core/wave_out.h"
+#include "browser/core/web_view.h"
 #include "browser/ui/always_on_top.h"
 #include "browser/ui/frm_about.h"
 #include "browser/ui/frm_conn.h"
@@ -404,6 +405,16 @@ TEST_F(MainWindowTest, TheAboutBoxKeepsItsSize) {
     EXPECT_EQ(about.windowTitle(), "About");
     about.cmdOK->click();
     EXPECT_FALSE(about.isVisible());
+}
+
+TEST_F(MainWindowTest, AShownPageCoversTheStatusLabel) {
+    window->show();
+    window->showStatLabel();
+    EXPECT_TRUE(child<QLabel>("lblStat")->isVisible());
+    window->web1().show();
+    EXPECT_FALSE(child<QLabel>("lblStat")->isVisible());
+    window->showStatLabel();  // still covered
+    EXPECT_FALSE(child<QLabel>("lblStat")->isVisible());
 }
 
 }  // namespace
