@@ -82,6 +82,8 @@ void frmSetup::build() {
     comboS->setObjectName(QStringLiteral("comboS"));
     comboS->setEditable(true);
     comboS->setInsertPolicy(QComboBox::NoInsert);
+    comboS->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    comboS->setMinimumContentsLength(4);
     lblColor = new QLabel(general);
     lblColor->setObjectName(QStringLiteral("lblColor"));
     lblColor->setFrameShape(QFrame::Panel);
