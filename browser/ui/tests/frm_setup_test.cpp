@@ -57,13 +57,15 @@ class FrmSetupTest : public ::testing::Test {
 };
 
 TEST_F(FrmSetupTest, OkOnTheFormStoresWhatItsControlsShow) {
-    settings.write("Speed", "ALL Content");
+    settings.write("Speed", "all content");
+    settings.write("Font", "No Such Font");
     auto form = open();
     EXPECT_EQ(form->windowTitle(), "Kinvo!");
     EXPECT_EQ(child<QTabWidget>(*form, "SSTab1")->tabText(0), " General Settings");
     auto* fonts = child<QComboBox>(*form, "ComboF");
     ASSERT_GT(fonts->count(), 0);
     EXPECT_FALSE(fonts->isEditable());
+    EXPECT_EQ(fonts->currentIndex(), -1);  // a stored font the desktop lacks: none chosen
     EXPECT_EQ(child<QComboBox>(*form, "comboSpeed")->currentText(), "ALL Content");
 
     child<QCheckBox>(*form, "chkSystem")->click();
