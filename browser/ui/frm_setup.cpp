@@ -2,6 +2,7 @@
 
 #include "browser/core/texts.h"
 #include "browser/ui/pictures.h"
+#include "browser/ui/qt_text.h"
 #include "browser/ui/stored_colour.h"
 
 #include <QCheckBox>
@@ -20,10 +21,6 @@
 namespace kinvo {
 
 namespace {
-
-QString qtext(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void fill(QComboBox& combo, const std::vector<std::string>& entries) {
     combo.clear();
