@@ -9,6 +9,7 @@
 #include "browser/core/form_layout.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace kinvo {
@@ -45,10 +46,14 @@ class MainWindowHost {
 
     // The tray icon gets the window's icon and this tooltip (it stays hidden until minimised).
     virtual void setTrayIcon(std::string_view tooltip) = 0;
+    // The station list's font: its family name and its size in whole points.
+    virtual std::string listFontName() const = 0;
     virtual void setListFontName(std::string_view name) = 0;
     virtual int listFontSize() const = 0;
     virtual void setListFontSize(int points) = 0;
-    // A colour in the stored form: red in the lowest byte, green, then blue.
+    // A colour in the stored form: red in the lowest byte, green, then blue. Setting it colours
+    // the window's background, the two labels of the volume display and the status label.
+    virtual std::int64_t backgroundColour() const = 0;
     virtual void setBackgroundColour(std::int64_t colour) = 0;
     virtual void showStatLabel() = 0;  // shown and painted at once
     virtual void hideStatLabel() = 0;

@@ -4,6 +4,7 @@
 #include "browser/core/cache_file.h"
 #include "browser/core/catalogue.h"
 #include "browser/core/discovery.h"
+#include "browser/core/list_font.h"
 #include "browser/core/main_window_host.h"
 #include "browser/core/prompts.h"
 #include "browser/core/shell_open.h"
@@ -18,9 +19,6 @@ namespace kinvo {
 
 namespace {
 constexpr std::int64_t kFewestGoodColours = 256;
-constexpr int kSmallestFontSize = 3;
-constexpr int kLargestFontSize = 20;
-constexpr int kFallbackFontSize = 10;
 }  // namespace
 
 bool BrowserLife::startUp() {
@@ -85,22 +83,8 @@ void BrowserLife::GetSettings() {
     host.setTrayIcon(std::string(texts::kTitle) + std::string(texts::kTrayTooltipSeparator) +
                      std::string(texts::kVersion));
 
-    const std::string font = b.settings.readText(texts::kKeyFont, "");
-    if (!font.empty()) {
-        host.setListFontName(font);
-    }
-    // A size that is not a number is left out; the list keeps its size and start-up goes on
-    // (taking it as fatal would leave the window hidden and disabled for the whole run).
-    const std::string fontSize = b.settings.readText(texts::kKeyFontSize, "");
-    if (!fontSize.empty()) {
-        if (const auto size = parseWholeNumber(fontSize);
-            size && *size >= -1'000'000 && *size <= 1'000'000) {
-            host.setListFontSize(static_cast<int>(*size));
-        }
-    }
-    if (const int size = host.listFontSize(); size < kSmallestFontSize || size > kLargestFontSize) {
-        host.setListFontSize(kFallbackFontSize);
-    }
+    applyListFont(host, b.settings.readText(texts::kKeyFont, ""),
+                  b.settings.readText(texts::kKeyFontSize, ""));
 
     if (const auto colour = b.settings.readNumber(texts::kKeyBKColor, texts::kDefaultBKColor)) {
         host.setBackgroundColour(*colour);

@@ -343,6 +343,29 @@ inline constexpr std::string_view kConnDialupText =
     "Show me only LOW bandwidth content designed for telephone modem connections.";
 inline constexpr std::string_view kConnRefusal = "Please select a connection type.";
 
+// The settings dialog frmSetup.
+inline constexpr std::string_view kSetupCaption = "Kinvo!";
+inline constexpr std::string_view kSetupTab = " General Settings";
+inline constexpr std::string_view kSetupTray = "Minimize to System Tray";
+inline constexpr std::string_view kSetupAdult = "Display Stations with ADULT content";
+inline constexpr std::string_view kSetupShowControls = "Display Media Player Controls";
+inline constexpr std::string_view kSetupAlwaysOnTop = "Kinvo! Always On Top";
+inline constexpr std::string_view kSetupFont = "Choose Display Font";
+inline constexpr std::string_view kSetupSize = "Choose Size";
+inline constexpr std::string_view kSetupColour = "Choose Background Color";
+inline constexpr std::string_view kSetupSpeed = "Choose Connection Type";
+inline constexpr std::string_view kSetupOk = "&OK";
+inline constexpr std::string_view kSetupCancel = "&Cancel";
+inline constexpr std::string_view kColourDialogTitle = "Color";
+inline constexpr std::string_view kEnterPassword = "Enter password:";
+// The adult-content lock's password, compared without regard to case. It is told to the user;
+// the lock itself is only the stored "AdultSettings" flag.
+inline constexpr std::string_view kAdultPassword = "QORMAVELTS";
+inline constexpr std::string_view kNewPassword = "The new passowrd is : QORMAVELTS";
+inline constexpr std::string_view kRestartForSetting =
+    "Please close and restart Kinvo! for new setting";
+inline constexpr std::string_view kKeyShowControls = page::kKeyShowControls;
+
 // The main window: tray, volume display, picture buttons.
 inline constexpr std::string_view kTrayTooltipSeparator = " ";
 inline constexpr std::string_view kVolumeCaption = "Volume";

@@ -16,6 +16,7 @@
 #include "browser/ui/frm_about.h"
 #include "browser/ui/frm_conn.h"
 #include "browser/ui/frm_search.h"
+#include "browser/ui/frm_setup.h"
 #include "browser/ui/frm_splash.h"
 #include "browser/ui/list_binding.h"
 #include "browser/ui/picture_button.h"
@@ -23,6 +24,7 @@
 #include "browser/ui/qt_text.h"
 #include "browser/ui/right_release_filter.h"
 #include "browser/ui/station_list_binding.h"
+#include "browser/ui/stored_colour.h"
 #include "browser/web/control_window.h"
 #include "browser/web/engine_web_view.h"
 
@@ -55,14 +57,6 @@ constexpr int kListTop = 700;
 constexpr int kListWidth = 8400;
 constexpr int kButtonSize = 600;
 constexpr int kLabelHeight = 240;
-
-// A stored colour: red in the lowest byte, then green, then blue.
-QString colourName(std::int64_t colour) {
-    const auto value = static_cast<std::uint32_t>(colour) & 0xFFFFFFu;
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                  static_cast<int>((value >> 16) & 0xFF))
-        .name();
-}
 
 }  // namespace
 
@@ -554,6 +548,11 @@ void frmMain::showConnectionDialog() {
     connectionDialog_();
 }
 
+void frmMain::showSettingsDialog() {
+    frmSetup dialog(browser_.settings, prompts_, *this, *this);
+    dialog.exec();
+}
+
 void frmMain::setCaption(std::string_view caption) {
     setWindowTitle(qtext(caption));
 }
@@ -612,6 +611,10 @@ void frmMain::setTrayIcon(std::string_view tooltip) {
     TrayX1->setToolTip(qtext(tooltip));
 }
 
+std::string frmMain::listFontName() const {
+    return lstStations->font().family().toStdString();
+}
+
 void frmMain::setListFontName(std::string_view name) {
     QFont font = lstStations->font();
     font.setFamily(qtext(name));
@@ -630,17 +633,18 @@ void frmMain::setListFontSize(int points) {
 }
 
 void frmMain::setBackgroundColour(std::int64_t colour) {
-    background_ = colourName(colour);
+    background_ = colour;
     applyColours();
 }
 
 void frmMain::applyColours() {
-    const QString sheet = QStringLiteral("background: %1; color: #ffffff;").arg(background_);
-    client_->setStyleSheet(QStringLiteral("#client { background: %1; }").arg(background_));
+    const QString background = fromStoredColour(background_).name();
+    const QString sheet = QStringLiteral("background: %1; color: #ffffff;").arg(background);
+    client_->setStyleSheet(QStringLiteral("#client { background: %1; }").arg(background));
     for (QLabel* label : {lblV, lblV2, lblStat}) {
         label->setStyleSheet(sheet + QStringLiteral(" font-weight: bold;"));
     }
-    frameVol->setStyleSheet(QStringLiteral("#frameVol { background: %1; }").arg(background_));
+    frameVol->setStyleSheet(QStringLiteral("#frameVol { background: %1; }").arg(background));
 }
 
 void frmMain::showStatLabel() {

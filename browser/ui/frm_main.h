@@ -73,6 +73,8 @@ class frmMain : public QWidget,
     bool startUp();
     // What the connection-type dialog is; frmConn, modal, unless replaced (tests).
     void setConnectionDialog(std::function<void()> show) { connectionDialog_ = std::move(show); }
+    // The settings dialog frmSetup, modal over this window; returns when it has closed.
+    void showSettingsDialog();
     // Web1 as the player page builder drives it.
     WebView& web1();
     // The player page builder that Stop and shutdown use.
@@ -135,9 +137,11 @@ class frmMain : public QWidget,
     void setWindowVisible(bool visible) override;
     int desktopLogicalDpiX() const override;
     void setTrayIcon(std::string_view tooltip) override;
+    std::string listFontName() const override;
     void setListFontName(std::string_view name) override;
     int listFontSize() const override;
     void setListFontSize(int points) override;
+    std::int64_t backgroundColour() const override { return background_; }
     void setBackgroundColour(std::int64_t colour) override;
     void showStatLabel() override;
     void hideStatLabel() override;
@@ -196,7 +200,7 @@ class frmMain : public QWidget,
     RightReleaseFilter* mouseHook_ = nullptr;
     bool busy_ = false;
     int zoomPercent_ = 50;
-    QString background_ = QStringLiteral("#0000c0");
+    std::int64_t background_ = 0xC00000;  // dark blue, as "BKColor" stores it
 
     QMenuBar* menuBar_;
     MainMenu menu_;

@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
     kinvo::web::ComponentProbes probes(components);
     kinvo::frmMain window(browser, prompts, shell, waveOut, components);
     prompts.setParent(&window);
+    prompts.setSettingsDialog([&window] { window.showSettingsDialog(); });
     kinvo::PlayerPage playerPage({browser.state, browser.settings, browser.comboS, prompts, shell,
                                   probes, window.web1(), window, browser.programFolder,
                                   [&window] { return window.zoomPercent(); }});

@@ -14,7 +14,8 @@ class QtPrompts : public Prompts {
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
 
     void setParent(QWidget* parent) { parent_ = parent; }
-    // What showSettingsDialog runs; until the settings dialog is there, nothing.
+    // What showSettingsDialog runs (the program: frmSetup over the main window); nothing until
+    // one is set.
     void setSettingsDialog(std::function<void()> show) { settingsDialog_ = std::move(show); }
 
     Answer message(std::string_view text, Buttons buttons, Icon icon) override;

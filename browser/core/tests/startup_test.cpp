@@ -111,9 +111,11 @@ class FakeHost : public MainWindowHost, public testing::RecordingView, public Vo
     void setWindowEnabled(bool on) override { windowEnabled = on; }
     int desktopLogicalDpiX() const override { return dpi; }
     void setTrayIcon(std::string_view tip) override { trayTip = tip; }
+    std::string listFontName() const override { return fontName; }
     void setListFontName(std::string_view name) override { fontName = name; }
     int listFontSize() const override { return fontSize; }
     void setListFontSize(int points) override { fontSize = points; }
+    std::int64_t backgroundColour() const override { return background; }
     void setBackgroundColour(std::int64_t colour) override { background = colour; }
     void showStatLabel() override { log_.push_back("stat shown"); }
     void hideStatLabel() override { log_.push_back("stat hidden"); }
