@@ -48,7 +48,7 @@ int printCategory(const BrowserOptions& options, const std::string& category, st
     if (browser.state.dataServer.empty()) {
         return kExitNoDataServer;
     }
-    browser.beginRun();
+    browser.beginRun(prompts);
     catalogue.FillCategories();
     browser.comboS.setText(category);
     catalogue.ComboS_Click();
