@@ -107,9 +107,8 @@ void BM_PrintCategoryPeakRss(benchmark::State& state) {
     }
     std::filesystem::remove_all(home);
     state.counters["peak_rss_MB"] = static_cast<double>(peak) / 1024.0;
-    state.counters["streamed_MB"] =
-        static_cast<double>(fixture.streamedBytes() - streamedBefore) / 1e6 /
-        static_cast<double>(state.iterations());
+    state.counters["streamed_MB"] = static_cast<double>(fixture.streamedBytes() - streamedBefore) /
+                                    1e6 / static_cast<double>(state.iterations());
     state.counters["seconds"] = seconds;
 }
 BENCHMARK(BM_PrintCategoryPeakRss)

@@ -74,8 +74,8 @@ FileBytes readBoundedFile(const QString& path, std::int64_t maxBytes) {
             }
             result.bytes.resize(std::min(wanted, filled * 2 + 4096));
         }
-        const ssize_t got = ::read(file.get(), result.bytes.data() + filled,
-                                   result.bytes.size() - filled);
+        const ssize_t got =
+            ::read(file.get(), result.bytes.data() + filled, result.bytes.size() - filled);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;

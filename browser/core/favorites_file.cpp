@@ -24,10 +24,11 @@ bool nameTaken(const QByteArray& path) {
 // Renames path to its damaged name (a number added when that is taken); the new name, or
 // nullopt when the rename failed.
 std::optional<QString> moveAside(const QString& path, const QDateTime& now) {
-    const QString base = path + QString::fromUtf8(texts::kFavoritesDamagedFile.data(),
-                                                  static_cast<qsizetype>(
-                                                      texts::kFavoritesDamagedFile.size())) +
-                         now.toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    const QString base =
+        path +
+        QString::fromUtf8(texts::kFavoritesDamagedFile.data(),
+                          static_cast<qsizetype>(texts::kFavoritesDamagedFile.size())) +
+        now.toString(QStringLiteral("yyyyMMdd-hhmmss"));
     const QByteArray from = QFile::encodeName(path);
     constexpr int kTries = 100;
     for (int n = 1; n <= kTries; ++n) {

@@ -1,6 +1,6 @@
+#include "browser/core/favorites_file.h"
 #include "browser/core/browser.h"
 #include "browser/core/favorites.h"
-#include "browser/core/favorites_file.h"
 #include "browser/core/limits.h"
 #include "browser/core/tests/support/special_files.h"
 #include "browser/core/tests/support/test_support.h"
