@@ -73,6 +73,9 @@ QNetworkRequest DocFetcher::requestFor(const QUrl& url) const {
         request.setUrl(connected);
         request.setRawHeader("Host", host);
     }
+    // Uncompressed: the size bound then counts the bytes on the wire, and no small compressed
+    // answer can unpack into a large one (Qt unpacks only what it asked for itself).
+    request.setRawHeader("Accept-Encoding", "identity");
     // Redirects are followed here, hop by hop, so that each hop gets a request of its own.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);

@@ -7,7 +7,8 @@
 //
 // Bounds (browser/core/limits.h): a body larger than the size limit (8 MiB) fails the fetch as
 // soon as it shows, from Content-Length before any body byte or else from the bytes received,
-// which are never buffered past the limit; a fetch fails when it runs past its total limit
+// which are never buffered past the limit (documents are asked for uncompressed, so the bytes
+// counted are the bytes on the wire); a fetch fails when it runs past its total limit
 // (60 s, redirects included, however steadily bytes arrive) or receives nothing for the
 // inactivity limit (30 s). At most 5 redirects are followed, each as a new request: the
 // connect-to rule and its Host header apply to a hop only when the hop's own host is the data
