@@ -1,6 +1,7 @@
 // Peak memory of `kinvo --print-category` when the category's document is far too large: the
 // data server (the test fixture over loopback) answers the list with a chunked stream of 400 MB,
-// or 2,000,000 tiny catalogue entries, or a normal small catalogue for the baseline. The browser
+// or 2,000,000 tiny catalogue entries, or a normal small catalogue for the baseline; and one
+// byte every 2 s, where the run's length (seconds) shows the fetch's total limit. The browser
 // must give up at its document bound, so the peak stays near the baseline whatever the server
 // sends. Counters: peak_rss_MB (the child's resident high-water mark), streamed_MB (body bytes the
 // server handed to the socket before the browser went), seconds (wall time of the run).
@@ -30,12 +31,15 @@ using kinvo::testing::HttpFixture;
 
 constexpr const char* kListTarget = "/kinvo39.asp?P=T&T1=LIST_TV&T2=Music+Video&MINBPS=100&V=3.9";
 
-enum Kind { kBaseline, kChunked400MB, kTinyEntries };
+enum Kind { kBaseline, kChunked400MB, kTinyEntries, kDrip };
 
 Answer answerFor(int kind) {
     switch (kind) {
         case kChunked400MB:
             return Answer{.streamBytes = 400LL * 1000 * 1000};
+        case kDrip:  // one byte every 2 s: only the total limit ends it (about 60 s)
+            return Answer{
+                .streamBytes = 1000, .pieceBytes = 1, .pieceDelay = std::chrono::seconds(2)};
         case kTinyEntries: {
             std::string document;
             document.reserve(2'000'000 * 24);
@@ -139,6 +143,7 @@ BENCHMARK(BM_PrintCategoryPeakRss)
     ->Arg(kBaseline)
     ->Arg(kChunked400MB)
     ->Arg(kTinyEntries)
+    ->Arg(kDrip)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
