@@ -1,10 +1,9 @@
 #include "browser/core/browser.h"
 
 #include "browser/core/cache_file.h"
+#include "browser/core/favorites.h"
+#include "browser/core/favorites_file.h"
 #include "browser/core/program_folder.h"
-#include "browser/core/texts.h"
-
-#include <QFileInfo>
 
 namespace kinvo {
 
@@ -13,12 +12,8 @@ Browser::Browser(const BrowserOptions& browserOptions)
     fetcher.setConnectTo(options.connectTo);
 }
 
-void Browser::beginRun() {
-    const QString favorites =
-        programFolder + QLatin1Char('/') + QString::fromUtf8(texts::kFavoritesFile.data());
-    if (QFileInfo::exists(favorites)) {
-        lists.lstFavorites.load(favorites);
-    }
+void Browser::beginRun(Prompts& prompts) {
+    loadFavoritesFile(lists.lstFavorites, favoritesFilePath(programFolder), prompts);
     deleteCacheFiles(programFolder);
     state.stopRequested = false;
 }

@@ -14,14 +14,17 @@
 
 namespace kinvo {
 
+class Prompts;
+
 struct Browser {
     explicit Browser(const BrowserOptions& options);
     Browser(const Browser&) = delete;
     Browser& operator=(const Browser&) = delete;
 
-    // Start of a run: reads Favorites.lst when there is one and deletes the cache files that a
-    // run which did not end cleanly left behind.
-    void beginRun();
+    // Start of a run: reads Favorites.lst when there is one (one that can't be read is moved
+    // aside and named to the user through prompts; see favorites_file.h) and deletes the cache
+    // files that a run which did not end cleanly left behind.
+    void beginRun(Prompts& prompts);
     // End of a run: stops a running parse and request, deletes the run's cache files.
     void endRun();
 

@@ -4,6 +4,7 @@
 #include "browser/core/cache_file.h"
 #include "browser/core/catalogue.h"
 #include "browser/core/category_box.h"
+#include "browser/core/favorites_file.h"
 #include "browser/core/prompts.h"
 #include "browser/core/station_lists.h"
 #include "browser/core/station_view.h"
@@ -87,6 +88,7 @@ void Favorites::remove() {
         lstFavorites.remove(favorite);
     }
     lstStations.remove(i);
+    p_.view.setStationsText(std::to_string(lstStations.count()).append(texts::kItemsSuffix));
     save();
     if (lstStations.count() > 0) {
         lstStations.setSelected(0, true);
@@ -105,6 +107,11 @@ void Favorites::menuFavs() {
 }
 
 bool Favorites::save() const {
+    // A file the browser could not read (left in place when it could not be moved aside at
+    // start) is never written over.
+    if (!favoritesFileReplaceable(p_.filePath)) {
+        return false;
+    }
     // Not SBList::save: its writer takes a write cut short by a full disk for success and
     // renames the shortened file over the old one.
     return replaceFile(p_.filePath, SBList::serialize(p_.lists.lstFavorites));

@@ -6,8 +6,9 @@
 //
 // The file is replaced, never rewritten in place: the list goes to a new file in the same folder
 // that then takes the old one's name, so a program that dies or a disk that fills during the
-// write leaves the previous favorites whole. A failing save is not reported; the favorites in
-// memory keep the change and the next change writes them all again.
+// write leaves the previous favorites whole. A file that does not read as a favorites list is
+// never replaced (see favorites_file.h). A failing save is not reported; the favorites in memory
+// keep the change and the next change writes them all again.
 // User-interface thread only.
 
 #include <QString>
@@ -53,11 +54,13 @@ class Favorites {
     // Adds the current station of lstStations (picTV, menuAddFav, modifier+F).
     void add();
     // The Delete key in the station list: in a category whose text in capitals contains
-    // "FAVORITE", takes the current station out of the favorites and the shown list.
+    // "FAVORITE", takes the current station out of the favorites and the shown list, whose
+    // count ("N Items") it shows again.
     void remove();
     // Shows the favorites category, and the station frame with it.
     void menuFavs();
-    // Writes lstFavorites to the file; false when the old file stayed.
+    // Writes lstFavorites to the file; false when the old file stayed (a write failed, or the
+    // file there does not read as a favorites list).
     bool save() const;
 
   private:

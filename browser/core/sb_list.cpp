@@ -1,8 +1,9 @@
 #include "browser/core/sb_list.h"
 
+#include "browser/core/bounded_file.h"
 #include "browser/core/display_text.h"
+#include "browser/core/limits.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -295,15 +296,8 @@ bool SBList::save(const QString& path) const {
 }
 
 bool SBList::load(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return false;
-    }
-    return deserialize(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const FileBytes file = readBoundedFile(path, limits::kListFileBytes);
+    return file.state == FileState::Usable && deserialize(file.bytes);
 }
 
 int SBList::rowCount(const QModelIndex& parent) const {

@@ -63,7 +63,8 @@ class SBList : public QAbstractListModel {
     // (an existing file is then left as it was).
     bool save(const QString& path) const;
     // Replaces all items by those of a file written by save; false, with the list unchanged, when
-    // the file can't be read or is not such a file.
+    // the file can't be read or is not such a file. Only a regular file of at most
+    // limits::kListFileBytes is read (see bounded_file.h).
     bool load(const QString& path);
 
     // The file format of save and load, on bytes.

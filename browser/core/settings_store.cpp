@@ -1,6 +1,8 @@
 #include "browser/core/settings_store.h"
 
+#include "browser/core/bounded_file.h"
 #include "browser/core/display_text.h"
+#include "browser/core/limits.h"
 #include "browser/core/texts.h"
 
 #include <QDir>
@@ -13,6 +15,16 @@ namespace {
 
 QString fromBytes(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string valueBytes(const QVariant& value) {
+    const QByteArray bytes =
+        value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
+    return bytes.toStdString();
+}
+
+bool fileUsable(const QString& path) {
+    return probeFile(path, limits::kSettingsFileBytes) != FileState::Unusable;
 }
 
 }  // namespace
@@ -40,9 +52,13 @@ std::optional<std::int64_t> parseWholeNumber(std::string_view text) {
     return value;
 }
 
-SettingsStore::SettingsStore(const QString& iniPath)
-    : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {
-    settings_->beginGroup(fromBytes(texts::kSettingsSection));
+SettingsStore::SettingsStore(const QString& iniPath) : path_(iniPath) {
+    // QSettings reads the file as it is made and writes it on every sync: it must never meet a
+    // file it can't read whole.
+    if (fileUsable(path_)) {
+        settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+        settings_->beginGroup(fromBytes(texts::kSettingsSection));
+    }
 }
 
 SettingsStore::~SettingsStore() = default;
@@ -59,9 +75,20 @@ QString SettingsStore::defaultPath() {
 
 QString SettingsStore::storedKey(std::string_view key) const {
     const QString wanted = fromBytes(key);
+    const auto matches = [&wanted](const QString& stored) {
+        return stored.compare(wanted, Qt::CaseInsensitive) == 0;
+    };
+    if (settings_ == nullptr) {
+        for (const auto& [stored, value] : memory_) {
+            if (matches(stored)) {
+                return stored;
+            }
+        }
+        return {};
+    }
     const QStringList keys = settings_->childKeys();
     for (const QString& stored : keys) {
-        if (stored.compare(wanted, Qt::CaseInsensitive) == 0) {
+        if (matches(stored)) {
             return stored;
         }
     }
@@ -73,10 +100,15 @@ std::string SettingsStore::readText(std::string_view key, std::string_view defau
     if (stored.isEmpty()) {
         return std::string(defaultValue);
     }
-    const QVariant value = settings_->value(stored);
-    const QByteArray bytes =
-        value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
-    return bytes.toStdString();
+    if (settings_ != nullptr) {
+        return valueBytes(settings_->value(stored));
+    }
+    for (const auto& [name, value] : memory_) {
+        if (name == stored) {
+            return value;
+        }
+    }
+    return std::string(defaultValue);
 }
 
 std::optional<std::int64_t> SettingsStore::readNumber(std::string_view key,
@@ -84,10 +116,35 @@ std::optional<std::int64_t> SettingsStore::readNumber(std::string_view key,
     return parseWholeNumber(readText(key, std::to_string(defaultValue)));
 }
 
+void SettingsStore::moveToMemory() {
+    if (settings_ == nullptr) {
+        return;
+    }
+    const QStringList keys = settings_->childKeys();
+    for (const QString& key : keys) {
+        memory_.emplace_back(key, valueBytes(settings_->value(key)));
+    }
+    // Dropped without a sync: nothing written since the last one is pending.
+    settings_.reset();
+}
+
 void SettingsStore::write(std::string_view key, std::string_view value) {
+    if (!fileUsable(path_)) {
+        moveToMemory();
+    }
     QString stored = storedKey(key);
     if (stored.isEmpty()) {
         stored = fromBytes(key);
+    }
+    if (settings_ == nullptr) {
+        for (auto& [name, held] : memory_) {
+            if (name == stored) {
+                held = std::string(value);
+                return;
+            }
+        }
+        memory_.emplace_back(stored, std::string(value));
+        return;
     }
     // Text that is not UTF-8 is kept as bytes so it reads back unchanged.
     if (isUtf8(value)) {

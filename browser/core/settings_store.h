@@ -5,9 +5,17 @@
 // when the key was never written (a key holding the empty text reads as the empty text). Values
 // are bytes; numbers are stored as their decimal text. Nothing is cached between reads.
 //
+// Only a regular file of at most 1 MiB (limits::kSettingsFileBytes; a symbolic link is followed)
+// is read. Anything else at the file's name (a FIFO, a device such as /dev/zero, a folder, a file
+// past the bound), found at construction or before a write, makes the store hold its values in
+// memory from then on: it starts from what it held (nothing, at construction, so every reader
+// gets its default), writes change only the memory for the rest of the run, and the thing at the
+// name is never opened, written, replaced or removed.
+//
 // Error policy: a numeric reader returns nullopt for text that is not a whole number (the empty
 // text included), so the caller skips the statement that needed it. A write that can't reach the
 // file is lost without a report, as every failing step of the browser is.
+// User-interface thread only.
 
 #include <QString>
 
@@ -16,6 +24,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class QSettings;
 
@@ -40,11 +50,18 @@ class SettingsStore {
     std::optional<std::int64_t> readNumber(std::string_view key, std::int64_t defaultValue) const;
     void write(std::string_view key, std::string_view value);
 
+    // True once the file turned out unusable and the values live in memory only.
+    bool inMemory() const { return settings_ == nullptr; }
+
   private:
     // The stored spelling of a key that matches without regard to case; empty when none.
     QString storedKey(std::string_view key) const;
+    // Leaves the file alone from now on, keeping what the store held.
+    void moveToMemory();
 
-    std::unique_ptr<QSettings> settings_;
+    QString path_;
+    std::unique_ptr<QSettings> settings_;  // null while the values live in memory_
+    std::vector<std::pair<QString, std::string>> memory_;
 };
 
 }  // namespace kinvo

@@ -70,7 +70,7 @@ void BrowserLife::GetSettings() {
 
     // Favorites.lst is read back and the cache files of the last run go (both in beginRun;
     // neither depends on the values set between them).
-    b.beginRun();
+    b.beginRun(p_.prompts);
     b.state.largeFonts = host.desktopLogicalDpiX() != 96;
     p_.volume.reset();
     host.resetZoom();

@@ -17,6 +17,8 @@ class StationView {
     virtual void focusStationList() = 0;
 
     virtual void setStatText(std::string_view text) = 0;  // lblStat
+    // The station list's count, "N Items".
+    virtual void setStationsText(std::string_view text) = 0;  // lblStations
     virtual void setStatVisible(bool visible) = 0;
     virtual void setCaption(std::string_view text) = 0;  // the main window's title
 

@@ -109,6 +109,15 @@ inline constexpr std::string_view kAlreadyInFavorites = " already in favorites l
 inline constexpr std::string_view kStationAdded =
     "Station added to favorites list, to access your favorites, select Favorites category in "
     "Category select box on station list.";
+// A Favorites.lst that could not be read is moved aside and named in this message.
+inline constexpr std::string_view kFavoritesDamagedFile = ".damaged-";  // + yyyymmdd-hhmmss
+inline constexpr std::string_view kFavoritesKeptAs =
+    "Your favorites list could not be read. The file was kept as ";
+inline constexpr std::string_view kFavoritesStartEmpty = " and your favorites list starts empty.";
+inline constexpr std::string_view kFavoritesNotMoved =
+    "Your favorites list could not be read, and its file could not be moved aside: ";
+inline constexpr std::string_view kFavoritesNotSaved =
+    " is left as it is and changes to your favorites will not be saved.";
 
 // Shell.
 inline constexpr std::string_view kShellOpenFailed =

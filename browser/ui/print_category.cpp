@@ -65,7 +65,7 @@ int printListing(const BrowserOptions& options, std::FILE* out, std::FILE* messa
     if (browser.state.dataServer.empty()) {
         return kExitNoDataServer;
     }
-    browser.beginRun();
+    browser.beginRun(prompts);
     catalogue.FillCategories();
     const int result = choose(browser, catalogue, prompts, view);
 

@@ -1,5 +1,7 @@
 #include "browser/core/settings_store.h"
+#include "browser/core/limits.h"
 #include "browser/core/program_folder.h"
+#include "browser/core/tests/support/special_files.h"
 #include "browser/core/tests/support/test_support.h"
 
 #include <QDir>
@@ -105,6 +107,40 @@ TEST(SettingsStore, NumericReadersRejectText) {
     EXPECT_EQ(store.readNumber("FontSize", 10), std::nullopt);
     store.write("FontSize", "20");
     EXPECT_EQ(store.readNumber("FontSize", 10), 20);
+}
+
+// A settings file that can't be read whole (found at the start, or appearing later) leaves every
+// reader its default or what the run wrote, and is itself never touched.
+TEST(SettingsStore, AFileThatIsNotASmallRegularFileIsLeftAlone) {
+    using testing::Special;
+    for (const Special kind : {Special::LinkToDevZero, Special::Fifo, Special::PastBound}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        testing::TemporaryHome home;
+        const QString path = SettingsStore::defaultPath();
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+        makeSpecial(kind, path, limits::kSettingsFileBytes, "[Settings]\nSpeed=Dialup\n");
+        const std::string before = testing::describe(path);
+
+        SettingsStore store;
+        EXPECT_TRUE(store.inMemory());
+        EXPECT_EQ(store.readText("Speed", "Broadband"), "Broadband");
+        store.write("Speed", "ALL Content");
+        EXPECT_EQ(store.readText("speed", ""), "ALL Content");
+        EXPECT_EQ(testing::describe(path), before);
+    }
+
+    testing::TemporaryHome home;
+    SettingsStore store;
+    store.write("Font", "Sans");
+    ASSERT_FALSE(store.inMemory());
+    const QString path = SettingsStore::defaultPath();
+    ASSERT_TRUE(QFile::remove(path));
+    makeSpecial(Special::Fifo, path, 0);
+    store.write("FontSize", "12");
+    EXPECT_TRUE(store.inMemory());
+    EXPECT_EQ(store.readText("Font", ""), "Sans");
+    EXPECT_EQ(store.readText("FontSize", ""), "12");
+    EXPECT_EQ(testing::describe(path), "fifo");
 }
 
 TEST(ProgramFolder, KinvoHomeElseDataHomeCreatedOnFirstUse) {

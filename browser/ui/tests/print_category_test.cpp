@@ -3,6 +3,8 @@
 #include "browser/core/tests/support/test_support.h"
 #include "catalogue/text_shift.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -81,6 +83,28 @@ TEST_F(PrintCategoryTest, NoDataServerExitsWithTwo) {
     const KinvoRun rejected = runKinvo({"--discovery", discovery(), "--print-category", "News"});
     EXPECT_EQ(rejected.exitCode, 2);
     EXPECT_NE(rejected.err.find("This version is out of date"), std::string::npos);
+}
+
+TEST_F(PrintCategoryTest, AFavoritesFileThatCannotBeReadIsKeptAsideAndNamedOnce) {
+    testing::installCannedCatalogue(fixture);
+    ASSERT_TRUE(QDir().mkpath(home.programFolder()));
+    {
+        QFile file(home.programFolder() + QStringLiteral("/Favorites.lst"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("SBList 1\n1\n3 4 300\nUhgwdj1");  // one byte short
+    }
+    const QStringList args{"--discovery", discovery(), "--print-category", "Favorites"};
+    const KinvoRun first = runKinvo(args);
+    EXPECT_EQ(first.exitCode, 0) << first.err;
+    const QStringList kept =
+        QDir(home.programFolder()).entryList({QStringLiteral("Favorites.lst.damaged-*")});
+    ASSERT_EQ(kept.size(), 1);
+    const std::string keptPath = (home.programFolder() + QLatin1Char('/') + kept[0]).toStdString();
+    EXPECT_NE(first.err.find(keptPath), std::string::npos) << first.err;
+
+    const KinvoRun second = runKinvo(args);
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_EQ(second.err.find("could not be read"), std::string::npos) << second.err;
 }
 
 TEST_F(PrintCategoryTest, UsageErrors) {
