@@ -26,8 +26,11 @@ class Catalogue {
     // In their order.
     std::vector<std::string> categoryNames();
     std::optional<std::int64_t> categoryId(std::string_view name);
+    // The first category, in their order, with a station in the class; nullopt when none has.
+    std::optional<std::int64_t> firstListedCategory(BandwidthFilter filter);
     std::int64_t stationCount();
 
+    // Listings keep a station of unknown bandwidth (0) in every class.
     // A category's stations in catalogue order.
     std::vector<StationListing> category(std::int64_t categoryId, BandwidthFilter filter);
     // Stations started at least once, most starts first, then by name.
@@ -54,6 +57,7 @@ class Catalogue {
     Database db_;
     Statement categoryNames_;
     Statement categoryId_;
+    Statement firstListed_;
     Statement stationCount_;
     Statement category_;
     Statement popular_;
