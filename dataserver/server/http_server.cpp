@@ -15,6 +15,7 @@
 #include <mutex>
 #include <thread>
 
+#include "catalogue/request_texts.h"
 #include "dataserver/server/file_descriptor.h"
 #include "dataserver/server/lenient_server.h"
 #include "dataserver/server/media_files.h"
@@ -154,6 +155,13 @@ int serve(const ServeOptions& options) {
     std::unique_ptr<ConnectionPool> pool;
     try {
         pool = std::make_unique<ConnectionPool>(options.database, options.threads);
+        const std::string& fallback = options.settings.defaultCategory;
+        if (fallback != wire::kMostPopularStations && !pool->acquire()->categoryId(fallback)) {
+            std::fprintf(stderr,
+                         "kinvo-dataserver: the catalogue has no category \"%s\"; lists asked "
+                         "for a category it lacks show its first category with stations\n",
+                         fallback.c_str());
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kinvo-dataserver: %s\n", e.what());
         return 1;
