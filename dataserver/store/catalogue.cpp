@@ -53,6 +53,8 @@ Catalogue::Catalogue(Database db)
       byAddress_(db_.prepare("SELECT id FROM stations WHERE address = ?1")),
       byId_(db_.prepare(listing("WHERE s.id = ?1"))),
       byName_(db_.prepare(listing("WHERE s.name = ?1 ORDER BY s.id LIMIT ?2"))),
+      byPlusName_(db_.prepare(listing("WHERE replace(s.name, ' ', '+') = ?1 "
+                                      "ORDER BY s.id LIMIT ?2"))),
       byNamePrefix_(db_.prepare(listing("WHERE substr(s.name, 1, length(CAST(?1 AS BLOB))) = ?1 "
                                         "ORDER BY s.name, s.id LIMIT ?2"))),
       insertStart_(db_.prepare("INSERT INTO starts(station_id, started_at) VALUES (?1, ?2)")),
@@ -171,6 +173,11 @@ std::optional<StationListing> Catalogue::station(std::int64_t id) {
 std::vector<StationListing> Catalogue::stationsNamed(std::string_view name, int limit) {
     byName_.reset().bind(1, name).bind(2, std::int64_t{limit});
     return collect(byName_);
+}
+
+std::vector<StationListing> Catalogue::stationsNamedWithPlus(std::string_view plusForm, int limit) {
+    byPlusName_.reset().bind(1, plusForm).bind(2, std::int64_t{limit});
+    return collect(byPlusName_);
 }
 
 std::vector<StationListing> Catalogue::stationsNamedFrom(std::string_view prefix, int limit) {

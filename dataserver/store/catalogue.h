@@ -42,6 +42,9 @@ class Catalogue {
     std::optional<StationListing> station(std::int64_t id);
     // Exact name first; callers fall back to stationsNamedFrom for partial names.
     std::vector<StationListing> stationsNamed(std::string_view name, int limit);
+    // Stations whose name, with every blank written as "+", is `plusForm` (a name as a link
+    // carries it when a "+" may be a blank or itself).
+    std::vector<StationListing> stationsNamedWithPlus(std::string_view plusForm, int limit);
     // Stations whose name starts with `prefix`, by name.
     std::vector<StationListing> stationsNamedFrom(std::string_view prefix, int limit);
 
@@ -65,6 +68,7 @@ class Catalogue {
     Statement byAddress_;
     Statement byId_;
     Statement byName_;
+    Statement byPlusName_;
     Statement byNamePrefix_;
     Statement insertStart_;
     Statement insertRating_;
