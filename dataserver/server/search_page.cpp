@@ -20,8 +20,8 @@ constexpr std::int64_t kAdultLocked = 0;
 // Only addresses a web browser hands to a player become links; any other scheme (a
 // "javascript:" one above all) is shown as text.
 bool linkable(std::string_view address) {
-    for (std::string_view scheme : {"http://", "https://", "mms://", "mmsh://", "rtsp://",
-                                    "rtmp://"}) {
+    for (std::string_view scheme :
+         {"http://", "https://", "mms://", "mmsh://", "rtsp://", "rtmp://"}) {
         if (address.size() >= scheme.size() &&
             std::equal(scheme.begin(), scheme.end(), address.begin(), [](char a, char b) {
                 return a == std::tolower(static_cast<unsigned char>(b));
@@ -46,17 +46,17 @@ std::string searchPage(Catalogue& catalogue, const Query& query, const ServerSet
                 continue;
             }
             std::string kbps = std::to_string(s.bandwidth);
-            std::string bandwidth =
-                s.bandwidth == 0 ? std::string(texts::kSearchUnknownBandwidth)
-                                 : fillTemplate(texts::kSearchBandwidth, {{"kbps", kbps}});
+            std::string bandwidth = s.bandwidth == 0
+                                        ? std::string(texts::kSearchUnknownBandwidth)
+                                        : fillTemplate(texts::kSearchBandwidth, {{"kbps", kbps}});
             std::string id = std::to_string(s.id);
             items += fillTemplate(linkable(s.address) ? texts::kSearchItem : texts::kSearchTextItem,
                                   {{"address", s.address},
-                                                       {"name", s.name},
-                                                       {"category", s.category},
-                                                       {"info", s.info},
-                                                       {"bandwidth", bandwidth},
-                                                       {"id", id}});
+                                   {"name", s.name},
+                                   {"category", s.category},
+                                   {"info", s.info},
+                                   {"bandwidth", bandwidth},
+                                   {"id", id}});
             ++count;
         }
     }
@@ -65,10 +65,10 @@ std::string searchPage(Catalogue& catalogue, const Query& query, const ServerSet
                           : count == 0
                               ? fillTemplate(texts::kSearchNoneFound, {{"term", term}})
                               : fillTemplate(texts::kSearchFound, {{"term", term}, {"count", n}});
-    return framePage(texts::kSearchTitle,
-                     fillTemplate(texts::kSearchBody, {{"term", term},
-                                                       {"summary", summary, true},
-                                                       {"items", items, true}}));
+    return framePage(
+        texts::kSearchTitle,
+        fillTemplate(texts::kSearchBody,
+                     {{"term", term}, {"summary", summary, true}, {"items", items, true}}));
 }
 
 }  // namespace kinvo::ds
