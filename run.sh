@@ -54,7 +54,8 @@ if [[ ! -f $db || ${sources[0]} -nt $db || ${sources[1]} -nt $db ]]; then
   build/bin/kinvo-dataserver import --db "$db" --base "http://127.0.0.1:$port" "${sources[@]}"
 fi
 
-log=$demo/dataserver.log
+# One log per port, like the database: two demos at once must not write into one file.
+log=$demo/dataserver-$port.log
 build/bin/kinvo-dataserver serve --db "$db" --listen "127.0.0.1:$port" --host 127.0.0.1 \
   --media "$demo/media" 2>"$log" &
 server=$!

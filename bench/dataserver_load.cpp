@@ -1,7 +1,7 @@
 // Load test of kinvo-dataserver: builds a 10,000-station catalogue, starts the real server on a
 // free loopback port and replays the browser's list, search and station-start requests from
 // many keep-alive connections at once. Reports requests per second, latency percentiles and
-// the server's resident memory while serving.
+// the server's resident memory while serving, and how long it takes to stop on SIGTERM.
 //
 //   dataserver_load [--server PATH] [--connections N] [--requests N] [--seconds N]
 //                   [--stations N] [--threads N]
@@ -240,9 +240,12 @@ int main(int argc, char** argv) {
     sampler.join();
     long peak = rssKb(server, "VmHWM:");
 
+    // The clients' keep-alive connections are closed by now; the server should stop at once.
+    auto stopAsked = Clock::now();
     kill(server, SIGTERM);
     int status = 0;
     waitpid(server, &status, 0);
+    double stopMs = std::chrono::duration<double, std::milli>(Clock::now() - stopAsked).count();
     std::filesystem::remove_all(dir);
 
     std::sort(latencies.begin(), latencies.end());
@@ -260,6 +263,7 @@ int main(int argc, char** argv) {
         "server memory: %ld KB resident idle, %ld KB while serving (sampled peak), "
         "%ld KB high-water\n",
         idleRss, peakServing.load(), peak);
-    std::printf("server stopped with status %d\n", WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+    std::printf("server stopped with status %d, %.1f ms after SIGTERM\n",
+                WIFEXITED(status) ? WEXITSTATUS(status) : -1, stopMs);
     return failures.load() == 0 ? 0 : 1;
 }

@@ -24,8 +24,8 @@ inline constexpr std::string_view kRealPlayerHelpPath = "/real.htm";
 inline constexpr std::string_view kAboutPath = "/about.asp";
 inline constexpr std::string_view kSupportPath = "/mailform.htm";
 inline constexpr std::string_view kRatePath = "/kinvorate.asp";
-inline constexpr std::string_view kSponsorPath =
-    "/search.asp";  // the video search's "More Results"
+// The video search's "More Results": "/search.asp?T1=" + the term, blanks as "+".
+inline constexpr std::string_view kMoreResultsPath = "/search.asp";
 
 // Query syntax.
 inline constexpr std::string_view kQueryStart = "?";

@@ -15,7 +15,9 @@ const char* const kUsage = R"(usage:
                          [--search-limit N] [--popular-limit N] [--quiet]
       Serves the catalogue. --listen defaults to 127.0.0.1:8639 (port 0: any free port);
       --host is the name discovery answers (default 127.0.0.1); --media serves DIR under
-      /media/. Stops on SIGINT or SIGTERM.
+      /media/. A list asked for a category the catalogue lacks shows --default-category
+      (default Music/Entertainment), else the first category with stations. Stops on SIGINT
+      or SIGTERM.
   kinvo-dataserver messages --db FILE [--limit N]
       Prints the newest support messages.
 )";

@@ -29,6 +29,13 @@ int runImport(const ImportCommand& c) {
             return 1;
         }
         std::fprintf(stderr, "kinvo-dataserver: imported %zu stations\n", result.stations);
+        if (result.withoutBandwidth > 0) {
+            std::fprintf(stderr,
+                         "kinvo-dataserver: %zu %s no bandwidth; they are listed for every "
+                         "connection type\n",
+                         result.withoutBandwidth,
+                         result.withoutBandwidth == 1 ? "station has" : "stations have");
+        }
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kinvo-dataserver: %s; nothing imported\n", e.what());

@@ -20,6 +20,24 @@ bool keptAsIs(unsigned char c) {
            std::string_view::npos;
 }
 
+// value as a query value: blanks as "+", what would end or break the query percent-encoded.
+std::string appendQueryValue(std::string address, std::string_view value) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (const char ch : value) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == ' ') {
+            address.push_back('+');
+        } else if (keptAsIs(c)) {
+            address.push_back(ch);
+        } else {
+            address.push_back('%');
+            address.push_back(kHex[c >> 4]);
+            address.push_back(kHex[c & 0xf]);
+        }
+    }
+    return address;
+}
+
 }  // namespace
 
 std::string vendorSite(std::string_view discoveryAddress) {
@@ -49,25 +67,13 @@ std::string visitAddress(std::string_view site) {
 }
 
 std::string rateAddress(std::string_view site, std::string_view stationName) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string address = page(site, wire::kRateRequest);
-    for (const char ch : stationName) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == ' ') {
-            address.push_back('+');
-        } else if (keptAsIs(c)) {
-            address.push_back(ch);
-        } else {
-            address.push_back('%');
-            address.push_back(kHex[c >> 4]);
-            address.push_back(kHex[c & 0xf]);
-        }
-    }
-    return address;
+    return appendQueryValue(page(site, wire::kRateRequest), stationName);
 }
 
-std::string sponsorAddress(std::string_view site) {
-    return page(site, wire::kSponsorPath);
+std::string sponsorAddress(std::string_view site, std::string_view term) {
+    std::string address = page(site, wire::kMoreResultsPath);
+    address.append(wire::kQueryStart).append(wire::kRequestKey).append(wire::kIs);
+    return appendQueryValue(std::move(address), term);
 }
 
 }  // namespace kinvo

@@ -19,7 +19,8 @@ std::string visitAddress(std::string_view site);    // "/about.asp?P=T"
 // A byte that would end or break the query ("&", "#", "+", "%", controls, non-ASCII) is sent
 // percent-encoded, so the page always receives the whole name.
 std::string rateAddress(std::string_view site, std::string_view stationName);
-// The "More Results" link of the video search: the vendor's search page.
-std::string sponsorAddress(std::string_view site);
+// The "More Results" link of the video search: the vendor's search page for the term in the box
+// ("/search.asp?T1=" + the term, sent as a station name is).
+std::string sponsorAddress(std::string_view site, std::string_view term);
 
 }  // namespace kinvo

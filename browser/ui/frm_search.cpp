@@ -32,7 +32,7 @@ frmSearch::frmSearch(Browser& browser, Catalogue& catalogue, CatalogueView& view
                prompts, view, catalogue, *this}),
       prompts_(prompts),
       shell_(shell),
-      sponsorAddress_(sponsorAddress(vendorSite(browser.options.discoveryAddress))) {
+      vendorSite_(vendorSite(browser.options.discoveryAddress)) {
     setObjectName(QStringLiteral("frmSearch"));
     setWindowTitle(qtext(texts::kSearchCaption));
     setWindowIcon(programIcon());
@@ -125,7 +125,7 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmSearch::openSponsorPage() {
-    ShellOpen(sponsorAddress_, shell_, prompts_);
+    ShellOpen(sponsorAddress(vendorSite_, Text1->text().toStdString()), shell_, prompts_);
 }
 
 void frmSearch::setTermEnabled(bool enabled) {

@@ -66,7 +66,7 @@ class frmSearch : public QDialog, private SearchForm {
     VideoSearch search_;
     Prompts& prompts_;
     ShellOpener& shell_;
-    std::string sponsorAddress_;
+    std::string vendorSite_;  // where the "More Results" page is
     QLabel* Image1;
     bool busy_ = false;
 };

@@ -206,6 +206,9 @@ ImportResult importFiles(Database& db, const std::vector<std::string>& files,
     CatalogueWriter writer(db);
     for (const ImportRow& row : rows) {
         writer.put(row.station);
+        if (row.station.bandwidth == 0) {
+            ++result.withoutBandwidth;
+        }
     }
     tx.commit();
     result.stations = rows.size();

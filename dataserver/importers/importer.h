@@ -35,6 +35,9 @@ struct ImportError {
 
 struct ImportResult {
     std::size_t stations = 0;  // imported (0 when there were errors)
+    // Of those, how many came without a bandwidth (0 kbps): they are listed for every
+    // connection class, so the importer tells the operator how many there are.
+    std::size_t withoutBandwidth = 0;
     std::vector<ImportError> errors;
 };
 

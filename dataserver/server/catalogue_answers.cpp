@@ -51,18 +51,36 @@ std::string listAnswer(Catalogue& catalogue, const Query& query, const ServerSet
     if (query.has(wire::kCategoryKey) && !query.value(wire::kCategoryKey)) {
         return document({}, false);  // longer than any category name
     }
+    // A name the browser knows: the popular list (empty until stations are started) or a
+    // category of the catalogue (empty when none of its stations fits the class).
     std::string name = query.value(wire::kCategoryKey).value_or("");
-    if (name.empty() || name.front() == '_') {
-        name = settings.defaultCategory;
-    }
     if (name == wire::kMostPopularStations) {
         return document(catalogue.mostPopular(filter, settings.popularLimit), true);
     }
-    auto id = catalogue.categoryId(name);
-    if (!id) {
-        return document({}, false);
+    if (!name.empty() && name.front() != '_') {
+        if (auto id = catalogue.categoryId(name)) {
+            return document(catalogue.category(*id, filter), false);
+        }
     }
-    return document(catalogue.category(*id, filter), false);
+    // An empty name, one of the browser's own ("_..."), or one the catalogue lacks: the
+    // browser's first start asks for its built-in default, and a later start for the category
+    // it showed last, either of which a catalogue may not have. Answer the operator's default
+    // category, else the first category with stations in the class, so that the first list is
+    // empty only when the class has no station at all.
+    bool popular = settings.defaultCategory == wire::kMostPopularStations;
+    std::vector<StationListing> stations;
+    if (popular) {
+        stations = catalogue.mostPopular(filter, settings.popularLimit);
+    } else if (auto id = catalogue.categoryId(settings.defaultCategory)) {
+        stations = catalogue.category(*id, filter);
+    }
+    if (stations.empty()) {
+        popular = false;
+        if (auto first = catalogue.firstListedCategory(filter)) {
+            stations = catalogue.category(*first, filter);
+        }
+    }
+    return document(stations, popular);
 }
 
 std::string searchAnswer(Catalogue& catalogue, const Query& query, const ServerSettings& settings) {

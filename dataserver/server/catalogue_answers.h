@@ -2,6 +2,9 @@
 // The answers the browser parses: discovery, version check, and the catalogue requests of
 // /kinvo39.asp (category names, category lists, the popular list, search, station starts).
 // Each returns the whole body; an unknown or broken request gets an empty list, never an error.
+// A list request for a category the catalogue lacks (or an empty name, or one starting with
+// "_") gets the default category's list, else that of the first category with stations in the
+// class, so a first start never shows an empty list while the class has stations.
 //
 // Errors: DbError from the store passes through (Responder answers such a request with an
 // empty body).

@@ -2,7 +2,10 @@
 
 #include <fcntl.h>
 #include <httplib.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/eventfd.h>
+#include <sys/signalfd.h>
 #include <sys/stat.h>
 
 #include <atomic>
@@ -15,6 +18,7 @@
 #include <mutex>
 #include <thread>
 
+#include "catalogue/request_texts.h"
 #include "dataserver/server/file_descriptor.h"
 #include "dataserver/server/lenient_server.h"
 #include "dataserver/server/media_files.h"
@@ -89,8 +93,9 @@ class RequestLog {
     std::mutex mutex_;  // keeps lines whole
 };
 
-void streamMedia(const std::filesystem::path& root, const httplib::Request& req,
-                 httplib::Response& res, std::string_view relative) {
+// A stopping server ends a stream at its next chunk.
+void streamMedia(const LenientServer& server, const std::filesystem::path& root,
+                 const httplib::Request& req, httplib::Response& res, std::string_view relative) {
     auto file = resolveMediaFile(root, relative);
     if (!file) {
         res.status = 404;
@@ -124,7 +129,10 @@ void streamMedia(const std::filesystem::path& root, const httplib::Request& req,
     // httplib asks the provider only for the ranges the client requested.
     res.set_content_provider(
         size, mediaContentType(*file),
-        [fd, size](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+        [&server, fd, size](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+            if (server.stopping()) {
+                return false;
+            }
             char buf[kMediaChunk];
             std::size_t want = std::min({length, sizeof buf, size - std::min(offset, size)});
             if (want == 0) {
@@ -154,6 +162,13 @@ int serve(const ServeOptions& options) {
     std::unique_ptr<ConnectionPool> pool;
     try {
         pool = std::make_unique<ConnectionPool>(options.database, options.threads);
+        const std::string& fallback = options.settings.defaultCategory;
+        if (fallback != wire::kMostPopularStations && !pool->acquire()->categoryId(fallback)) {
+            std::fprintf(stderr,
+                         "kinvo-dataserver: the catalogue has no category \"%s\"; lists asked "
+                         "for a category it lacks show its first category with stations\n",
+                         fallback.c_str());
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kinvo-dataserver: %s\n", e.what());
         return 1;
@@ -217,7 +232,7 @@ int serve(const ServeOptions& options) {
         std::string_view query =
             q == std::string_view::npos ? std::string_view() : target.substr(q + 1);
         if (!mediaRoot.empty() && req.method != "POST" && path.starts_with("/media/")) {
-            streamMedia(mediaRoot, req, res, path.substr(7));
+            streamMedia(server, mediaRoot, req, res, path.substr(7));
             return;
         }
         Reply reply =
@@ -246,16 +261,31 @@ int serve(const ServeOptions& options) {
         std::fprintf(stderr, "kinvo-dataserver: cannot widen the listen backlog\n");
     }
 
+    // The waiter sleeps in poll until a stop signal arrives or serving ends some other way;
+    // nothing wakes it in between.
+    sigset_t set = stopSignals();
+    FileDescriptor signals(::signalfd(-1, &set, SFD_CLOEXEC));
+    FileDescriptor ended(::eventfd(0, EFD_CLOEXEC));
+    if (!signals || !ended) {
+        std::fprintf(stderr, "kinvo-dataserver: cannot wait for signals\n");
+        return 1;
+    }
     std::atomic<bool> done{false};
     std::thread waiter([&] {
-        sigset_t set = stopSignals();
-        timespec tick{0, 200'000'000};
-        while (!done.load()) {
-            if (sigtimedwait(&set, nullptr, &tick) > 0) {
-                server.stop();
-                return;
-            }
+        pollfd p[2] = {{signals.get(), POLLIN, 0}, {ended.get(), POLLIN, 0}};
+        int rc;
+        do {
+            rc = ::poll(p, 2, -1);
+        } while (rc < 0 && errno == EINTR);
+        if (rc <= 0 || !(p[0].revents & POLLIN)) {
+            return;
         }
+        // A signal right after start-up may come before the server runs, when stopping it
+        // would do nothing; this wait lasts at most that short moment.
+        while (!server.is_running() && !done.load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        server.stopServing();
     });
 
     // Scripts wait for this line to know the port.
@@ -264,6 +294,8 @@ int serve(const ServeOptions& options) {
     std::fflush(stderr);
     bool ok = server.listen_after_bind();
     done.store(true);
+    const std::uint64_t one = 1;
+    [[maybe_unused]] ssize_t n = ::write(ended.get(), &one, sizeof one);
     waiter.join();
     log.note("kinvo-dataserver: stopped");
     return ok ? 0 : 1;

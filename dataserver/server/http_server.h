@@ -2,7 +2,9 @@
 // `kinvo-dataserver serve`: the HTTP side. cpp-httplib with a fixed pool of worker threads,
 // every request answered by Responder, "/media/" streamed from the media folder with range
 // requests, one log line per request on stderr, a request line over kMaxRequestLine refused,
-// and a graceful stop on SIGINT or SIGTERM.
+// and a prompt stop on SIGINT or SIGTERM: at once when idle; answers already computed are
+// written while their sockets take them, idle and half-received connections and media streams
+// are dropped.
 //
 // Error policy: start-up failures (the database, the address to listen on, the media folder)
 // are reported on stderr and give a non-zero exit status; once serving, nothing stops the

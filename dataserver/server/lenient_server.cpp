@@ -3,10 +3,13 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 namespace kinvo::ds {
@@ -17,13 +20,15 @@ int timeoutMs(time_t sec, time_t usec) {
     return static_cast<int>(sec * 1000 + usec / 1000);
 }
 
-bool waitFor(int fd, short events, int ms) {
-    pollfd p{fd, events, 0};
+// Whether `fd` is ready within `ms`; false at once when `stopFd` is readable and `fd` is not
+// ready (so a stopping server lets go of every wait, but still writes what a socket takes).
+bool waitFor(int fd, short events, int ms, int stopFd) {
+    pollfd p[2] = {{fd, events, 0}, {stopFd, POLLIN, 0}};
     int rc;
     do {
-        rc = ::poll(&p, 1, ms);
+        rc = ::poll(p, stopFd >= 0 ? 2 : 1, ms);
     } while (rc < 0 && errno == EINTR);
-    return rc > 0 && (p.revents & (events | POLLHUP | POLLERR));
+    return rc > 0 && (p[0].revents & (events | POLLHUP | POLLERR));
 }
 
 void addressOf(int fd, bool peer, std::string& ip, int& port) {
@@ -50,7 +55,8 @@ void addressOf(int fd, bool peer, std::string& ip, int& port) {
 // Reads a socket, turning every "?" after the first in a request's first line into "%3F".
 class LenientStream final : public httplib::Stream {
   public:
-    LenientStream(int fd, int readMs, int writeMs) : fd_(fd), readMs_(readMs), writeMs_(writeMs) {}
+    LenientStream(int fd, int readMs, int writeMs, int stopFd)
+        : fd_(fd), readMs_(readMs), writeMs_(writeMs), stopFd_(stopFd) {}
 
     void startRequest() {
         inRequestLine_ = true;
@@ -58,12 +64,14 @@ class LenientStream final : public httplib::Stream {
     }
     bool hasBuffered() const { return pos_ < buffer_.size(); }
 
-    bool is_readable() const override { return hasBuffered() || waitFor(fd_, POLLIN, readMs_); }
-    bool is_writable() const override { return waitFor(fd_, POLLOUT, writeMs_); }
+    bool is_readable() const override {
+        return hasBuffered() || waitFor(fd_, POLLIN, readMs_, stopFd_);
+    }
+    bool is_writable() const override { return waitFor(fd_, POLLOUT, writeMs_, stopFd_); }
 
     ssize_t read(char* ptr, size_t size) override {
         if (!hasBuffered()) {
-            if (!waitFor(fd_, POLLIN, readMs_)) {
+            if (!waitFor(fd_, POLLIN, readMs_, stopFd_)) {
                 return -1;
             }
             char raw[4096];
@@ -117,6 +125,7 @@ class LenientStream final : public httplib::Stream {
     int fd_;
     int readMs_;
     int writeMs_;
+    int stopFd_;
     std::string buffer_;  // transformed bytes not yet handed out
     size_t pos_ = 0;
     bool inRequestLine_ = true;
@@ -125,13 +134,25 @@ class LenientStream final : public httplib::Stream {
 
 }  // namespace
 
+LenientServer::LenientServer() : stopWake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+void LenientServer::stopServing() noexcept {
+    stopping_.store(true);
+    if (stopWake_) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = ::write(stopWake_.get(), &one, sizeof one);
+    }
+    stop();
+}
+
 bool LenientServer::setListenBacklog(int backlog) {
     const socket_t sock = svr_sock_.load();
     return sock != INVALID_SOCKET && ::listen(sock, backlog) == 0;
 }
 
 struct LenientServer::Connection {
-    Connection(socket_t s, int readMs, int writeMs) : sock(s), stream(s, readMs, writeMs) {}
+    Connection(socket_t s, int readMs, int writeMs, int stopFd)
+        : sock(s), stream(s, readMs, writeMs, stopFd) {}
     ~Connection() {
         ::shutdown(sock, SHUT_RDWR);
         ::close(sock);
@@ -143,27 +164,32 @@ struct LenientServer::Connection {
 };
 
 bool LenientServer::process_and_close_socket(socket_t sock) {
-    serveConnection(
-        std::make_shared<Connection>(sock, timeoutMs(read_timeout_sec_, read_timeout_usec_),
-                                     timeoutMs(write_timeout_sec_, write_timeout_usec_)));
+    serveConnection(std::make_shared<Connection>(
+        sock, timeoutMs(read_timeout_sec_, read_timeout_usec_),
+        timeoutMs(write_timeout_sec_, write_timeout_usec_), stopWake_.get()));
     return true;
 }
 
 void LenientServer::serveConnection(std::shared_ptr<Connection> c) {
     auto keepAlive = std::chrono::seconds(keep_alive_timeout_sec_);
     while (c->served < keep_alive_max_count_) {
-        // Wait for the next request in short slices, so that a stopping server lets go.
+        // The first request is waited for at once; later ones in short slices, so that an
+        // idle connection can give its worker up. A stopping server wakes either wait.
         bool ready = c->stream.hasBuffered();
         bool first = c->served == 0;
-        while (!ready && svr_sock_ != INVALID_SOCKET &&
+        while (!ready && !stopping_.load() &&
                std::chrono::steady_clock::now() < c->idleSince + keepAlive) {
-            ready = waitFor(c->sock, POLLIN, first ? 100 : 5);
+            int left =
+                static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     c->idleSince + keepAlive - std::chrono::steady_clock::now())
+                                     .count());
+            ready = waitFor(c->sock, POLLIN, first ? std::max(left, 1) : 5, stopWake_.get());
             if (!ready && !first && othersWaiting_ && othersWaiting_() && requeue_) {
                 requeue_([this, c] { serveConnection(c); });
                 return;
             }
         }
-        if (!ready || svr_sock_ == INVALID_SOCKET) {
+        if (!ready || stopping_.load()) {
             return;  // the last owner closes the socket
         }
         c->stream.startRequest();

@@ -9,16 +9,25 @@
 // loop: a keep-alive connection that idles while other connections wait for a worker goes back
 // to the end of the queue instead of holding its worker, so a few idle clients cannot starve
 // the rest.
+//
+// Stopping: stopServing() (from any thread, once listen_after_bind is running) wakes every
+// wait on a socket at once through one eventfd. Idle and half-received connections are dropped;
+// an answer already computed is still written while its socket takes it without waiting.
 
 #include <httplib.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
+
+#include "dataserver/server/file_descriptor.h"
 
 namespace kinvo::ds {
 
 class LenientServer : public httplib::Server {
   public:
+    LenientServer();
+
     // How the idle connection gets back in line: `othersWaiting` tells whether accepted
     // connections wait for a worker, `requeue` puts a job at the end of the workers' queue.
     void setScheduling(std::function<bool()> othersWaiting,
@@ -33,12 +42,21 @@ class LenientServer : public httplib::Server {
     // refuses (the library's backlog then stays).
     bool setListenBacklog(int backlog);
 
+    // Stops accepting and wakes every connection's waits; listen_after_bind then returns once
+    // the workers have let their connections go. Any thread; never throws.
+    void stopServing() noexcept;
+    // True from stopServing() on: long answers (media) end early when they see it.
+    bool stopping() const noexcept { return stopping_.load(); }
+
   private:
     struct Connection;
     void serveConnection(std::shared_ptr<Connection> connection);
 
     std::function<bool()> othersWaiting_;
     std::function<void(std::function<void()>)> requeue_;
+    std::atomic<bool> stopping_{false};
+    // Readable from stopServing() on (never read, so it stays readable for every poll).
+    FileDescriptor stopWake_;
 
     bool process_and_close_socket(socket_t sock) override;
 };

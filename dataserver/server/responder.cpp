@@ -5,6 +5,7 @@
 #include "catalogue/request_texts.h"
 #include "dataserver/server/catalogue_answers.h"
 #include "dataserver/server/query.h"
+#include "dataserver/server/search_page.h"
 #include "dataserver/server/vendor_pages.h"
 
 namespace kinvo::ds {
@@ -102,6 +103,10 @@ Reply Responder::dispatch(const Request& request, const std::string& path) const
         PageReply r =
             post ? ratingPost(*db, Query::parse(request.body), clock_()) : ratingPage(*db, query);
         return page(r.status, std::move(r.html));
+    }
+    if (path == wire::kMoreResultsPath) {
+        auto db = pool_.acquire();
+        return page(200, searchPage(*db, query, settings_));
     }
     if (path == "/" || path == "/index.htm") {
         auto db = pool_.acquire();

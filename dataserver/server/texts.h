@@ -207,7 +207,10 @@ inline constexpr std::string_view kRatePickBody = R"html(<div class="card">
 inline constexpr std::string_view kRatePickIntro =
     "More than one station goes by this name; choose the one you mean.";
 inline constexpr std::string_view kRateNoneFound =
-    "No station of this name is listed. Select a station in Kinvo and click Rate again.";
+    "No station named \"{name}\" is listed. Select a station in Kinvo and click Rate "
+    "again.";
+inline constexpr std::string_view kRateNoName =
+    "No station was named. Select a station in Kinvo and click Rate.";
 inline constexpr std::string_view kRatePickItem =
     "<li><a href=\"/kinvorate.asp?ID={id}\">{name}</a> <span "
     "class=\"muted\">({category})</span></li>\n";
@@ -269,6 +272,32 @@ Kinvo's player components use.</li>
 </ol>
 </div>
 )html";
+
+inline constexpr std::string_view kSearchTitle = "Search the stations";
+inline constexpr std::string_view kSearchBody = R"html(<div class="card">
+<h1>Search the stations</h1>
+<form method="get" action="/search.asp">
+<input type="text" name="T1" value="{term}" maxlength="200">
+<button type="submit">Search</button>
+</form>
+<p>{summary}</p>
+<ul>
+{items}</ul>
+</div>
+)html";
+inline constexpr std::string_view kSearchNoTerm =
+    "Type a word or two of a station's name, description or notes.";
+inline constexpr std::string_view kSearchNoneFound = "No station matches \"{term}\".";
+inline constexpr std::string_view kSearchFound =
+    "Stations matching \"{term}\", best first: {count}.";
+inline constexpr std::string_view kSearchItem =
+    "<li><a href=\"{address}\">{name}</a> <span class=\"muted\">({category}) {info} "
+    "&middot; {bandwidth}</span> <a href=\"/kinvorate.asp?ID={id}\">Rate</a></li>\n";
+inline constexpr std::string_view kSearchTextItem =
+    "<li>{name} <span class=\"muted\">({category}) {info} &middot; {bandwidth} &middot; "
+    "{address}</span> <a href=\"/kinvorate.asp?ID={id}\">Rate</a></li>\n";
+inline constexpr std::string_view kSearchUnknownBandwidth = "any connection";
+inline constexpr std::string_view kSearchBandwidth = "{kbps} kbps";
 
 inline constexpr std::string_view kIndexTitle = "Station service";
 inline constexpr std::string_view kIndexBody = R"html(<div class="card">

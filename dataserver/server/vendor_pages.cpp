@@ -1,5 +1,6 @@
 #include "dataserver/server/vendor_pages.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "catalogue/request_texts.h"
@@ -159,16 +160,26 @@ PageReply ratingPage(Catalogue& catalogue, const Query& query) {
         }
     }
     std::vector<StationListing> found;
-    // The browser appends the shown name unescaped; a web browser opening the link escapes
-    // blanks and other bytes, so decode, but keep "+" (names may hold one).
+    std::string name;
+    // The browser appends the shown name unescaped with its blanks as "+"; a web browser
+    // opening the link escapes other bytes. A "+" reads as a blank, or else as itself (names
+    // may hold one).
     if (auto sent = query.rest(wire::kStationNameKey)) {
-        std::string name = percentDecode(*sent, false);
-        found = catalogue.stationsNamed(name, kPickLimit);
-        if (found.empty()) {
-            found = catalogue.stationsNamed(withoutCount(name), kPickLimit);
+        name = percentDecode(*sent, true);
+        auto plusForm = [](std::string text) {
+            std::replace(text.begin(), text.end(), ' ', '+');
+            return text;
+        };
+        for (const std::string& candidate : {name, withoutCount(name)}) {
+            if (!candidate.empty() && found.empty()) {
+                found = catalogue.stationsNamed(candidate, kPickLimit);
+            }
+            if (!candidate.empty() && found.empty()) {
+                found = catalogue.stationsNamedWithPlus(plusForm(candidate), kPickLimit);
+            }
         }
         if (found.empty() && !name.empty()) {
-            // A "#" or "&" in a name cuts the link short; offer what starts the same way.
+            // A "#" in a name cuts the link short; offer what starts the same way.
             found = catalogue.stationsNamedFrom(name, kPickLimit);
         }
     }
@@ -181,11 +192,13 @@ PageReply ratingPage(Catalogue& catalogue, const Query& query) {
         items += fillTemplate(texts::kRatePickItem,
                               {{"id", id}, {"name", s.name}, {"category", s.category}});
     }
-    std::string_view intro = found.empty() ? texts::kRateNoneFound : texts::kRatePickIntro;
-    return {
-        found.empty() ? 404 : 200,
-        framePage(texts::kRatePickTitle,
-                  fillTemplate(texts::kRatePickBody, {{"intro", intro}, {"items", items, true}}))};
+    // Every name gets a page the user can read, found or not; the name shows escaped.
+    std::string intro = !found.empty() ? htmlEscape(texts::kRatePickIntro)
+                        : name.empty() ? htmlEscape(texts::kRateNoName)
+                                       : fillTemplate(texts::kRateNoneFound, {{"name", name}});
+    return {200, framePage(texts::kRatePickTitle,
+                           fillTemplate(texts::kRatePickBody,
+                                        {{"intro", intro, true}, {"items", items, true}}))};
 }
 
 PageReply ratingPost(Catalogue& catalogue, const Query& form, std::int64_t now) {

@@ -31,7 +31,9 @@ std::string supportForm();
 PageReply supportPost(Catalogue& catalogue, const Query& form, std::string_view remote,
                       std::int64_t now);
 
-// GET with S=<station name as shown> (or ID=<station id> from the page's own links).
+// GET with S=<station name as shown, blanks as "+"> (or ID=<station id> from the page's own
+// links): the form for the one station of that name, else a page to choose one or saying that
+// none goes by it; 200 for any name.
 PageReply ratingPage(Catalogue& catalogue, const Query& query);
 PageReply ratingPost(Catalogue& catalogue, const Query& form, std::int64_t now);
 

@@ -1,5 +1,6 @@
 #include "dataserver/store/catalogue.h"
 
+#include <string>
 #include <utility>
 
 namespace kinvo::ds {
@@ -17,6 +18,14 @@ SELECT s.id, c.name, s.address, s.info, s.extra, s.name, s.bandwidth, s.time_tex
 FROM stations s JOIN categories c ON c.id = s.category_id
 )sql";
 
+// A station of unknown bandwidth (stored as 0: playlists rarely say) passes every connection
+// class; any other passes when it lies within the class's inclusive bounds, the parameters
+// numbered `min` and `max`.
+std::string inClass(int min, int max) {
+    return "(s.bandwidth = 0 OR s.bandwidth BETWEEN ?" + std::to_string(min) + " AND ?" +
+           std::to_string(max) + ")";
+}
+
 std::string listing(std::string_view rest) {
     std::string sql(kListingColumns);
     sql += rest;
@@ -29,18 +38,23 @@ Catalogue::Catalogue(Database db)
     : db_(std::move(db)),
       categoryNames_(db_.prepare("SELECT name FROM categories ORDER BY position, id")),
       categoryId_(db_.prepare("SELECT id FROM categories WHERE name = ?1")),
+      firstListed_(db_.prepare("SELECT c.id FROM categories c WHERE EXISTS (SELECT 1 FROM "
+                               "stations s WHERE s.category_id = c.id AND " +
+                               inClass(1, 2) + ") ORDER BY c.position, c.id LIMIT 1")),
       stationCount_(db_.prepare("SELECT COUNT(*) FROM stations")),
-      category_(db_.prepare(listing("WHERE s.category_id = ?1 AND s.bandwidth BETWEEN ?2 AND ?3 "
-                                    "ORDER BY s.position, s.id"))),
-      popular_(db_.prepare(listing("WHERE s.start_count > 0 AND s.bandwidth BETWEEN ?1 AND ?2 "
-                                   "ORDER BY s.start_count DESC, s.name, s.id LIMIT ?3"))),
+      category_(db_.prepare(
+          listing("WHERE s.category_id = ?1 AND " + inClass(2, 3) + " ORDER BY s.position, s.id"))),
+      popular_(db_.prepare(listing("WHERE s.start_count > 0 AND " + inClass(1, 2) +
+                                   " ORDER BY s.start_count DESC, s.name, s.id LIMIT ?3"))),
       search_(db_.prepare(listing("JOIN (SELECT rowid AS hit, rank FROM station_search "
                                   "      WHERE station_search MATCH ?1) f ON f.hit = s.id "
-                                  "WHERE s.bandwidth BETWEEN ?2 AND ?3 "
-                                  "ORDER BY f.rank, s.id LIMIT ?4"))),
+                                  "WHERE " +
+                                  inClass(2, 3) + " ORDER BY f.rank, s.id LIMIT ?4"))),
       byAddress_(db_.prepare("SELECT id FROM stations WHERE address = ?1")),
       byId_(db_.prepare(listing("WHERE s.id = ?1"))),
       byName_(db_.prepare(listing("WHERE s.name = ?1 ORDER BY s.id LIMIT ?2"))),
+      byPlusName_(db_.prepare(listing("WHERE replace(s.name, ' ', '+') = ?1 "
+                                      "ORDER BY s.id LIMIT ?2"))),
       byNamePrefix_(db_.prepare(listing("WHERE substr(s.name, 1, length(CAST(?1 AS BLOB))) = ?1 "
                                         "ORDER BY s.name, s.id LIMIT ?2"))),
       insertStart_(db_.prepare("INSERT INTO starts(station_id, started_at) VALUES (?1, ?2)")),
@@ -100,6 +114,16 @@ std::optional<std::int64_t> Catalogue::categoryId(std::string_view name) {
     return id;
 }
 
+std::optional<std::int64_t> Catalogue::firstListedCategory(BandwidthFilter filter) {
+    firstListed_.reset().bind(1, filter.min).bind(2, filter.max);
+    std::optional<std::int64_t> id;
+    if (firstListed_.step()) {
+        id = firstListed_.integer(0);
+    }
+    firstListed_.reset();
+    return id;
+}
+
 std::int64_t Catalogue::stationCount() {
     stationCount_.reset();
     std::int64_t n = stationCount_.step() ? stationCount_.integer(0) : 0;
@@ -149,6 +173,11 @@ std::optional<StationListing> Catalogue::station(std::int64_t id) {
 std::vector<StationListing> Catalogue::stationsNamed(std::string_view name, int limit) {
     byName_.reset().bind(1, name).bind(2, std::int64_t{limit});
     return collect(byName_);
+}
+
+std::vector<StationListing> Catalogue::stationsNamedWithPlus(std::string_view plusForm, int limit) {
+    byPlusName_.reset().bind(1, plusForm).bind(2, std::int64_t{limit});
+    return collect(byPlusName_);
 }
 
 std::vector<StationListing> Catalogue::stationsNamedFrom(std::string_view prefix, int limit) {

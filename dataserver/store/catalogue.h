@@ -26,8 +26,11 @@ class Catalogue {
     // In their order.
     std::vector<std::string> categoryNames();
     std::optional<std::int64_t> categoryId(std::string_view name);
+    // The first category, in their order, with a station in the class; nullopt when none has.
+    std::optional<std::int64_t> firstListedCategory(BandwidthFilter filter);
     std::int64_t stationCount();
 
+    // Listings keep a station of unknown bandwidth (0) in every class.
     // A category's stations in catalogue order.
     std::vector<StationListing> category(std::int64_t categoryId, BandwidthFilter filter);
     // Stations started at least once, most starts first, then by name.
@@ -39,6 +42,9 @@ class Catalogue {
     std::optional<StationListing> station(std::int64_t id);
     // Exact name first; callers fall back to stationsNamedFrom for partial names.
     std::vector<StationListing> stationsNamed(std::string_view name, int limit);
+    // Stations whose name, with every blank written as "+", is `plusForm` (a name as a link
+    // carries it when a "+" may be a blank or itself).
+    std::vector<StationListing> stationsNamedWithPlus(std::string_view plusForm, int limit);
     // Stations whose name starts with `prefix`, by name.
     std::vector<StationListing> stationsNamedFrom(std::string_view prefix, int limit);
 
@@ -54,6 +60,7 @@ class Catalogue {
     Database db_;
     Statement categoryNames_;
     Statement categoryId_;
+    Statement firstListed_;
     Statement stationCount_;
     Statement category_;
     Statement popular_;
@@ -61,6 +68,7 @@ class Catalogue {
     Statement byAddress_;
     Statement byId_;
     Statement byName_;
+    Statement byPlusName_;
     Statement byNamePrefix_;
     Statement insertStart_;
     Statement insertRating_;

@@ -43,7 +43,8 @@ struct StationListing {
     std::optional<std::string> listenerNote;   // the newest non-empty listener note
 };
 
-// Inclusive bounds on a station's bandwidth in kbps.
+// Inclusive bounds on a station's bandwidth in kbps; a station of unknown bandwidth (0) is in
+// every class.
 struct BandwidthFilter {
     std::int64_t min = 0;
     std::int64_t max = std::numeric_limits<std::int64_t>::max();

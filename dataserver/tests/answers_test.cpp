@@ -1,6 +1,8 @@
 // The answers the browser parses, fetched with curl from the running server.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
 
 #include "catalogue/text_shift.h"
@@ -94,12 +96,28 @@ TEST_F(Answers, EveryFieldReadsBackAsTheCatalogueHoldsIt) {
     EXPECT_EQ(entries[2].decodedAddress(), "mms://media.example/gamma.wmv");
 }
 
-TEST_F(Answers, EmptyAndUnderscoreCategoriesAnswerTheDefaultCategory) {
-    auto expected = names(list("Music/Entertainment", "&V=3.9"));
-    EXPECT_EQ(names(list("", "&V=3.9")), expected);
-    EXPECT_EQ(names(list("_Anything", "&V=3.9")), expected);
+TEST_F(Answers, CategoriesTheCatalogueLacksAnswerTheDefaultElseTheFirstListed) {
+    struct Case {
+        std::string category;
+        std::string ending;
+        std::vector<std::string> expected;
+    };
+    const std::vector<std::string> defaults = names(list("Music/Entertainment", "&V=3.9"));
+    // No station of the default category (nor of "Music Video") is at or below 30 kbps.
+    const std::vector<std::string> firstListed{"Morning Paper"};
+    for (const Case& c : std::vector<Case>{{"", "&V=3.9", defaults},
+                                           {"_Anything", "&V=3.9", defaults},
+                                           {"No Such", "&V=3.9", defaults},
+                                           {"%", "&V=3.9", defaults},
+                                           {"No Such", "&MAXBPS=30&V=3.9", firstListed},
+                                           {"", "&MAXBPS=30&V=3.9", firstListed},
+                                           // Names the catalogue has stay as they are.
+                                           {"News and Talk", "&MINBPS=100&V=3.9", {}},
+                                           {"Most Popular Stations", "&V=3.9", {}}}) {
+        EXPECT_EQ(names(list(c.category, c.ending)), c.expected) << c.category << c.ending;
+    }
     HttpAnswer noT2 = get("/kinvo39.asp?P=T&T1=LIST_TV&V=3.9");
-    EXPECT_EQ(names(readList(noT2.body, false)), expected);
+    EXPECT_EQ(names(readList(noT2.body, false)), defaults);
 }
 
 TEST_F(Answers, BlanksArriveAsPlusSigns) {
@@ -109,11 +127,10 @@ TEST_F(Answers, BlanksArriveAsPlusSigns) {
               (std::vector<std::string>{"Morning Paper"}));
 }
 
-TEST_F(Answers, UnknownCategoryOrRequestGivesAnEmptyListNotAnError) {
-    for (std::string target :
-         {"/kinvo39.asp?P=T&T1=LIST_TV&T2=No+Such&V=3.9", "/kinvo39.asp?P=T&T1=NOTHING",
-          "/kinvo39.asp", "/kinvo39.asp?&&&=", "/kinvo39.asp?P=T&T1=LIST_TV&T2=%&V=3.9",
-          "/kinvo39.asp?P=T&T1=LIST_TV&T2=%zz%4&MINBPS=x&V=3.9"}) {
+TEST_F(Answers, UnknownOrBrokenRequestGivesAnEmptyListNotAnError) {
+    for (const std::string& target : std::vector<std::string>{
+             "/kinvo39.asp?P=T&T1=NOTHING", "/kinvo39.asp",
+             "/kinvo39.asp?&&&=", "/kinvo39.asp?P=T&T1=LIST_TV&T2=" + std::string(3000, 'a')}) {
         HttpAnswer a = get(target);
         EXPECT_EQ(a.status, 200) << target;
         EXPECT_TRUE(readList(a.body, false).empty()) << target;
@@ -195,6 +212,19 @@ TEST_F(Answers, SearchHonoursTheClassAndBrokenTerms) {
     EXPECT_EQ(count("rock&roll&V=3.9"), 2u);
     EXPECT_EQ(count("100%&V=3.9"), 0u);
     EXPECT_EQ(count("&V=3.9"), 0u);
+}
+
+class AbsentDefault : public CatalogueFixture {
+  protected:
+    std::vector<std::string> serverOptions() const override {
+        return {"--quiet", "--default-category", "Nowhere"};
+    }
+};
+
+TEST_F(AbsentDefault, ADefaultTheCatalogueLacksIsReportedAndTheFirstCategoryAnswers) {
+    EXPECT_EQ(names(list("", "&V=3.9")), names(list("Music/Entertainment", "&V=3.9")));
+    Finished f = server_->stop(SIGTERM);
+    EXPECT_NE(f.err.find("no category \"Nowhere\""), std::string::npos) << f.err;
 }
 
 class LimitedAnswers : public CatalogueFixture {

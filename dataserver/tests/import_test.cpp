@@ -74,6 +74,38 @@ TEST_F(Import, PlsInEntryNumberOrder) {
     EXPECT_EQ(entries[1].time, "");
 }
 
+TEST_F(Import, StationsWithoutBandwidthAreListedForEveryClass) {
+    // IPTV playlists and PLS files say nothing of bandwidth; such stations must not vanish from
+    // the broadband class the browser asks for by default, nor from dial-up or search.
+    auto m3u = dir_.write("iptv.m3u",
+                          "#EXTM3U\n#EXTINF:-1,Open One\nhttp://o/1.m3u8\n"
+                          "#EXTINF:-1,Open Two\nhttp://o/2.m3u8\n");
+    auto pls = dir_.write("open.pls", "[playlist]\nFile1=http://o/3.mp3\nTitle1=Open Three\n");
+    auto csv = dir_.write("fast.csv", "name,address,bandwidth\nOpen Fast,http://o/4.mov,300\n");
+    Finished f = import({"--category", "Open", m3u.string(), pls.string(), csv.string()});
+    ASSERT_EQ(f.status, 0) << f.err;
+    EXPECT_NE(f.err.find("3 stations have no bandwidth; they are listed for every connection"),
+              std::string::npos)
+        << f.err;
+    struct Case {
+        std::string ending;
+        std::vector<std::string> listed;
+    };
+    const std::vector<std::string> open{"Open One", "Open Two", "Open Three"};
+    for (const Case& c : std::vector<Case>{
+             {"&MINBPS=100&V=3.9", {"Open One", "Open Two", "Open Three", "Open Fast"}},
+             {"&MAXBPS=56&V=3.9", open},
+             {"&V=3.9", {"Open One", "Open Two", "Open Three", "Open Fast"}}}) {
+        std::vector<std::string> listed;
+        for (const ReadEntry& e : list("Open", c.ending)) {
+            listed.push_back(e.name);
+        }
+        EXPECT_EQ(listed, c.listed) << c.ending;
+        auto found = readList(get("/kinvo39.asp?P=T&SEARCH=1&T1=open" + c.ending).body, true);
+        EXPECT_EQ(found.size(), c.listed.size()) << c.ending;
+    }
+}
+
 TEST_F(Import, CsvWithQuotesAndAnyColumnOrder) {
     auto file =
         dir_.write("q.csv",
@@ -127,7 +159,7 @@ TEST_P(DamagedImport, ImportsNothingAndSaysWhereAndWhy) {
     EXPECT_NE(f.err.find("nothing imported"), std::string::npos) << f.err;
     // Not even the good file's station, nor the good rows of the bad file, went in.
     EXPECT_EQ(categories(), kFixtureCategories);
-    EXPECT_TRUE(list("Good Category", "&V=3.9").empty());
+    EXPECT_TRUE(readList(get("/kinvo39.asp?P=T&SEARCH=1&T1=Fine&V=3.9").body, true).empty());
 }
 
 std::string csvRow(const std::string& field, const std::string& value) {

@@ -93,16 +93,60 @@ TEST_F(Pages, RatingsAndNotesReachTheListsAndShowNoneBefore) {
     EXPECT_EQ(videoTwo().notes, "Loud & proud");
 }
 
-TEST_F(Pages, RatingPageFindsStationsByTheNameTheBrowserShows) {
-    // From the popular list, with its count.
-    EXPECT_TRUE(contains(get("/kinvorate.asp?S=Beta%20Dial%20(12)").body, "Rate Beta Dial"));
-    // A name cut short offers what starts the same way.
-    EXPECT_TRUE(contains(get("/kinvorate.asp?S=Video").body, "Which station?"));
-    HttpAnswer none = get("/kinvorate.asp?S=Nobody");
-    EXPECT_EQ(none.status, 404);
-    EXPECT_TRUE(contains(none.body, "No station of this name"));
-    // Names are escaped into the page, never markup.
-    EXPECT_FALSE(contains(get("/kinvorate.asp?S=%3Cscript%3E").body, "<script>"));
+TEST_F(Pages, RatingPageAnswersEveryNameTheBrowserSends) {
+    // The browser sends the shown name unescaped, its blanks as "+"; a web browser escapes the
+    // rest. Every name gets a page, escaped into it.
+    auto extra = dir_.write("extra.csv",
+                            "category,name,address\n"
+                            "Music Video,Rock & Roll 100%,http://media.example/rr.mov\n"
+                            "Music Video,C++ Hour,http://media.example/cpp.mov\n");
+    ASSERT_EQ(import({extra.string()}).status, 0);
+    struct Case {
+        std::string query;
+        std::string mustContain;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"S=Video+Two", "Rate Video Two"},
+             {"S=Video%20Two", "Rate Video Two"},
+             {"S=Beta+Dial+(12)", "Rate Beta Dial"},  // from the popular list, with its count
+             {"S=Rock+&+Roll+100%", "Rate Rock &amp; Roll 100%"},
+             {"S=Rock+%26+Roll+100%25", "Rate Rock &amp; Roll 100%"},
+             {"S=C+++Hour", "Rate C++ Hour"},  // "+" of the name itself
+             {"S=Video", "Which station?"},    // a name cut short offers what starts so
+             {"S=Nobody+Here", "No station named \"Nobody Here\""},
+             {"S=%3Cscript%3E+&x=\"", "&lt;script&gt; &amp;x=&quot;"},
+             {"S=", "No station was named"},
+             {"", "No station was named"}}) {
+        HttpAnswer a = get("/kinvorate.asp?" + c.query);
+        EXPECT_EQ(a.status, 200) << c.query;
+        EXPECT_TRUE(contains(a.body, c.mustContain)) << c.query << "\n" << a.body;
+        EXPECT_FALSE(contains(a.body, "<script>")) << c.query;
+    }
+}
+
+TEST_F(Pages, SearchPageListsMatchesAsLinks) {
+    struct Case {
+        std::string query;
+        std::vector<std::string> shown;
+        std::vector<std::string> hidden;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"T1=rock+clips",
+              {"Video Two", "href=\"http://media.example/v2.mov\"", "best first: 1.", "Rate"},
+              {"Video One"}},
+             {"T1=clips&MINBPS=100", {"Video One"}, {"Video Two"}},
+             {"T1=night", {"No station matches \"night\""}, {"Adult Night Owl"}},
+             {"T1=%3Cb%3E", {"&lt;b&gt;"}, {"<b>"}},
+             {"", {"<form method=\"get\" action=\"/search.asp\"", "Type a word"}, {}}}) {
+        HttpAnswer a = get("/search.asp?" + c.query);
+        EXPECT_EQ(a.status, 200) << c.query;
+        for (const std::string& s : c.shown) {
+            EXPECT_TRUE(contains(a.body, s)) << c.query << ": " << s << "\n" << a.body;
+        }
+        for (const std::string& s : c.hidden) {
+            EXPECT_FALSE(contains(a.body, s)) << c.query << ": " << s;
+        }
+    }
 }
 
 TEST_F(Pages, SupportMessagesAreStoredAndListed) {
