@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -25,6 +26,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace kinvo {
 namespace {
@@ -363,7 +366,7 @@ TEST_F(StationPanelTest, FavoritesAddedFromThePanelComeBackAfterARestart) {
     EXPECT_EQ(shownStations(), (QStringList{"Zulu Beats"}));
 }
 
-TEST_F(StationPanelTest, ADamagedFavoritesFileStaysUntilTheNextChange) {
+TEST_F(StationPanelTest, ADamagedFavoritesFileIsKeptAsideAndTheListStartsEmpty) {
     const QString file = favoritesFilePath(browser->programFolder);
     const std::string damaged = "not a list\n\x01\x02";
     {
@@ -372,13 +375,21 @@ TEST_F(StationPanelTest, ADamagedFavoritesFileStaysUntilTheNextChange) {
         out.write(damaged.data(), static_cast<qint64>(damaged.size()));
     }
     ASSERT_TRUE(window->startUp());
+    const QStringList kept =
+        QDir(browser->programFolder).entryList({QStringLiteral("Favorites.lst.damaged-*")});
+    ASSERT_EQ(kept.size(), 1);
+    const QString keptFile = browser->programFolder + QLatin1Char('/') + kept.front();
+    EXPECT_EQ(fileBytes(keptFile), damaged);
+    const auto told = std::count_if(prompts.shown.begin(), prompts.shown.end(), [&](auto& shown) {
+        return shown.text.find(kept.front().toStdString()) != std::string::npos;
+    });
+    EXPECT_EQ(told, 1);
     window->menu().menuFavs->trigger();
     EXPECT_TRUE(shownStations().isEmpty());
     choose("Music Video");
-    EXPECT_EQ(fileBytes(file), damaged);
     clickRow(0);
     window->menu().menuAddFav->trigger();
-    EXPECT_NE(fileBytes(file), damaged);
+    EXPECT_EQ(fileBytes(keptFile), damaged);
     open();
     ASSERT_TRUE(window->startUp());
     window->menu().menuFavs->trigger();
