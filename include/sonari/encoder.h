@@ -18,7 +18,7 @@
 
 SONARI_EXTERN_C_BEGIN
 
-#define SONARI_FOURCC(a, b, c, d)                                                     \
+#define SONARI_FOURCC(a, b, c, d)                                                              \
     ((uint32_t)(uint8_t)(a) | ((uint32_t)(uint8_t)(b) << 8) | ((uint32_t)(uint8_t)(c) << 16) | \
      ((uint32_t)(uint8_t)(d) << 24))
 
@@ -38,8 +38,7 @@ typedef struct SonariEncoderOps {
      * to drain what the encoder still holds. framePosition counts the calls for one block of
      * input from 0. A negative answer is an encoding error. */
     int32_t (*encode)(SonariEncoder* self, int32_t framePosition, const void* input,
-                      int32_t inputBytes, int32_t* inputUsed, void* output,
-                      int32_t outputCapacity);
+                      int32_t inputBytes, int32_t* inputUsed, void* output, int32_t outputCapacity);
     /* Frees the object. */
     void (*destroy)(SonariEncoder* self);
 } SonariEncoderOps;
