@@ -11,6 +11,9 @@
 // -1, getFileInfo the file name and -1, exports 0). FFmpeg's log is quiet unless KINVO_AV_LOG is
 // set (lib/ffmpeg/log_level.h).
 //
+// Extended read: the four sonariGetExtendedRead_* exports (extended_read.cpp) decode files
+// without playing them, for conversions, on readers of their own.
+//
 // Network buffering: sonariSetExtendedFileInfo(any file, "setHttpConfigValues",
 // "<total>,<prebuffer>,<rebuffer>") in milliseconds (buffering.h); it applies from the next play.
 #include <sonari/in_module.h>
@@ -26,12 +29,12 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include "lib/ffmpeg/log_level.h"
 #include "plugins/in_av/addresses.h"
 #include "plugins/in_av/buffering.h"
 #include "plugins/in_av/extended_info.h"
 #include "plugins/in_av/file_types.h"
 #include "plugins/in_av/host_link.h"
+#include "plugins/in_av/log_once.h"
 #include "plugins/in_av/media_info.h"
 #include "plugins/in_av/player.h"
 
@@ -62,7 +65,7 @@ void copyText(const std::string& text, char* out, size_t size) {
 
 void init() {
     try {
-        kinvo::ffmpeg::applyLogLevelFromEnvironment();
+        applyLogLevelOnce();
         avformat_network_init();
         state.protocols = inputProtocols();
     } catch (...) {
