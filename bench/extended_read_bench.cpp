@@ -3,31 +3,21 @@
 // /dev/null" on the same file in the same run. Both report the same PCM bytes per second of wall
 // time ("bytes_per_second", the decoded size over the time of one decoding) and "x_realtime".
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
-#include <sonari/extended_read.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "plugins/in_av/tests/extended_exports.h"
 #include "plugins/in_av/tests/media.h"
 
 namespace {
 
 using kinvo::in_av::testing::MediaFolder;
+using Exports = kinvo::in_av::testing::ExtendedExports;
 
 constexpr double kSeconds = 600;
 constexpr int32_t kBlock = 32 * 1024;
-
-struct Exports {
-    void* library = dlopen(IN_AV_PATH, RTLD_NOW | RTLD_LOCAL);
-    SonariExtendedReadOpen open = reinterpret_cast<SonariExtendedReadOpen>(
-        library != nullptr ? dlsym(library, SONARI_EXTENDED_READ_OPEN) : nullptr);
-    SonariExtendedReadGetData getData = reinterpret_cast<SonariExtendedReadGetData>(
-        library != nullptr ? dlsym(library, SONARI_EXTENDED_READ_GET_DATA) : nullptr);
-    SonariExtendedReadClose close = reinterpret_cast<SonariExtendedReadClose>(
-        library != nullptr ? dlsym(library, SONARI_EXTENDED_READ_CLOSE) : nullptr);
-};
 
 // The run's MP3, made once.
 struct Media {

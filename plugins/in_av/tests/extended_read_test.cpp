@@ -1,14 +1,13 @@
 // The extended-read exports of in_av.so, loaded as a host loads them: the PCM against the ffmpeg
 // tool's own decoding of the same file, the stop flag, the failures and their texts, and two
 // reads at once.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <sonari/extended_read.h>
 
 #include <cstdlib>
 #include <string>
 #include <thread>
 
+#include "plugins/in_av/tests/extended_exports.h"
 #include "plugins/in_av/tests/media.h"
 
 namespace kinvo::in_av::testing {
@@ -16,20 +15,7 @@ namespace {
 
 constexpr int32_t kBlock = 32 * 1024 + 3;  // not a whole number of frames
 
-struct Exports {
-    void* library = dlopen(IN_AV_PATH, RTLD_NOW | RTLD_LOCAL);
-    SonariExtendedReadOpen open = find<SonariExtendedReadOpen>(SONARI_EXTENDED_READ_OPEN);
-    SonariExtendedReadGetData getData =
-        find<SonariExtendedReadGetData>(SONARI_EXTENDED_READ_GET_DATA);
-    SonariExtendedReadClose close = find<SonariExtendedReadClose>(SONARI_EXTENDED_READ_CLOSE);
-    SonariExtendedReadLastError lastError =
-        find<SonariExtendedReadLastError>(SONARI_EXTENDED_READ_LAST_ERROR);
-
-    template <typename F>
-    F find(const char* name) const {
-        return library != nullptr ? reinterpret_cast<F>(dlsym(library, name)) : nullptr;
-    }
-};
+using Exports = ExtendedExports;
 
 struct Read {
     int32_t total = -1, bits = 0, channels = 0, rate = 0;
