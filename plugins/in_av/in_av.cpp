@@ -4,7 +4,8 @@
 // cover picture) go to the host's video output in time with the sound, and a file with pictures
 // and no sound plays by a clock of its own (player.h).
 //
-// Threads: the host calls every entry and export on its main thread; the decode thread is the
+// Threads: the host calls every entry and export on its main thread (but the extended-read ones,
+// which take any thread, below); the decode thread is the
 // Player's. quit stops it, and so does the Player's destructor when the library is unloaded, so
 // no thread of the plug-in outlives the library.
 // Error policy: no exception leaves an entry or export; each answers its failure value (play
@@ -12,7 +13,9 @@
 // set (lib/ffmpeg/log_level.h).
 //
 // Extended read: the four sonariGetExtendedRead_* exports (extended_read.cpp) decode files
-// without playing them, for conversions, on readers of their own.
+// without playing them, for conversions, on readers of their own: open and lasterror on the
+// host's main thread, getData and close on the conversion's worker; they share nothing with the
+// Player, nor with each other.
 //
 // Network buffering: sonariSetExtendedFileInfo(any file, "setHttpConfigValues",
 // "<total>,<prebuffer>,<rebuffer>") in milliseconds (buffering.h); it applies from the next play.
