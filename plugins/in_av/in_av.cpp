@@ -5,9 +5,8 @@
 // and no sound plays by a clock of its own (player.h).
 //
 // Threads: the host calls every entry and export on its main thread (but the extended-read ones,
-// which take any thread, below); the decode thread is the
-// Player's. quit stops it, and so does the Player's destructor when the library is unloaded, so
-// no thread of the plug-in outlives the library.
+// below); the decode thread is the Player's. quit stops it, and so does the Player's destructor
+// when the library is unloaded, so no thread of the plug-in outlives the library.
 // Error policy: no exception leaves an entry or export; each answers its failure value (play
 // -1, getFileInfo the file name and -1, exports 0). FFmpeg's log is quiet unless KINVO_AV_LOG is
 // set (lib/ffmpeg/log_level.h).
