@@ -20,9 +20,9 @@ constexpr int kVariableFrameSamples = 4096;
 // The WAVE channel order for 1 to 8 channels, which is also the order Vorbis, Opus and FLAC use.
 AVChannelLayout layoutFor(int channels) noexcept {
     static constexpr std::array<uint64_t, 8> kMasks = {
-        AV_CH_LAYOUT_MONO,         AV_CH_LAYOUT_STEREO,       AV_CH_LAYOUT_SURROUND,
-        AV_CH_LAYOUT_QUAD,         AV_CH_LAYOUT_5POINT0_BACK, AV_CH_LAYOUT_5POINT1_BACK,
-        AV_CH_LAYOUT_6POINT1,      AV_CH_LAYOUT_7POINT1};
+        AV_CH_LAYOUT_MONO,    AV_CH_LAYOUT_STEREO,       AV_CH_LAYOUT_SURROUND,
+        AV_CH_LAYOUT_QUAD,    AV_CH_LAYOUT_5POINT0_BACK, AV_CH_LAYOUT_5POINT1_BACK,
+        AV_CH_LAYOUT_6POINT1, AV_CH_LAYOUT_7POINT1};
     AVChannelLayout layout{};
     av_channel_layout_from_mask(&layout, kMasks[static_cast<size_t>(channels - 1)]);
     return layout;
@@ -51,11 +51,11 @@ bool offers(const AVSampleFormat* formats, AVSampleFormat wanted) noexcept {
 // The encoder's sample format closest to the input's width: integers of at least its width first.
 AVSampleFormat encoderFormat(const AVCodec& codec, int bits) noexcept {
     static constexpr std::array<AVSampleFormat, 6> kNarrow = {
-        AV_SAMPLE_FMT_S16, AV_SAMPLE_FMT_S16P, AV_SAMPLE_FMT_S32,
-        AV_SAMPLE_FMT_S32P, AV_SAMPLE_FMT_FLT, AV_SAMPLE_FMT_FLTP};
-    static constexpr std::array<AVSampleFormat, 6> kWide = {
-        AV_SAMPLE_FMT_S32, AV_SAMPLE_FMT_S32P, AV_SAMPLE_FMT_FLT,
-        AV_SAMPLE_FMT_FLTP, AV_SAMPLE_FMT_S16, AV_SAMPLE_FMT_S16P};
+        AV_SAMPLE_FMT_S16,  AV_SAMPLE_FMT_S16P, AV_SAMPLE_FMT_S32,
+        AV_SAMPLE_FMT_S32P, AV_SAMPLE_FMT_FLT,  AV_SAMPLE_FMT_FLTP};
+    static constexpr std::array<AVSampleFormat, 6> kWide = {AV_SAMPLE_FMT_S32, AV_SAMPLE_FMT_S32P,
+                                                            AV_SAMPLE_FMT_FLT, AV_SAMPLE_FMT_FLTP,
+                                                            AV_SAMPLE_FMT_S16, AV_SAMPLE_FMT_S16P};
     for (AVSampleFormat format : bits <= 16 ? kNarrow : kWide) {
         if (offers(codec.sample_fmts, format)) {
             return format;
@@ -138,8 +138,8 @@ std::unique_ptr<AvEncoder> AvEncoder::open(const PcmFormat& input, const Encoder
         return nullptr;
     }
     const bool variable = (codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) != 0;
-    self->frameSize_ = context.frame_size > 0 && !variable ? context.frame_size
-                                                           : kVariableFrameSamples;
+    self->frameSize_ =
+        context.frame_size > 0 && !variable ? context.frame_size : kVariableFrameSamples;
 
     // Resampler: the input's layout, width and rate to the encoder's.
     AVChannelLayout inputLayout = layoutFor(input.channels);
@@ -155,8 +155,8 @@ std::unique_ptr<AvEncoder> AvEncoder::open(const PcmFormat& input, const Encoder
         error = "cannot convert the samples: " + ffmpeg::errorText(code);
         return nullptr;
     }
-    self->queue_.reset(av_audio_fifo_alloc(context.sample_fmt, context.ch_layout.nb_channels,
-                                           self->frameSize_));
+    self->queue_.reset(
+        av_audio_fifo_alloc(context.sample_fmt, context.ch_layout.nb_channels, self->frameSize_));
 
     // Muxer writing into the sink.
     AVFormatContext* muxer = nullptr;

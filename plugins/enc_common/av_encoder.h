@@ -23,7 +23,7 @@
 namespace kinvo::enc {
 
 class AvEncoder {
-public:
+  public:
     static std::unique_ptr<AvEncoder> open(const PcmFormat& input, const EncoderSettings& settings,
                                            std::string& error);
     AvEncoder(const AvEncoder&) = delete;
@@ -38,7 +38,7 @@ public:
     ByteSink& sink() noexcept { return sink_; }
     const AVCodecContext& codec() const noexcept { return *codec_; }
 
-private:
+  private:
     AvEncoder() = default;
     bool convert(const uint8_t* const* planes, int frames);
     bool sendFrames(bool all);
@@ -50,7 +50,7 @@ private:
     PcmFormat input_;
     ByteSink sink_;
     ffmpeg::CodecContext codec_;
-    IoContext io_;           // freed after the muxer that writes to it
+    IoContext io_;  // freed after the muxer that writes to it
     OutputContext muxer_;
     ffmpeg::Resampler resampler_;
     AudioFifo queue_;        // converted samples not yet in a frame

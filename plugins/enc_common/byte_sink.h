@@ -20,7 +20,7 @@ struct Patch {
 };
 
 class ByteSink {
-public:
+  public:
     // Writes at the current position and moves it past the bytes.
     void write(const uint8_t* data, size_t size);
     // Moves the position: whence is SEEK_SET, SEEK_CUR or SEEK_END; answers the new position, or
@@ -34,7 +34,7 @@ public:
     // The changes to handed-out bytes, in the order the muxer made them.
     const std::vector<Patch>& patches() const noexcept { return patches_; }
 
-private:
+  private:
     std::vector<uint8_t> pending_;  // pending_[front_..] are the stream's bytes from handedOut_
     size_t front_ = 0;
     int64_t handedOut_ = 0;  // bytes given to the host so far

@@ -43,7 +43,8 @@ int32_t encode(SonariEncoder* base, int32_t /*framePosition*/, const void* input
         if (self.encoder->sink().pendingBytes() > 0) {
             return handOut(self, output, outputCapacity);
         }
-        const int32_t frames = input != nullptr && inputBytes > 0 ? inputBytes / self.frameBytes : 0;
+        const int32_t frames =
+            input != nullptr && inputBytes > 0 ? inputBytes / self.frameBytes : 0;
         if (frames > 0) {
             if (!self.encoder->write(static_cast<const uint8_t*>(input),
                                      static_cast<size_t>(frames))) {

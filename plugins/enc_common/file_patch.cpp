@@ -12,7 +12,7 @@ namespace {
 
 // Closes a file descriptor when it goes.
 class Descriptor {
-public:
+  public:
     explicit Descriptor(int fd) noexcept : fd_(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
@@ -23,7 +23,7 @@ public:
     }
     int get() const noexcept { return fd_; }
 
-private:
+  private:
     int fd_;
 };
 
@@ -42,8 +42,8 @@ bool applyPatches(const std::string& path, const std::vector<Patch>& patches) no
         if (patch.offset >= info.st_size) {
             continue;
         }
-        const auto count = static_cast<size_t>(
-            std::min<int64_t>(static_cast<int64_t>(patch.bytes.size()), info.st_size - patch.offset));
+        const auto count = static_cast<size_t>(std::min<int64_t>(
+            static_cast<int64_t>(patch.bytes.size()), info.st_size - patch.offset));
         if (::pwrite(file.get(), patch.bytes.data(), count, patch.offset) !=
             static_cast<ssize_t>(count)) {
             return false;

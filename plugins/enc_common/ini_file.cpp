@@ -103,9 +103,9 @@ bool writeIniValue(const std::string& path, std::string_view section, std::strin
         if (keyLine) {
             lines[*keyLine] = entry;
         } else if (sectionLine) {
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(
-                                             lastKeyLine.value_or(*sectionLine) + 1),
-                         entry);
+            lines.insert(
+                lines.begin() + static_cast<std::ptrdiff_t>(lastKeyLine.value_or(*sectionLine) + 1),
+                entry);
         } else {
             if (!lines.empty() && !trimmed(lines.back()).empty()) {
                 lines.emplace_back();

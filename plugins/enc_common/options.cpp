@@ -65,8 +65,8 @@ std::optional<int> parseWhole(std::string_view text, int low, int high) noexcept
 
 std::optional<double> parseDecimal(std::string_view text, double low, double high) noexcept {
     double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                              std::chars_format::fixed);
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
     if (error != std::errc() || end != text.data() + text.size() || text.empty() || value < low ||
         value > high) {
         return std::nullopt;

@@ -39,9 +39,8 @@ bool validVbr(std::string_view value) {
     return value == "off" || parseWhole(value, 0, 9).has_value();
 }
 
-constexpr OptionRule kRules[] = {{"bitrate", &validBitrate, "192"},
-                                 {"quality", &validQuality, "2"},
-                                 {"vbr", &validVbr, "off"}};
+constexpr OptionRule kRules[] = {
+    {"bitrate", &validBitrate, "192"}, {"quality", &validQuality, "2"}, {"vbr", &validVbr, "off"}};
 
 EncoderSettings settingsFrom(const char* configFile) {
     EncoderSettings settings;
@@ -52,7 +51,8 @@ EncoderSettings settingsFrom(const char* configFile) {
     if (const auto vbr = parseWhole(readOption(kType, kRules[2], configFile), 0, 9)) {
         settings.quality = *vbr;
     } else {
-        settings.bitRate = int64_t{1000} * bitrateOf(readOption(kType, kRules[0], configFile)).value_or(192);
+        settings.bitRate =
+            int64_t{1000} * bitrateOf(readOption(kType, kRules[0], configFile)).value_or(192);
     }
     return settings;
 }

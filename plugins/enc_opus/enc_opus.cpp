@@ -29,7 +29,8 @@ EncoderSettings settingsFrom(const char* configFile) {
     settings.encoder = "libopus";
     settings.muxer = "ogg";
     settings.sampleRate = 48000;
-    settings.bitRate = int64_t{1000} * parseWhole(readOption(kType, kRules[0], configFile), 6, 510).value_or(128);
+    settings.bitRate =
+        int64_t{1000} * parseWhole(readOption(kType, kRules[0], configFile), 6, 510).value_or(128);
     settings.compressionLevel = parseWhole(readOption(kType, kRules[1], configFile), 0, 10);
     return settings;
 }
