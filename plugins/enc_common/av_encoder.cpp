@@ -192,7 +192,6 @@ std::unique_ptr<AvEncoder> AvEncoder::open(const PcmFormat& input, const Encoder
         error = "cannot start the file: " + ffmpeg::errorText(code);
         return nullptr;
     }
-    self->headerWritten_ = true;
     avio_flush(muxer->pb);
     if (muxer->pb->error < 0) {
         error = "cannot start the file: " + ffmpeg::errorText(muxer->pb->error);

@@ -59,7 +59,6 @@ class AvEncoder {
     std::vector<int32_t> widened_;  // 24-bit input as 32-bit samples
     int frameSize_ = 0;             // samples per frame the encoder takes
     int64_t nextPts_ = 0;
-    bool headerWritten_ = false;
 };
 
 }  // namespace kinvo::enc
