@@ -232,6 +232,17 @@ TEST_F(EncodersTest, EachAnswersOnlyItsOwnType) {
                 plugin.create(2, 44100, 16, SONARI_TYPE_PCM, &outputType, config_.c_str());
             EXPECT_EQ(encoder != nullptr, type == own) << stem << " " << type;
             if (encoder != nullptr) {
+                // Ended part-way: the header handed out, one block in, then gone without
+                // finishing.
+                const std::vector<uint8_t> silence(32768);
+                std::vector<uint8_t> out(4096);
+                int32_t used = 0;
+                for (int call = 0; call < 100 && used == 0; ++call) {
+                    ASSERT_GE(encoder->ops->encode(encoder, call, silence.data(), 32768, &used,
+                                                   out.data(), 4096),
+                              0);
+                }
+                EXPECT_EQ(used, 32768);
                 encoder->ops->destroy(encoder);
             }
         }
