@@ -1,0 +1,97 @@
+// enc_mp3: PCM into MP3 files (libmp3lame), for the output type "MP3 ". Options in the "[MP3 ]"
+// section: bitrate, a constant rate in kbit/s (32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192,
+// 224, 256, 320; default 192); quality, the encoder's effort from 0 (best) to 9 (default 2); vbr,
+// "off" (default) or a variable-rate quality from 0 (best) to 9, which then replaces the bitrate.
+// Rates MP3 lacks are resampled to the next higher one (else 48 kHz); more than two channels are
+// mixed down to stereo. The gapless-info header (delay, padding, length, seek table) is written
+// into the file after the host closes it, so decoders give back exactly the input's length.
+//
+// Threads and errors as in plugins/enc_common/encoder_object.h; no entry throws.
+#include <sonari/encoder.h>
+
+#include "plugins/enc_common/encoder_object.h"
+#include "plugins/enc_common/options.h"
+
+namespace {
+
+using namespace kinvo::enc;
+
+constexpr uint32_t kType = SONARI_FOURCC('M', 'P', '3', ' ');
+
+std::optional<int> bitrateOf(std::string_view value) {
+    static constexpr int kRates[] = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+    const auto rate = parseWhole(value, 32, 320);
+    for (int allowed : kRates) {
+        if (rate == allowed) {
+            return rate;
+        }
+    }
+    return std::nullopt;
+}
+
+bool validBitrate(std::string_view value) {
+    return bitrateOf(value).has_value();
+}
+bool validQuality(std::string_view value) {
+    return parseWhole(value, 0, 9).has_value();
+}
+bool validVbr(std::string_view value) {
+    return value == "off" || parseWhole(value, 0, 9).has_value();
+}
+
+constexpr OptionRule kRules[] = {
+    {"bitrate", &validBitrate, "192"}, {"quality", &validQuality, "2"}, {"vbr", &validVbr, "off"}};
+
+EncoderSettings settingsFrom(const char* configFile) {
+    EncoderSettings settings;
+    settings.encoder = "libmp3lame";
+    settings.muxer = "mp3";
+    settings.maxChannels = 2;
+    settings.compressionLevel = parseWhole(readOption(kType, kRules[1], configFile), 0, 9);
+    if (const auto vbr = parseWhole(readOption(kType, kRules[2], configFile), 0, 9)) {
+        settings.quality = *vbr;
+    } else {
+        settings.bitRate =
+            int64_t{1000} * bitrateOf(readOption(kType, kRules[0], configFile)).value_or(192);
+    }
+    return settings;
+}
+
+}  // namespace
+
+extern "C" {
+
+SONARI_EXPORT SonariEncoder* CreateAudio3(int32_t channels, int32_t sampleRate,
+                                          int32_t bitsPerSample, uint32_t inputType,
+                                          uint32_t* outputType, const char* configFile) {
+    if (outputType == nullptr || *outputType != kType) {
+        return nullptr;
+    }
+    try {
+        return createEncoder(settingsFrom(configFile), channels, sampleRate, bitsPerSample,
+                             inputType);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+SONARI_EXPORT void PrepareToFinish(const char* /*fileName*/, SonariEncoder* encoder) {
+    prepareToFinish(encoder);
+}
+
+SONARI_EXPORT void FinishAudio3(const char* fileName, SonariEncoder* encoder) {
+    finishAudio(fileName, encoder);
+}
+
+SONARI_EXPORT int32_t SetConfigItem(uint32_t outputType, const char* item, const char* value,
+                                    const char* configFile) {
+    return storeOption(kType, kRules, outputType, item, value, configFile);
+}
+
+}  // extern "C"
+
+// The exports have the interface's types.
+[[maybe_unused]] constexpr SonariCreateAudio3 kCreateType = &CreateAudio3;
+[[maybe_unused]] constexpr SonariPrepareToFinish kPrepareType = &PrepareToFinish;
+[[maybe_unused]] constexpr SonariFinishAudio3 kFinishType = &FinishAudio3;
+[[maybe_unused]] constexpr SonariSetConfigItem kSetConfigType = &SetConfigItem;
