@@ -157,7 +157,7 @@ void ConversionJob::complete(bool decoderEnded) noexcept {
         progress_->finished();
         return;
     }
-    std::remove(request_.destination.c_str());
+    removeDestination(request_.destination);
     if (!stopped) {
         progress_->failed();
     }

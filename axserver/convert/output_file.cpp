@@ -68,6 +68,13 @@ bool OutputFile::close() noexcept {
     return result == 0;
 }
 
+void removeDestination(const std::string& path) noexcept {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        ::unlink(path.c_str());
+    }
+}
+
 bool sameFile(const std::string& source, const std::string& destination) noexcept {
     std::error_code error;
     if (std::filesystem::equivalent(source, destination, error) && !error) {

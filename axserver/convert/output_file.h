@@ -32,6 +32,9 @@ class OutputFile {
     int fd_ = -1;
 };
 
+// Removes an abandoned destination when it is a regular file (never a device or a folder).
+void removeDestination(const std::string& path) noexcept;
+
 // True when `destination` names the same file as `source` (the same file on disk when both exist,
 // else the same absolute path).
 bool sameFile(const std::string& source, const std::string& destination) noexcept;

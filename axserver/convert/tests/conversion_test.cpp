@@ -2,7 +2,10 @@
 // paths, the error texts, ending midway and jobs side by side.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <csignal>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -138,6 +141,27 @@ TEST_F(Conversion, FailuresAnswerTheirTextAndLeaveNoFile) {
     EXPECT_FALSE(fs::exists(dir / "a.mp3"));
     EXPECT_EQ(service->jobCount(), 0u);
     EXPECT_EQ(fs::file_size(dir / "tone.wav"), 44 + 2 * 44100 * 4u);
+}
+
+TEST_F(Conversion, AFullDiskFailsTheConversionAndRemovesItsFile) {
+    load("in_wavread.so", false);
+    // Files may grow to 64 KB only: the writes past it fail as on a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 65536;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    int32_t job = startOk(dir / "tone.wav", dir / "full.wav", kWav);
+    auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (count("status 225 1") == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(5ms);
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    service->end(job);
+    EXPECT_EQ(count("status 225 1"), 1u);
+    EXPECT_EQ(count("status 225 0"), 0u);
+    EXPECT_FALSE(fs::exists(dir / "full.WAV"));
 }
 
 TEST_F(Conversion, EndingMidwayStopsTheWorkerWithoutFinishing) {
