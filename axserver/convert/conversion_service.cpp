@@ -8,13 +8,9 @@ namespace vexa {
 ConversionService::ConversionService(InputPluginHost& inputs, ClientLink& client,
                                      const std::string& moduleDir, SonariWindow serverWindow,
                                      bool burnMode)
-    : context_{inputs,
-               client,
-               capture_,
-               pluginFolder(moduleDir),
-               encoderConfigFile(moduleDir),
-               serverWindow,
-               burnMode} {}
+    : context_{
+          inputs,       client,  capture_, pluginFolder(moduleDir), encoderConfigFile(moduleDir),
+          serverWindow, burnMode} {}
 
 ConversionService::~ConversionService() {
     endAll();

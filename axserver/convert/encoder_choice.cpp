@@ -22,14 +22,14 @@ std::optional<ChosenEncoder> fromLibrary(const EncoderRequest& request, const st
     }
     uint32_t type = request.outputType;
     SonariEncoder* made =
-        create(request.decoded.channels, request.decoded.sampleRate,
-               request.decoded.bitsPerSample, SONARI_TYPE_PCM, &type, request.configFile.c_str());
+        create(request.decoded.channels, request.decoded.sampleRate, request.decoded.bitsPerSample,
+               SONARI_TYPE_PCM, &type, request.configFile.c_str());
     if (made == nullptr) {
         return std::nullopt;
     }
     ChosenEncoder chosen;
-    chosen.prepareToFinish = reinterpret_cast<SonariPrepareToFinish>(
-        library->symbol(SONARI_ENCODER_PREPARE_TO_FINISH));
+    chosen.prepareToFinish =
+        reinterpret_cast<SonariPrepareToFinish>(library->symbol(SONARI_ENCODER_PREPARE_TO_FINISH));
     chosen.finish = reinterpret_cast<SonariFinishAudio3>(library->symbol(SONARI_ENCODER_FINISH));
     chosen.object.reset(made);
     chosen.library = std::move(library);
@@ -67,8 +67,8 @@ bool setEncoderItem(const std::string& pluginFolder, uint32_t outputType, const 
             if (!library) {
                 continue;
             }
-            auto set =
-                reinterpret_cast<SonariSetConfigItem>(library->symbol(SONARI_ENCODER_SET_CONFIG_ITEM));
+            auto set = reinterpret_cast<SonariSetConfigItem>(
+                library->symbol(SONARI_ENCODER_SET_CONFIG_ITEM));
             if (set != nullptr &&
                 set(outputType, item.c_str(), value.c_str(), configFile.c_str()) != 0) {
                 return true;

@@ -35,9 +35,9 @@ struct ChosenEncoder {
 struct EncoderRequest {
     kinvo::ffmpeg::PcmFormat decoded;
     uint32_t outputType = 0;
-    WavParameters wav;          // "WAV " only
-    std::string pluginFolder;   // where "enc_*.so" are looked for
-    std::string configFile;     // passed to CreateAudio3
+    WavParameters wav;         // "WAV " only
+    std::string pluginFolder;  // where "enc_*.so" are looked for
+    std::string configFile;    // passed to CreateAudio3
     SonariWindow serverWindow = 0;
 };
 

@@ -8,7 +8,8 @@ int32_t percentDone(int64_t processed, int64_t total) noexcept {
     if (total <= 0) {
         return 0;
     }
-    return static_cast<int32_t>(static_cast<double>(processed) * 100.0 / static_cast<double>(total));
+    return static_cast<int32_t>(static_cast<double>(processed) * 100.0 /
+                                static_cast<double>(total));
 }
 
 Progress::Progress(win::HWND notifyWindow, ClientLink* client, int64_t totalBytes) noexcept

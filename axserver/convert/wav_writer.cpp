@@ -12,9 +12,9 @@ using kinvo::ffmpeg::PcmResampler;
 const SonariEncoderOps WavWriter::kOps = {
     [](SonariEncoder* self, int32_t, const void* input, int32_t inputBytes, int32_t* inputUsed,
        void* output, int32_t capacity) -> int32_t {
-        return static_cast<WavWriter*>(self)->encode(static_cast<const uint8_t*>(input),
-                                                     inputBytes, inputUsed,
-                                                     static_cast<uint8_t*>(output), capacity);
+        return static_cast<WavWriter*>(self)->encode(static_cast<const uint8_t*>(input), inputBytes,
+                                                     inputUsed, static_cast<uint8_t*>(output),
+                                                     capacity);
     },
     [](SonariEncoder* self) { delete static_cast<WavWriter*>(self); },
 };

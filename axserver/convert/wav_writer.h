@@ -56,8 +56,8 @@ class WavWriter final : public SonariEncoder {
     bool headerReserved_ = false;
     bool draining_ = false;
     bool flushed_ = false;
-    int64_t dataBytes_ = 0;   // sample bytes handed out
-    int64_t inputBytes_ = 0;  // source bytes taken
+    int64_t dataBytes_ = 0;         // sample bytes handed out
+    int64_t inputBytes_ = 0;        // source bytes taken
     std::vector<uint8_t> pending_;  // converted bytes not yet handed out, from pendingAt_
     size_t pendingAt_ = 0;
 };

@@ -15,8 +15,8 @@ namespace {
 // vexahost's modules, made in this order (a module may use those above it) and destroyed in the
 // reverse order. A new module is one row here; its commands come from its own rows.
 constexpr ModuleMaker kModules[] = {
-    &makeOutputHostModule, &makeInputHostModule, &makeDownloadModule,
-    &makePlaylistModule,   &makeVideoModule,     &makePlaybackModule, &makeConvertModule,
+    &makeOutputHostModule, &makeInputHostModule, &makeDownloadModule, &makePlaylistModule,
+    &makeVideoModule,      &makePlaybackModule,  &makeConvertModule,
 };
 
 }  // namespace

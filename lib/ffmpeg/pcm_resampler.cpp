@@ -56,7 +56,8 @@ bool resamplerTakes(const PcmFormat& format) noexcept {
            format.channels <= 32 && sampleFormat(format.bitsPerSample) != AV_SAMPLE_FMT_NONE;
 }
 
-std::optional<PcmResampler> PcmResampler::make(const PcmFormat& from, const PcmFormat& to) noexcept {
+std::optional<PcmResampler> PcmResampler::make(const PcmFormat& from,
+                                               const PcmFormat& to) noexcept {
     if (!resamplerTakes(from) || !resamplerTakes(to)) {
         return std::nullopt;
     }
@@ -65,9 +66,9 @@ std::optional<PcmResampler> PcmResampler::make(const PcmFormat& from, const PcmF
     av_channel_layout_default(&inLayout, from.channels);
     av_channel_layout_default(&outLayout, to.channels);
     SwrContext* raw = nullptr;
-    int error = swr_alloc_set_opts2(&raw, &outLayout, sampleFormat(to.bitsPerSample),
-                                    to.sampleRate, &inLayout, sampleFormat(from.bitsPerSample),
-                                    from.sampleRate, 0, nullptr);
+    int error = swr_alloc_set_opts2(&raw, &outLayout, sampleFormat(to.bitsPerSample), to.sampleRate,
+                                    &inLayout, sampleFormat(from.bitsPerSample), from.sampleRate, 0,
+                                    nullptr);
     av_channel_layout_uninit(&inLayout);
     av_channel_layout_uninit(&outLayout);
     Resampler context(raw);
@@ -119,8 +120,8 @@ bool PcmResampler::run(const uint8_t* input, int inFrames, std::vector<uint8_t>&
         return false;
     }
     uint8_t* out = wideOut_.data();
-    const int made = swr_convert(context_.get(), &out, room, input != nullptr ? &input : nullptr,
-                                 inFrames);
+    const int made =
+        swr_convert(context_.get(), &out, room, input != nullptr ? &input : nullptr, inFrames);
     if (made < 0) {
         return false;
     }

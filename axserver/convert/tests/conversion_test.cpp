@@ -5,8 +5,8 @@
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -42,8 +42,7 @@ class Conversion : public ::testing::Test {
     int32_t startOk(const std::string& source, const std::string& destination, uint32_t type,
                     WavParameters wav = {}) {
         auto started = service->start({source, destination, type, wav, 0});
-        EXPECT_TRUE(std::holds_alternative<int32_t>(started))
-            << std::get<std::string>(started);
+        EXPECT_TRUE(std::holds_alternative<int32_t>(started)) << std::get<std::string>(started);
         return std::holds_alternative<int32_t>(started) ? std::get<int32_t>(started) : 0;
     }
     std::string startError(const std::string& source, const std::string& destination,

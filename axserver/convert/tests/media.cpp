@@ -15,19 +15,19 @@ bool run(const std::string& command) {
 bool makeTone(const std::filesystem::path& path, int rate, int channels, const std::string& codec,
               double seconds) {
     const std::string duration = std::to_string(seconds);
-    return run("ffmpeg -nostdin -y -f lavfi -i sine=frequency=440:sample_rate=" +
-               std::to_string(rate) + ":duration=" + duration +
-               " -f lavfi -i sine=frequency=660:sample_rate=" + std::to_string(rate) +
-               ":duration=" + duration +
-               " -filter_complex \"[0][1]amerge=inputs=2,pan=" + std::to_string(channels) +
-               "c|" + [&] {
-                   std::string map;
-                   for (int c = 0; c < channels; ++c) {
-                       map += (c > 0 ? "|c" : "c") + std::to_string(c) + "=c" +
-                              std::to_string(c % 2);
-                   }
-                   return map;
-               }() + "\" -c:a " + codec + " -bitexact -map_metadata -1 '" + path.string() + "'");
+    return run(
+        "ffmpeg -nostdin -y -f lavfi -i sine=frequency=440:sample_rate=" + std::to_string(rate) +
+        ":duration=" + duration + " -f lavfi -i sine=frequency=660:sample_rate=" +
+        std::to_string(rate) + ":duration=" + duration +
+        " -filter_complex \"[0][1]amerge=inputs=2,pan=" + std::to_string(channels) + "c|" +
+        [&] {
+            std::string map;
+            for (int c = 0; c < channels; ++c) {
+                map += (c > 0 ? "|c" : "c") + std::to_string(c) + "=c" + std::to_string(c % 2);
+            }
+            return map;
+        }() +
+        "\" -c:a " + codec + " -bitexact -map_metadata -1 '" + path.string() + "'");
 }
 
 std::vector<uint8_t> ffmpegDecode(const std::filesystem::path& path,

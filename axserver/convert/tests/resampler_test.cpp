@@ -32,10 +32,11 @@ TEST(PcmResampler, MatchesTheToolsResampling) {
         const std::string wav = dir / "tone.wav";
         ASSERT_TRUE(convert_test::makeTone(wav, c.from.sampleRate, c.from.channels, c.codec, 1.5));
         std::vector<uint8_t> source = convert_test::ffmpegDecode(
-            wav, "-f " + std::string(c.from.bitsPerSample == 8 ? "u8" : "s") +
-                     (c.from.bitsPerSample == 8 ? "" : std::to_string(c.from.bitsPerSample) + "le"));
-        std::vector<uint8_t> reference = convert_test::ffmpegDecode(
-            wav, "-ar " + std::to_string(c.to.sampleRate) + " -f s16le");
+            wav,
+            "-f " + std::string(c.from.bitsPerSample == 8 ? "u8" : "s") +
+                (c.from.bitsPerSample == 8 ? "" : std::to_string(c.from.bitsPerSample) + "le"));
+        std::vector<uint8_t> reference =
+            convert_test::ffmpegDecode(wav, "-ar " + std::to_string(c.to.sampleRate) + " -f s16le");
         ASSERT_FALSE(source.empty());
         ASSERT_FALSE(reference.empty());
 

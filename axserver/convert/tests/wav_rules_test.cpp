@@ -94,8 +94,8 @@ TEST(WavWriter, HeaderDescribesTheFile) {
         if (c.converted) {
             EXPECT_EQ(le32(h + 4), file.size() - 8);
             // Every source frame reaches the file: the resampler's tail is drained.
-            const double seconds = static_cast<double>(c.inputBytes) /
-                                   (c.source.frameBytes() * c.source.sampleRate);
+            const double seconds =
+                static_cast<double>(c.inputBytes) / (c.source.frameBytes() * c.source.sampleRate);
             EXPECT_NEAR(data / block, seconds * c.described.sampleRate, 2);
         } else {
             EXPECT_EQ(data, c.inputBytes);

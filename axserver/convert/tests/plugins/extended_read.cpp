@@ -24,10 +24,9 @@ thread_local std::string lastError;
 
 extern "C" {
 
-SONARI_EXPORT SonariReadHandle sonariGetExtendedRead_open(const char* fileName,
-                                                          int32_t* totalBytes,
-                                                          int32_t* bitsPerSample,
-                                                          int32_t* channels, int32_t* sampleRate) {
+SONARI_EXPORT SonariReadHandle sonariGetExtendedRead_open(const char* fileName, int32_t* totalBytes,
+                                                          int32_t* bitsPerSample, int32_t* channels,
+                                                          int32_t* sampleRate) {
     auto reader = std::make_unique<Reader>();
     reader->source = WavSource::open(fileName, lastError);
     if (!reader->source) {
