@@ -4,11 +4,11 @@
 
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "axserver/convert/tests/media.h"
 #include "axserver/tests/plugins/fixture/program_folder.h"
