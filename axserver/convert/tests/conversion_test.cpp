@@ -70,14 +70,16 @@ class Conversion : public ::testing::Test {
     // Waits until `n` conversions reported their end to the client.
     bool waitFinished(size_t n) {
         auto deadline = std::chrono::steady_clock::now() + 20s;
-        while (count("status 225 0") < n && std::chrono::steady_clock::now() < deadline) {
+        bool done = false;
+        while (!done && std::chrono::steady_clock::now() < deadline) {
+            done = count("status 225 0") >= n;  // what was posted before it is pumped below
             win::MSG msg;
             while (win::peekMessage(msg, 0, 0, 0, win::PM_REMOVE)) {
                 win::dispatchMessage(msg);
             }
             std::this_thread::sleep_for(5ms);
         }
-        return count("status 225 0") >= n;
+        return done;
     }
 
     convert_test::TempDir dir;
@@ -85,12 +87,40 @@ class Conversion : public ::testing::Test {
     std::unique_ptr<ConversionService> service;
 };
 
+// The notices a window received (message 0x400: lParam 604 with the percent, 605 at the end).
+std::vector<std::pair<win::LPARAM, win::WPARAM>> notices;
+
+win::HWND noticeWindow() {
+    static const bool registered = [] {
+        win::WindowClass c;
+        c.name = "convertNoticeTest";
+        c.proc = [](win::HWND hwnd, win::UINT message, win::WPARAM wParam,
+                    win::LPARAM lParam) -> win::LRESULT {
+            if (message == 0x400) {
+                notices.emplace_back(lParam, wParam);
+                return 0;
+            }
+            return win::defWindowProc(hwnd, message, wParam, lParam);
+        };
+        return win::registerClass(c);
+    }();
+    return registered ? win::createWindow("convertNoticeTest") : 0;
+}
+
 TEST_F(Conversion, ExtendedReadWritesTheSamplesTheDecoderGives) {
     load("in_wavread.so", false);
     const auto pcm = convert_test::ffmpegDecode(dir / "tone.wav", "-f s16le");
-    int32_t wav = startOk(dir / "tone.wav", dir / "out.mp3", kWav);
+    const win::HWND window = noticeWindow();
+    ASSERT_NE(window, 0u);
+    notices.clear();
+    auto started = service->start({dir / "tone.wav", dir / "out.mp3", kWav, {}, window});
+    ASSERT_TRUE(std::holds_alternative<int32_t>(started));
+    int32_t wav = std::get<int32_t>(started);
     int32_t raw = startOk(dir / "tone.wav", dir / "out.raw", kPcm);
     ASSERT_TRUE(waitFinished(2));
+    // The end reaches the notify window once (the short source reports no progress before).
+    EXPECT_EQ(notices, (std::vector<std::pair<win::LPARAM, win::WPARAM>>{{605, 0}}));
+    win::destroyWindow(window);
     EXPECT_EQ(service->destinationOf(wav), dir / "out.WAV");
     service->end(wav);
     service->end(raw);
