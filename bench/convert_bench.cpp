@@ -60,9 +60,10 @@ struct Setup {
                       dir / "Plugins/in_wavread.so");
         mp3 = (dir / "long.mp3").string();
         wav = (dir / "long.wav").string();
-        const std::string tone = "ffmpeg -nostdin -y -f lavfi -i sine=frequency=440:duration=600 "
-                                 "-f lavfi -i sine=frequency=660:duration=600 "
-                                 "-filter_complex amerge=inputs=2 ";
+        const std::string tone =
+            "ffmpeg -nostdin -y -f lavfi -i sine=frequency=440:duration=600 "
+            "-f lavfi -i sine=frequency=660:duration=600 "
+            "-filter_complex amerge=inputs=2 ";
         run(tone + "-c:a libmp3lame -b:a 192k " + mp3);
         run(tone + "-c:a pcm_s16le " + wav);
         client = std::make_unique<vexa::VexaClient>();
@@ -109,9 +110,8 @@ std::string convert(const std::string& source, const std::string& destination, u
 }
 
 void report(benchmark::State& state) {
-    state.counters["x_realtime"] =
-        benchmark::Counter(kSeconds * static_cast<double>(state.iterations()),
-                           benchmark::Counter::kIsRate);
+    state.counters["x_realtime"] = benchmark::Counter(
+        kSeconds * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void viaVexahost(benchmark::State& state, bool fromMp3, uint32_t type, int32_t rate,
@@ -143,17 +143,33 @@ void viaFfmpeg(benchmark::State& state, bool fromMp3, const std::string& options
 
 constexpr uint32_t kWav = fourcc("WAV ");
 
-void BM_Vexahost_Mp3ToWav(benchmark::State& s) { viaVexahost(s, true, kWav, 0, "wav"); }
-void BM_Ffmpeg_Mp3ToWav(benchmark::State& s) { viaFfmpeg(s, true, "", "wav"); }
-void BM_Vexahost_Mp3ToWav48k(benchmark::State& s) { viaVexahost(s, true, kWav, 48000, "wav"); }
-void BM_Ffmpeg_Mp3ToWav48k(benchmark::State& s) { viaFfmpeg(s, true, "-ar 48000", "wav"); }
-void BM_Vexahost_WavToWav48k(benchmark::State& s) { viaVexahost(s, false, kWav, 48000, "wav"); }
-void BM_Ffmpeg_WavToWav48k(benchmark::State& s) { viaFfmpeg(s, false, "-ar 48000", "wav"); }
+void BM_Vexahost_Mp3ToWav(benchmark::State& s) {
+    viaVexahost(s, true, kWav, 0, "wav");
+}
+void BM_Ffmpeg_Mp3ToWav(benchmark::State& s) {
+    viaFfmpeg(s, true, "", "wav");
+}
+void BM_Vexahost_Mp3ToWav48k(benchmark::State& s) {
+    viaVexahost(s, true, kWav, 48000, "wav");
+}
+void BM_Ffmpeg_Mp3ToWav48k(benchmark::State& s) {
+    viaFfmpeg(s, true, "-ar 48000", "wav");
+}
+void BM_Vexahost_WavToWav48k(benchmark::State& s) {
+    viaVexahost(s, false, kWav, 48000, "wav");
+}
+void BM_Ffmpeg_WavToWav48k(benchmark::State& s) {
+    viaFfmpeg(s, false, "-ar 48000", "wav");
+}
 void BM_Vexahost_Mp3ToFlac(benchmark::State& s) {
     viaVexahost(s, true, fourcc("FLAC"), 0, "flac");
 }
-void BM_Ffmpeg_Mp3ToFlac(benchmark::State& s) { viaFfmpeg(s, true, "-c:a flac", "flac"); }
-void BM_Vexahost_Mp3ToMp3(benchmark::State& s) { viaVexahost(s, true, fourcc("MP3 "), 0, "mp3"); }
+void BM_Ffmpeg_Mp3ToFlac(benchmark::State& s) {
+    viaFfmpeg(s, true, "-c:a flac", "flac");
+}
+void BM_Vexahost_Mp3ToMp3(benchmark::State& s) {
+    viaVexahost(s, true, fourcc("MP3 "), 0, "mp3");
+}
 void BM_Ffmpeg_Mp3ToMp3(benchmark::State& s) {
     viaFfmpeg(s, true, "-c:a libmp3lame -b:a 192k", "mp3");
 }

@@ -193,14 +193,21 @@ TEST_F(Conversion, AFullDiskFailsTheConversionAndRemovesItsFile) {
     EXPECT_FALSE(fs::exists(dir / "full.WAV"));
 }
 
+size_t threadCount() {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator("/proc/self/task"), fs::directory_iterator()));
+}
+
 TEST_F(Conversion, EndingMidwayStopsTheWorkerWithoutFinishing) {
     load("in_wavread.so", false);
     fs::copy_file(dir / "tone.wav", dir / "tone.slow.wav");
+    const size_t threadsBefore = threadCount();
     int32_t job = startOk(dir / "tone.slow.wav", dir / "cut.raw", kPcm);
     std::this_thread::sleep_for(200ms);
     auto started = std::chrono::steady_clock::now();
     service->end(job);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+    EXPECT_EQ(threadCount(), threadsBefore) << "the worker is gone";
     service->end(job);  // a second end of the same handle does nothing
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(count("status 225 0"), 0u);
