@@ -148,6 +148,29 @@ TEST_F(Conversion, PlayPathConvertsInBurnModeOnly) {
     EXPECT_EQ(std::get<std::string>(refused), "Decoder doesn't support new 2.92 methods");
 }
 
+TEST_F(Conversion, EncoderLibrariesAreTriedInNameOrderAndTakeOptions) {
+    hosts.folder.copyIn(std::string(CONVERT_TEST_PLUGIN_DIR) + "/enc_a_nothing.so",
+                        "Plugins/enc_a_nothing.so");
+    hosts.folder.copyIn(std::string(CONVERT_TEST_PLUGIN_DIR) + "/enc_b_test.so",
+                        "Plugins/enc_b_test.so");
+    load("in_wavread.so", false);
+    const auto pcm = convert_test::ffmpegDecode(dir / "tone.wav", "-f s16le");
+    int32_t job = startOk(dir / "tone.wav", dir / "out.tst", SONARI_FOURCC('T', 'E', 'S', 'T'));
+    ASSERT_TRUE(waitFinished(1));
+    service->end(job);
+    // The encoder's output, drained after PrepareToFinish; FinishAudio3 after the close.
+    auto file = convert_test::readFile(dir / "out.tst");
+    std::string expected = "TEST" + std::string(pcm.begin(), pcm.end()) + "END!FIN";
+    EXPECT_EQ(std::string(file.begin(), file.end()), expected);
+
+    const fs::path ini = fs::path(hosts.folder.path()) / "vexa.ini";
+    EXPECT_TRUE(service->setEncoderItem(SONARI_FOURCC('T', 'E', 'S', 'T'), "quality", "7"));
+    const auto stored = convert_test::readFile(ini);
+    EXPECT_EQ(std::string(stored.begin(), stored.end()), "[TEST]\nquality=7\n");
+    EXPECT_FALSE(service->setEncoderItem(SONARI_FOURCC('T', 'E', 'S', 'T'), "speed", "1"));
+    EXPECT_FALSE(service->setEncoderItem(kMp3, "quality", "1"));
+}
+
 TEST_F(Conversion, FailuresAnswerTheirTextAndLeaveNoFile) {
     load("in_wavread.so", false);
     std::ofstream(dir / "notes.wav") << "not a sound";
