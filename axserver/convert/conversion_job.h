@@ -5,7 +5,11 @@
 // Decoding takes the extended-read path when a plug-in that takes the source exports it (a
 // worker thread reads 32 KB blocks as fast as the decoder goes); otherwise, in burn mode only,
 // the play path: the first plug-in for the file plays into the capture output, and its
-// end-of-file notice reaches the job's window "convert" (class "convertClass").
+// end-of-file notice reaches the job's window "convert" (class "convertClass"). A decoder that
+// does not play through an output is refused before it plays (it could not be captured).
+// Decided beside the system's rules: the WavWriter's resampler and a library encoder are drained
+// at the end on both paths (PrepareToFinish too on the play path), so that every sample the
+// source had reaches the file; a destination that names the source is refused.
 //
 // Contract: start and end on the main thread, end after start whatever start answered (the
 // destructor ends too). start answers false with errorText() set and leaves nothing behind. end

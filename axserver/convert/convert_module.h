@@ -12,7 +12,12 @@
 // destination could not be written and was removed), and the notify window as 0x400 with
 // lParam 604 and 605 (axserver/convert/progress.h).
 //
-// Main thread, like every module; nothing throws.
+// Main thread, like every module.
+//
+// Error policy of axserver/convert: nothing throws out of the module and no exception reaches a
+// plug-in (decoders and encoder libraries are called from noexcept code); a conversion that
+// cannot start answers its text, one that fails later raises status 225 with 1 and removes its
+// destination, and nothing is ever reported finished unless every byte reached the file.
 #include <memory>
 
 #include "axserver/convert/conversion_service.h"
