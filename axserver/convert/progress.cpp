@@ -8,8 +8,9 @@ int32_t percentDone(int64_t processed, int64_t total) noexcept {
     if (total <= 0) {
         return 0;
     }
-    return static_cast<int32_t>(static_cast<double>(processed) * 100.0 /
-                                static_cast<double>(total));
+    const double percent = static_cast<double>(processed) * 100.0 / static_cast<double>(total);
+    // A decoder that gives more than it announced must not overflow the number.
+    return percent >= 2147483647.0 ? 2147483647 : static_cast<int32_t>(percent);
 }
 
 Progress::Progress(win::HWND notifyWindow, ClientLink* client, int64_t totalBytes) noexcept
