@@ -21,8 +21,9 @@ using namespace std::chrono_literals;
 
 constexpr auto kTrackTimeout = 60s;
 constexpr int kFrameMs = 40;  // 25 pictures a second
-// How late a picture may be drawn: loose, for a slow machine or a sanitizer's build.
-constexpr int32_t kLateMs = 400;
+// How late a picture may be drawn: loose, for a loaded machine under a sanitizer (two tests run
+// at once on two cores there).
+constexpr int32_t kLateMs = 1000;
 // Pictures whose luma tells their number: 2 x n, lossless.
 constexpr const char* kNumbered =
     "-f lavfi -i color=c=black:size=160x120:rate=25:duration=3,format=yuv420p,"
@@ -112,7 +113,7 @@ TEST_F(InAvVideo, OpensForThePixelFormatAndHandsTheDecodedPicture) {
         EXPECT_EQ(open.type, row.type);
         EXPECT_LE(maxDifference(pair.firstPicture(), reference), row.tolerance);
         const size_t drawn = pair.videoDraws().size() - drawnBefore;
-        EXPECT_GE(drawn, 5u);  // 10 pictures; a slow machine may drop some
+        EXPECT_GE(drawn, 3u);  // 10 pictures; a loaded machine under a sanitizer drops some
         EXPECT_LE(drawn, 10u);
     }
 }
