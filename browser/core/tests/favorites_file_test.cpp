@@ -2,8 +2,8 @@
 #include "browser/core/browser.h"
 #include "browser/core/favorites.h"
 #include "browser/core/limits.h"
-#include "browser/core/tests/support/special_files.h"
 #include "browser/core/tests/support/test_support.h"
+#include "browser/core/tests/support/unusual_files.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "browser/core/settings_store.h"
 #include "browser/core/limits.h"
 #include "browser/core/program_folder.h"
-#include "browser/core/tests/support/special_files.h"
 #include "browser/core/tests/support/test_support.h"
+#include "browser/core/tests/support/unusual_files.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "browser/core/tests/support/special_files.h"
+#include "browser/core/tests/support/unusual_files.h"
 
 #include <QFile>
 
