@@ -13,6 +13,8 @@
 // close and getData ignore a null handle (getData answers 0 for it).
 #include <sonari/extended_read.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -23,7 +25,15 @@ namespace {
 
 using kinvo::in_av::ExtendedReader;
 
-thread_local std::string lastError;
+// Trivially destructible on purpose: a thread_local with a destructor registers an exit handler
+// inside this library, which then outlives dlclose. Longer texts are cut.
+thread_local char lastError[512];
+
+void setLastError(const std::string& text) noexcept {
+    const size_t n = std::min(text.size(), sizeof lastError - 1);
+    std::memcpy(lastError, text.data(), n);
+    lastError[n] = '\0';
+}
 
 }  // namespace
 
@@ -33,14 +43,16 @@ extern "C" SONARI_EXPORT SonariReadHandle sonariGetExtendedRead_open(const char*
                                                                      int32_t* channels,
                                                                      int32_t* sampleRate) {
     try {
-        lastError.clear();
+        lastError[0] = '\0';
         if (fileName == nullptr || fileName[0] == '\0') {
-            lastError = "cannot open: no file name";
+            setLastError("cannot open: no file name");
             return 0;
         }
         kinvo::in_av::applyLogLevelOnce();
-        std::unique_ptr<ExtendedReader> reader = ExtendedReader::open(fileName, lastError);
+        std::string error;
+        std::unique_ptr<ExtendedReader> reader = ExtendedReader::open(fileName, error);
         if (!reader) {
+            setLastError(error);
             return 0;
         }
         const ExtendedReader::Format& format = reader->format();
@@ -58,10 +70,7 @@ extern "C" SONARI_EXPORT SonariReadHandle sonariGetExtendedRead_open(const char*
         }
         return reinterpret_cast<SonariReadHandle>(reader.release());
     } catch (...) {
-        try {
-            lastError = "out of memory";
-        } catch (...) {
-        }
+        setLastError("out of memory");
         return 0;
     }
 }
@@ -80,5 +89,5 @@ extern "C" SONARI_EXPORT void sonariGetExtendedRead_close(SonariReadHandle handl
 }
 
 extern "C" SONARI_EXPORT const char* sonariGetExtendedRead_lasterror(void) {
-    return lastError.empty() ? nullptr : lastError.c_str();
+    return lastError[0] == '\0' ? nullptr : lastError;
 }

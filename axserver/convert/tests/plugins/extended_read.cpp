@@ -3,6 +3,7 @@
 #include <sonari/extended_read.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -18,7 +19,7 @@ struct Reader {
     bool slow = false;
 };
 
-thread_local std::string lastError;
+thread_local char lastError[256];  // trivially destructible, like in_av's
 
 }  // namespace
 
@@ -28,10 +29,13 @@ SONARI_EXPORT SonariReadHandle sonariGetExtendedRead_open(const char* fileName, 
                                                           int32_t* bitsPerSample, int32_t* channels,
                                                           int32_t* sampleRate) {
     auto reader = std::make_unique<Reader>();
-    reader->source = WavSource::open(fileName, lastError);
+    std::string error;
+    reader->source = WavSource::open(fileName, error);
     if (!reader->source) {
+        std::snprintf(lastError, sizeof lastError, "%s", error.c_str());
         return 0;
     }
+    lastError[0] = '\0';
     reader->slow = std::strstr(fileName, ".slow.") != nullptr;
     *totalBytes = static_cast<int32_t>(reader->source->dataBytes);
     *bitsPerSample = reader->source->bits;
@@ -60,7 +64,7 @@ SONARI_EXPORT void sonariGetExtendedRead_close(SonariReadHandle handle) {
 }
 
 SONARI_EXPORT const char* sonariGetExtendedRead_lasterror() {
-    return lastError.empty() ? nullptr : lastError.c_str();
+    return lastError[0] == '\0' ? nullptr : lastError;
 }
 
 }  // extern "C"
