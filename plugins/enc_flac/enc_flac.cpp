@@ -3,15 +3,14 @@
 // input is kept at 24 bits. The stream information (total samples, checksum) is written into the
 // file's header after the host closes the file.
 //
-// Threads and errors as in plugins/enc_common/encoder_object.h; no entry throws.
+// Threads and errors as in plugins/enc_common/encoder_object.h; the exports are
+// plugins/enc_common/encoder_exports.cpp.
 #include <sonari/encoder.h>
 
-#include "plugins/enc_common/encoder_object.h"
-#include "plugins/enc_common/options.h"
+#include "plugins/enc_common/encoder_plugin.h"
 
+namespace kinvo::enc::plugin {
 namespace {
-
-using namespace kinvo::enc;
 
 constexpr uint32_t kType = SONARI_FOURCC('F', 'L', 'A', 'C');
 
@@ -21,6 +20,14 @@ bool validLevel(std::string_view value) {
 
 constexpr OptionRule kRules[] = {{"compression_level", &validLevel, "5"}};
 
+}  // namespace
+
+const uint32_t kOutputType = kType;
+
+std::span<const OptionRule> optionRules() noexcept {
+    return kRules;
+}
+
 EncoderSettings settingsFrom(const char* configFile) {
     EncoderSettings settings;
     settings.encoder = "flac";
@@ -29,41 +36,4 @@ EncoderSettings settingsFrom(const char* configFile) {
     return settings;
 }
 
-}  // namespace
-
-extern "C" {
-
-SONARI_EXPORT SonariEncoder* CreateAudio3(int32_t channels, int32_t sampleRate,
-                                          int32_t bitsPerSample, uint32_t inputType,
-                                          uint32_t* outputType, const char* configFile) {
-    if (outputType == nullptr || *outputType != kType) {
-        return nullptr;
-    }
-    try {
-        return createEncoder(settingsFrom(configFile), channels, sampleRate, bitsPerSample,
-                             inputType);
-    } catch (...) {
-        return nullptr;
-    }
-}
-
-SONARI_EXPORT void PrepareToFinish(const char* /*fileName*/, SonariEncoder* encoder) {
-    prepareToFinish(encoder);
-}
-
-SONARI_EXPORT void FinishAudio3(const char* fileName, SonariEncoder* encoder) {
-    finishAudio(fileName, encoder);
-}
-
-SONARI_EXPORT int32_t SetConfigItem(uint32_t outputType, const char* item, const char* value,
-                                    const char* configFile) {
-    return storeOption(kType, kRules, outputType, item, value, configFile);
-}
-
-}  // extern "C"
-
-// The exports have the interface's types.
-[[maybe_unused]] constexpr SonariCreateAudio3 kCreateType = &CreateAudio3;
-[[maybe_unused]] constexpr SonariPrepareToFinish kPrepareType = &PrepareToFinish;
-[[maybe_unused]] constexpr SonariFinishAudio3 kFinishType = &FinishAudio3;
-[[maybe_unused]] constexpr SonariSetConfigItem kSetConfigType = &SetConfigItem;
+}  // namespace kinvo::enc::plugin

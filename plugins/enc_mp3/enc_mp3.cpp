@@ -6,15 +6,14 @@
 // mixed down to stereo. The gapless-info header (delay, padding, length, seek table) is written
 // into the file after the host closes it, so decoders give back exactly the input's length.
 //
-// Threads and errors as in plugins/enc_common/encoder_object.h; no entry throws.
+// Threads and errors as in plugins/enc_common/encoder_object.h; the exports are
+// plugins/enc_common/encoder_exports.cpp.
 #include <sonari/encoder.h>
 
-#include "plugins/enc_common/encoder_object.h"
-#include "plugins/enc_common/options.h"
+#include "plugins/enc_common/encoder_plugin.h"
 
+namespace kinvo::enc::plugin {
 namespace {
-
-using namespace kinvo::enc;
 
 constexpr uint32_t kType = SONARI_FOURCC('M', 'P', '3', ' ');
 
@@ -42,6 +41,14 @@ bool validVbr(std::string_view value) {
 constexpr OptionRule kRules[] = {
     {"bitrate", &validBitrate, "192"}, {"quality", &validQuality, "2"}, {"vbr", &validVbr, "off"}};
 
+}  // namespace
+
+const uint32_t kOutputType = kType;
+
+std::span<const OptionRule> optionRules() noexcept {
+    return kRules;
+}
+
 EncoderSettings settingsFrom(const char* configFile) {
     EncoderSettings settings;
     settings.encoder = "libmp3lame";
@@ -57,41 +64,4 @@ EncoderSettings settingsFrom(const char* configFile) {
     return settings;
 }
 
-}  // namespace
-
-extern "C" {
-
-SONARI_EXPORT SonariEncoder* CreateAudio3(int32_t channels, int32_t sampleRate,
-                                          int32_t bitsPerSample, uint32_t inputType,
-                                          uint32_t* outputType, const char* configFile) {
-    if (outputType == nullptr || *outputType != kType) {
-        return nullptr;
-    }
-    try {
-        return createEncoder(settingsFrom(configFile), channels, sampleRate, bitsPerSample,
-                             inputType);
-    } catch (...) {
-        return nullptr;
-    }
-}
-
-SONARI_EXPORT void PrepareToFinish(const char* /*fileName*/, SonariEncoder* encoder) {
-    prepareToFinish(encoder);
-}
-
-SONARI_EXPORT void FinishAudio3(const char* fileName, SonariEncoder* encoder) {
-    finishAudio(fileName, encoder);
-}
-
-SONARI_EXPORT int32_t SetConfigItem(uint32_t outputType, const char* item, const char* value,
-                                    const char* configFile) {
-    return storeOption(kType, kRules, outputType, item, value, configFile);
-}
-
-}  // extern "C"
-
-// The exports have the interface's types.
-[[maybe_unused]] constexpr SonariCreateAudio3 kCreateType = &CreateAudio3;
-[[maybe_unused]] constexpr SonariPrepareToFinish kPrepareType = &PrepareToFinish;
-[[maybe_unused]] constexpr SonariFinishAudio3 kFinishType = &FinishAudio3;
-[[maybe_unused]] constexpr SonariSetConfigItem kSetConfigType = &SetConfigItem;
+}  // namespace kinvo::enc::plugin
