@@ -16,8 +16,8 @@ SONARI_EXPORT SonariEncoder* CreateAudio3(int32_t channels, int32_t sampleRate,
         return nullptr;
     }
     try {
-        return createEncoder(plugin::settingsFrom(configFile), channels, sampleRate,
-                             bitsPerSample, inputType);
+        return createEncoder(plugin::settingsFrom(configFile), channels, sampleRate, bitsPerSample,
+                             inputType);
     } catch (...) {
         return nullptr;
     }

@@ -6,34 +6,15 @@
 
 #include <algorithm>
 
+#include "platform/unique_fd.h"
+
 namespace kinvo::enc {
-
-namespace {
-
-// Closes a file descriptor when it goes.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) noexcept : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int get() const noexcept { return fd_; }
-
-  private:
-    int fd_;
-};
-
-}  // namespace
 
 bool applyPatches(const std::string& path, const std::vector<Patch>& patches) noexcept {
     if (patches.empty()) {
         return true;
     }
-    const Descriptor file(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+    const win::UniqueFd file(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
     struct stat info {};
     if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
         return false;

@@ -10,9 +10,10 @@
 #include "plugins/enc_common/encoder_plugin.h"
 
 namespace kinvo::enc::plugin {
-namespace {
 
-constexpr uint32_t kType = SONARI_FOURCC('F', 'L', 'A', 'C');
+const uint32_t kOutputType = SONARI_FOURCC('F', 'L', 'A', 'C');
+
+namespace {
 
 bool validLevel(std::string_view value) {
     return parseWhole(value, 0, 12).has_value();
@@ -22,8 +23,6 @@ constexpr OptionRule kRules[] = {{"compression_level", &validLevel, "5"}};
 
 }  // namespace
 
-const uint32_t kOutputType = kType;
-
 std::span<const OptionRule> optionRules() noexcept {
     return kRules;
 }
@@ -32,7 +31,7 @@ EncoderSettings settingsFrom(const char* configFile) {
     EncoderSettings settings;
     settings.encoder = "flac";
     settings.muxer = "flac";
-    settings.compressionLevel = parseWhole(readOption(kType, kRules[0], configFile), 0, 12);
+    settings.compressionLevel = parseWhole(readOption(kOutputType, kRules[0], configFile), 0, 12);
     return settings;
 }
 

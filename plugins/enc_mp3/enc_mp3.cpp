@@ -13,9 +13,10 @@
 #include "plugins/enc_common/encoder_plugin.h"
 
 namespace kinvo::enc::plugin {
-namespace {
 
-constexpr uint32_t kType = SONARI_FOURCC('M', 'P', '3', ' ');
+const uint32_t kOutputType = SONARI_FOURCC('M', 'P', '3', ' ');
+
+namespace {
 
 std::optional<int> bitrateOf(std::string_view value) {
     static constexpr int kRates[] = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
@@ -43,8 +44,6 @@ constexpr OptionRule kRules[] = {
 
 }  // namespace
 
-const uint32_t kOutputType = kType;
-
 std::span<const OptionRule> optionRules() noexcept {
     return kRules;
 }
@@ -54,12 +53,12 @@ EncoderSettings settingsFrom(const char* configFile) {
     settings.encoder = "libmp3lame";
     settings.muxer = "mp3";
     settings.maxChannels = 2;
-    settings.compressionLevel = parseWhole(readOption(kType, kRules[1], configFile), 0, 9);
-    if (const auto vbr = parseWhole(readOption(kType, kRules[2], configFile), 0, 9)) {
+    settings.compressionLevel = parseWhole(readOption(kOutputType, kRules[1], configFile), 0, 9);
+    if (const auto vbr = parseWhole(readOption(kOutputType, kRules[2], configFile), 0, 9)) {
         settings.quality = *vbr;
     } else {
         settings.bitRate =
-            int64_t{1000} * bitrateOf(readOption(kType, kRules[0], configFile)).value_or(192);
+            int64_t{1000} * bitrateOf(readOption(kOutputType, kRules[0], configFile)).value_or(192);
     }
     return settings;
 }

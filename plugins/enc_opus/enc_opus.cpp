@@ -9,9 +9,10 @@
 #include "plugins/enc_common/encoder_plugin.h"
 
 namespace kinvo::enc::plugin {
-namespace {
 
-constexpr uint32_t kType = SONARI_FOURCC('O', 'P', 'U', 'S');
+const uint32_t kOutputType = SONARI_FOURCC('O', 'P', 'U', 'S');
+
+namespace {
 
 bool validBitrate(std::string_view value) {
     return parseWhole(value, 6, 510).has_value();
@@ -25,8 +26,6 @@ constexpr OptionRule kRules[] = {{"bitrate", &validBitrate, "128"},
 
 }  // namespace
 
-const uint32_t kOutputType = kType;
-
 std::span<const OptionRule> optionRules() noexcept {
     return kRules;
 }
@@ -37,8 +36,9 @@ EncoderSettings settingsFrom(const char* configFile) {
     settings.muxer = "ogg";
     settings.sampleRate = 48000;
     settings.bitRate =
-        int64_t{1000} * parseWhole(readOption(kType, kRules[0], configFile), 6, 510).value_or(128);
-    settings.compressionLevel = parseWhole(readOption(kType, kRules[1], configFile), 0, 10);
+        int64_t{1000} *
+        parseWhole(readOption(kOutputType, kRules[0], configFile), 6, 510).value_or(128);
+    settings.compressionLevel = parseWhole(readOption(kOutputType, kRules[1], configFile), 0, 10);
     return settings;
 }
 

@@ -9,9 +9,10 @@
 #include "plugins/enc_common/encoder_plugin.h"
 
 namespace kinvo::enc::plugin {
-namespace {
 
-constexpr uint32_t kType = SONARI_FOURCC('O', 'G', 'G', ' ');
+const uint32_t kOutputType = SONARI_FOURCC('O', 'G', 'G', ' ');
+
+namespace {
 
 bool validQuality(std::string_view value) {
     return parseDecimal(value, -1, 10).has_value();
@@ -21,8 +22,6 @@ constexpr OptionRule kRules[] = {{"quality", &validQuality, "5"}};
 
 }  // namespace
 
-const uint32_t kOutputType = kType;
-
 std::span<const OptionRule> optionRules() noexcept {
     return kRules;
 }
@@ -31,7 +30,7 @@ EncoderSettings settingsFrom(const char* configFile) {
     EncoderSettings settings;
     settings.encoder = "libvorbis";
     settings.muxer = "ogg";
-    settings.quality = parseDecimal(readOption(kType, kRules[0], configFile), -1, 10);
+    settings.quality = parseDecimal(readOption(kOutputType, kRules[0], configFile), -1, 10);
     return settings;
 }
 
