@@ -23,6 +23,11 @@ void setNetState(Connection& c, WindowState& state, Atom atom, bool on);
 // A pop-up placed on a whole monitor asks for the full-screen state when a window manager runs.
 void updateFullscreen(Connection& c, WindowState& state);
 void setTitle(Connection& c, ::Window id, std::string_view text);
+// Takes a mapped top-level window back from the window manager (withdraws it and waits, at most
+// a quarter of a second, until the manager has handed it back to the root), so that it can
+// become a child: a window re-parented while its frame still holds it is put back on the root
+// when the manager lets go of the frame.
+void withdrawFromWindowManager(Connection& c, WindowState& state);
 
 // Turns one event into messages of the layer (events.cpp); owner thread.
 void handleEvent(Connection& c, XEvent& event);

@@ -3,6 +3,8 @@
 #include <X11/Xatom.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "platform/x11/internal.h"
 #include "platform/x11/monitors.h"
@@ -83,6 +85,24 @@ void updateFullscreen(Connection& c, WindowState& state) {
     }
     const RECT rect{state.x, state.y, state.x + state.width, state.y + state.height};
     setNetState(c, state, c.atoms.netWmStateFullscreen, rect == monitorRectOfRect(rect, true));
+}
+
+void withdrawFromWindowManager(Connection& c, WindowState& state) {
+    XWithdrawWindow(c.dpy, state.id, DefaultScreen(c.dpy));
+    XSync(c.dpy, False);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(250);
+    for (;;) {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        const Status ok = XQueryTree(c.dpy, state.id, &root, &parent, &children, &count);
+        if (children != nullptr) {
+            XFree(children);
+        }
+        if (ok == 0 || parent == root || std::chrono::steady_clock::now() >= deadline) {
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
 }
 
 void setTitle(Connection& c, ::Window id, std::string_view text) {

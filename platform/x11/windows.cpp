@@ -139,6 +139,8 @@ HWND setParent(HWND hwnd, HWND parent) {
     ErrorTrap trap;
     if (parent == 0 && visible) {
         XUnmapWindow(c->dpy, state->id);  // a window manager takes a top-level window at its map
+    } else if (parent != 0 && previous == 0 && visible) {
+        x11::detail::withdrawFromWindowManager(*c, *state);
     }
     XReparentWindow(c->dpy, state->id, parent != 0 ? parent : c->root, state->x, state->y);
     if (parent == 0) {

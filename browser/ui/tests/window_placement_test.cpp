@@ -6,8 +6,8 @@
 #include "browser/core/tests/support/recording_fakes.h"
 #include "browser/core/tests/support/test_support.h"
 #include "browser/ui/frm_main.h"
-#include "browser/ui/tests/managed_display.h"
 #include "browser/web/component_libraries.h"
+#include "platform/x11/testing/managed_display.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "browser/ui/tests/managed_display.h"
+#include "platform/x11/testing/managed_display.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -67,6 +67,32 @@ bool managerAnnounced(const std::string& display) {
     return found;
 }
 
+// Whether the manager maps a window that asks to be mapped. Just after announcing itself it may
+// still drop such a request, so a probe window asks again every half second until it shows.
+bool managerMapsWindows(const std::string& display,
+                        std::chrono::steady_clock::time_point deadline) {
+    Display* x = XOpenDisplay(display.c_str());
+    if (x == nullptr) {
+        return false;
+    }
+    const Window probe = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 10, 10, 0, 0, 0);
+    bool mapped = false;
+    while (!mapped && std::chrono::steady_clock::now() < deadline) {
+        XUnmapWindow(x, probe);
+        XMapWindow(x, probe);
+        XSync(x, False);
+        for (int tries = 0; tries < 50 && !mapped; ++tries) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            XWindowAttributes attributes{};
+            mapped = XGetWindowAttributes(x, probe, &attributes) != 0 &&
+                     attributes.map_state == IsViewable;
+        }
+    }
+    XDestroyWindow(x, probe);
+    XCloseDisplay(x);
+    return mapped;
+}
+
 }  // namespace
 
 ManagedDisplay::~ManagedDisplay() {
@@ -114,6 +140,10 @@ bool ManagedDisplay::start() {
             return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (!managerMapsWindows(display, deadline)) {
+        reason_ = "openbox maps no window on " + display;
+        return false;
     }
     return true;
 }

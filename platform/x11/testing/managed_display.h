@@ -18,8 +18,8 @@ class ManagedDisplay {
     ManagedDisplay& operator=(const ManagedDisplay&) = delete;
 
     // Starts Xvfb (1280 x 1024, 24 bits) and openbox on it, waits up to 10 s for the window
-    // manager to announce itself, then points DISPLAY at it. false, with the reason, when either
-    // program is missing or does not come up.
+    // manager to announce itself and to map a window, then points DISPLAY at it. false, with the
+    // reason, when either program is missing or does not come up.
     bool start();
     const std::string& reason() const { return reason_; }
 
