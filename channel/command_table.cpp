@@ -65,8 +65,9 @@ constexpr CommandInfo kCommands[] = {
     {CMD_SET_SELECT_LIMIT, "CMD_SET_SELECT_LIMIT", "l", "", {}},
     {CMD_GET_SELECT_LIMIT, "CMD_GET_SELECT_LIMIT", "", "l", {}},
     {CMD_GET_SELECTED_VALUE, "CMD_GET_SELECTED_VALUE", "", "l", {}},
-    // On failure 747 writes its error text ("s") instead of the handle.
-    {CMD_CONVERT_START, "CMD_CONVERT_START", "ssll", "l", {511, 259}},
+    // On failure 747 writes its error text ("s") instead of the handle. Its long form
+    // "sslllll" adds the WAV parameters (rate, bits, channels), which "ssll" cannot carry.
+    {CMD_CONVERT_START, "CMD_CONVERT_START", "ssll", "l", {511, 259}, false, "sslllll"},
     {CMD_CONVERT_END, "CMD_CONVERT_END", "l", "", {}},
     {CMD_SET_INSTANCE_TITLE, "CMD_SET_INSTANCE_TITLE", "s", "", {kTitleLimit}},
     {CMD_GET_INSTANCE, "CMD_GET_INSTANCE", "l", "sl", {}},

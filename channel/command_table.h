@@ -21,6 +21,10 @@ struct CommandInfo {
     std::array<uint32_t, 3> textLimits;
     // The command carries its argument in wParam instead of the block.
     bool argInWParam = false;
+    // A second argument type string the server also accepts ("" none): the arguments are read
+    // by `args` when they fill the block exactly by it, else by this one. Its texts come first
+    // and share `textLimits`.
+    std::string_view longArgs = {};
 
     std::span<const uint32_t> limits() const;
 };

@@ -16,7 +16,11 @@ class BlockCommandCall final : public CommandCall {
     win::WPARAM wParam() const override { return wParam_; }
     std::optional<Values> readArgs() override {
         std::lock_guard guard(block_.lock());
-        return block_.readArgs(info_.args, info_.limits());
+        std::string_view types = info_.args;
+        if (!info_.longArgs.empty() && !block_.peek(types)) {
+            types = info_.longArgs;
+        }
+        return block_.readArgs(types, info_.limits());
     }
     bool writeResults(const Values& results) override {
         std::lock_guard guard(block_.lock());

@@ -94,6 +94,9 @@ void Server::shutdown() noexcept {
     if (auto* playback = modules_.find<Playback>()) {
         playback->stopForShutdown();
     }
+    if (auto* conversions = modules_.find<Conversions>()) {
+        conversions->endAll();
+    }
     if (auto* inputs = modules_.find<InputHost>()) {
         inputs->unloadPlugins();
     }

@@ -5,9 +5,9 @@
 // "SonariCOM Hidden Window (Server)", the control block "Vexa_<window>", SRV_READY posted to the
 // client, the liveness timer 0x935 (2000 ms), input plug-ins, output plug-ins, the
 // "setHttpConfigValues" item for "blah.qrx", change notifications. run() then loops until the
-// liveness timer finds the client window gone. Shutdown, in order: stop playback, unload input
-// and output plug-ins, delete downloadTempFile, destroy the window, end the change
-// notifications, destroy the control block.
+// liveness timer finds the client window gone. Shutdown, in order: stop playback, end the
+// conversions, unload input and output plug-ins, delete downloadTempFile, destroy the window, end
+// the change notifications, destroy the control block.
 //
 // Error policy: as the system does, failures of window, block and notification set-up are not
 // fatal - the server still runs (commands needing the block then answer 1) and still ends when

@@ -34,8 +34,9 @@ class CommandCall {
     // wParam of the command message (the argument of 800 and 801).
     virtual win::WPARAM wParam() const = 0;
 
-    // The arguments by the row's type string; nullopt when they do not fill the block exactly,
-    // a text is over its limit, or the block has no view.
+    // The arguments by the row's type string (or its long form, when the row has one and the
+    // short one does not fill the block); nullopt when they do not fill the block exactly, a
+    // text is over its limit, or the block has no view.
     virtual std::optional<Values> readArgs() = 0;
     // Writes results into the block (fill := their size); false when the block has no view or
     // they do not fit, in which case nothing is written.

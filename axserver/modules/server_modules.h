@@ -72,6 +72,13 @@ class StreamDownload : public ServerModule {
                              const std::string& destinationFile) noexcept = 0;
 };
 
+// Conversions: their commands, and the end of every running one at shutdown, before the input
+// plug-ins that decode them are unloaded.
+class Conversions : public ServerModule {
+  public:
+    virtual void endAll() noexcept = 0;
+};
+
 // Burn requests: their commands, and the burn window note of SRV_BURN_WINDOW.
 class BurnRequests : public ServerModule {
   public:

@@ -1,5 +1,6 @@
 #include "axserver/vexahost/modules.h"
 
+#include "axserver/convert/convert_module.h"
 #include "axserver/download/download_module.h"
 #include "axserver/inputs/input_host_module.h"
 #include "axserver/outputs/output_host_module.h"
@@ -14,8 +15,8 @@ namespace {
 // vexahost's modules, made in this order (a module may use those above it) and destroyed in the
 // reverse order. A new module is one row here; its commands come from its own rows.
 constexpr ModuleMaker kModules[] = {
-    &makeOutputHostModule, &makeInputHostModule, &makeDownloadModule,
-    &makePlaylistModule,   &makeVideoModule,     &makePlaybackModule,
+    &makeOutputHostModule, &makeInputHostModule, &makeDownloadModule, &makePlaylistModule,
+    &makeVideoModule,      &makePlaybackModule,  &makeConvertModule,
 };
 
 }  // namespace

@@ -10,12 +10,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "channel/protocol.h"
 #include "control/client/vexa_client.h"
 #include "control/client/vexa_commands.h"
+#include "control/vexactl/convert.h"
 #include "control/vexactl/script.h"
 #include "platform/messages.h"
 
@@ -32,6 +34,7 @@ void printLine(const std::string& line) {
 void usage() {
     std::fputs(
         "usage: vexactl [--server PATH] [--no-video] [-e COMMAND]...\n"
+        "       vexactl [--server PATH] convert SOURCE DESTINATION TYPE [RATE BITS CHANNELS]\n"
         "commands: append FILE, load-m3u FILE, load-pls FILE, list, count, entry N, info N,\n"
         "          delete N, swap A B, sort, randomize, clear, current, set-current N,\n"
         "          current-entry, play, stop, pause, seek S, volume N, next, prev, state,\n"
@@ -177,6 +180,7 @@ class Session {
 int main(int argc, char** argv) {
     std::string serverPath = defaultServerPath(argv[0]);
     std::vector<std::string> scripted;
+    std::optional<vexa::Values> conversion;
     bool giveVideoWindow = std::getenv("DISPLAY") != nullptr;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -186,6 +190,14 @@ int main(int argc, char** argv) {
             giveVideoWindow = false;
         } else if (arg == "-e" && i + 1 < argc) {
             scripted.push_back(argv[++i]);
+        } else if (arg == "convert" && scripted.empty()) {
+            std::string error;
+            conversion = vexa::ctl::convertArguments({argv + i + 1, argv + argc}, error);
+            if (!conversion) {
+                std::fprintf(stderr, "vexactl: %s\n", error.c_str());
+                return 2;
+            }
+            break;
         } else {
             usage();
             return 2;
@@ -200,7 +212,9 @@ int main(int argc, char** argv) {
             return 1;
         }
         Session session(client, giveVideoWindow);
-        if (!scripted.empty()) {
+        if (conversion) {
+            exitCode = vexa::ctl::runConvert(client, *conversion);
+        } else if (!scripted.empty()) {
             for (const std::string& line : scripted) {
                 if (!session.runLine(line)) {
                     break;
@@ -231,7 +245,9 @@ int main(int argc, char** argv) {
                 }
             }
         }
-        exitCode = session.failed() ? 1 : 0;
+        if (!conversion) {
+            exitCode = session.failed() ? 1 : 0;
+        }
         // Closing the client window lets the server go; wait for it so a script that runs
         // vexactl again finds it gone.
         client.closeWindow();

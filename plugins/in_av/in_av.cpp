@@ -4,12 +4,17 @@
 // cover picture) go to the host's video output in time with the sound, and a file with pictures
 // and no sound plays by a clock of its own (player.h).
 //
-// Threads: the host calls every entry and export on its main thread; the decode thread is the
-// Player's. quit stops it, and so does the Player's destructor when the library is unloaded, so
-// no thread of the plug-in outlives the library.
+// Threads: the host calls every entry and export on its main thread (but the extended-read ones,
+// below); the decode thread is the Player's. quit stops it, and so does the Player's destructor
+// when the library is unloaded, so no thread of the plug-in outlives the library.
 // Error policy: no exception leaves an entry or export; each answers its failure value (play
 // -1, getFileInfo the file name and -1, exports 0). FFmpeg's log is quiet unless KINVO_AV_LOG is
 // set (lib/ffmpeg/log_level.h).
+//
+// Extended read: the four sonariGetExtendedRead_* exports (extended_read.cpp) decode files
+// without playing them, for conversions, on readers of their own: open and lasterror on the
+// host's main thread, getData and close on the conversion's worker; they share nothing with the
+// Player, nor with each other.
 //
 // Network buffering: sonariSetExtendedFileInfo(any file, "setHttpConfigValues",
 // "<total>,<prebuffer>,<rebuffer>") in milliseconds (buffering.h); it applies from the next play.
@@ -26,12 +31,12 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include "lib/ffmpeg/log_level.h"
 #include "plugins/in_av/addresses.h"
 #include "plugins/in_av/buffering.h"
 #include "plugins/in_av/extended_info.h"
 #include "plugins/in_av/file_types.h"
 #include "plugins/in_av/host_link.h"
+#include "plugins/in_av/log_once.h"
 #include "plugins/in_av/media_info.h"
 #include "plugins/in_av/player.h"
 
@@ -62,7 +67,7 @@ void copyText(const std::string& text, char* out, size_t size) {
 
 void init() {
     try {
-        kinvo::ffmpeg::applyLogLevelFromEnvironment();
+        applyLogLevelOnce();
         avformat_network_init();
         state.protocols = inputProtocols();
     } catch (...) {

@@ -5,6 +5,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "lib/ffmpeg/error.h"
 
@@ -24,7 +25,7 @@ bool isTextSubtitle(AVCodecID id) {
 }  // namespace
 
 std::unique_ptr<Source> Source::open(const std::string& url, const AVIOInterruptCB* interrupt,
-                                     bool network, std::string& error) {
+                                     bool network, std::string& error, ChannelPolicy channels) {
     AVFormatContext* raw = avformat_alloc_context();
     if (raw == nullptr) {
         error = "out of memory";
@@ -46,6 +47,7 @@ std::unique_ptr<Source> Source::open(const std::string& url, const AVIOInterrupt
     }
     std::unique_ptr<Source> source(new Source);
     source->format_.reset(raw);
+    source->channelPolicy_ = channels;
     AVFormatContext* format = raw;
     if ((code = avformat_find_stream_info(format, nullptr)) < 0) {
         error = ffmpeg::errorText(code);
@@ -110,12 +112,27 @@ bool Source::openAudio(std::string& error) {
         return false;
     }
     sampleRate_ = parameters->sample_rate;
-    channels_ = parameters->ch_layout.nb_channels == 1 ? 1 : 2;
+    const int streamChannels = parameters->ch_layout.nb_channels;
+    channels_ =
+        channelPolicy_ == ChannelPolicy::kKeepAll ? streamChannels : (streamChannels == 1 ? 1 : 2);
     if (sampleRate_ <= 0) {
         error = "no sample rate";
         return false;
     }
+    if (channels_ <= 0) {
+        error = "no channels";
+        return false;
+    }
     return true;
+}
+
+void Source::keepSoundOnly() noexcept {
+    for (int* index : {&videoIndex_, &subtitleIndex_}) {
+        if (*index >= 0) {
+            format_->streams[*index]->discard = AVDISCARD_ALL;
+            *index = -1;
+        }
+    }
 }
 
 int Source::read(ffmpeg::Packet& packet) noexcept {
@@ -167,12 +184,21 @@ bool Source::configureResampler(const AVFrame& frame) noexcept {
         return false;
     }
     AVChannelLayout out{};
-    av_channel_layout_default(&out, channels_);
+    // Kept channels keep their layout, so that the resampler does not mix them.
+    if (channelPolicy_ == ChannelPolicy::kKeepAll && in.nb_channels == channels_) {
+        if (av_channel_layout_copy(&out, &in) < 0) {
+            av_channel_layout_uninit(&in);
+            return false;
+        }
+    } else {
+        av_channel_layout_default(&out, channels_);
+    }
     SwrContext* raw = nullptr;
     int code = swr_alloc_set_opts2(&raw, &out, AV_SAMPLE_FMT_S16, sampleRate_, &in,
                                    static_cast<AVSampleFormat>(frame.format), frame.sample_rate, 0,
                                    nullptr);
     av_channel_layout_uninit(&in);
+    av_channel_layout_uninit(&out);
     ffmpeg::Resampler resampler(raw);
     if (code < 0 || swr_init(resampler.get()) < 0) {
         return false;

@@ -2,7 +2,8 @@
 // One opened input and the decoder of its first audio stream: reads that stream's packets (and
 // those of its first video stream that is not a cover picture, decoded elsewhere), decodes the
 // sound and converts it to interleaved signed 16-bit PCM at the stream's rate, keeping one or two
-// channels and down-mixing more to two. An input with pictures and no sound opens too.
+// channels and down-mixing more to two (or, when asked, every channel in the stream's own layout).
+// An input with pictures and no sound opens too.
 //
 // Threads: a Source belongs to the decode thread, which may block in open and read (an
 // interrupt callback given to open aborts them); it is made and dropped on the main thread only
@@ -20,12 +21,20 @@
 
 namespace kinvo::in_av {
 
+// The channels of the PCM: one or two, more mixed down to two (for playing), or all of the
+// stream's own in its own order (for reading without playing).
+enum class ChannelPolicy { kUpToTwo, kKeepAll };
+
 class Source {
   public:
     // Opens `url` (a path or an address) and its first audio stream's decoder. `interrupt` may be
     // null; network opens get a read timeout and ask for stream titles.
     static std::unique_ptr<Source> open(const std::string& url, const AVIOInterruptCB* interrupt,
-                                        bool network, std::string& error);
+                                        bool network, std::string& error,
+                                        ChannelPolicy channels = ChannelPolicy::kUpToTwo);
+
+    // Stops reading the pictures and the subtitles: read then answers the sound's packets only.
+    void keepSoundOnly() noexcept;
 
     // Whether there is sound; without it the decode entries must not be called.
     bool hasAudio() const noexcept { return streamIndex_ >= 0; }
@@ -88,6 +97,7 @@ class Source {
     int streamIndex_ = -1;  // the sound's
     int videoIndex_ = -1;
     int subtitleIndex_ = -1;
+    ChannelPolicy channelPolicy_ = ChannelPolicy::kUpToTwo;
     AVRational timeBase_{1, 1000};
     int32_t sampleRate_ = 0;
     int32_t channels_ = 0;

@@ -116,6 +116,11 @@ struct FakeVideo : Answering<Video> {
     void closeOutput() noexcept override {}
 };
 
+struct FakeConversions : Answering<Conversions> {
+    explicit FakeConversions(Log& log) : Answering(log, kConvertCommands) {}
+    void endAll() noexcept override { log.push_back("end conversions"); }
+};
+
 struct FakeBurnRequests : Answering<BurnRequests> {
     explicit FakeBurnRequests(Log& log) : Answering(log, kBurnCommands) {}
     void setBurnWindow(win::WPARAM request, win::HWND window) noexcept override {
@@ -171,7 +176,7 @@ class ServerTest : public ::testing::Test {
             playlist_ = playlist.get();
             m.add(std::move(playlist));
             m.add(std::make_unique<FakeVideo>(log_));
-            m.add(std::make_unique<Answering<ServerModule>>(log_, kConvertCommands));
+            m.add(std::make_unique<FakeConversions>(log_));
             m.add(std::make_unique<FakeBurnRequests>(log_));
             m.add(std::make_unique<Answering<ServerModule>>(log_, kDownloadCommands));
             return m;
@@ -232,7 +237,7 @@ TEST_F(ServerTest, StartUpAndShutdownRunInOrder) {
     log_.clear();
     win::HWND window = server_->serverWindow();
     server_->shutdown();
-    EXPECT_EQ(log_, (Log{"stop for shutdown", "unload input", "unload output"}));
+    EXPECT_EQ(log_, (Log{"stop for shutdown", "end conversions", "unload input", "unload output"}));
     EXPECT_FALSE(std::filesystem::exists(tempFile_)) << "downloadTempFile is deleted";
     EXPECT_FALSE(win::isWindow(window));
     EXPECT_FALSE(server_->controlBlock().hasView());
