@@ -257,6 +257,14 @@ void MoviePlayer::run() {
         if (seekTo >= 0) {
             seek(seekTo);
         }
+        // The volume before the start: the sound server applies requests in order, so nothing
+        // buffered at the old volume is heard once playing starts.
+        if (state_.volume != volume_) {
+            volume_ = state_.volume;
+            if (sound_) {
+                sound_->setVolume(volume_);
+            }
+        }
         if (state_.playing != playing_) {
             playing_ = state_.playing;
             if (playing_ && state_.done) {
@@ -267,12 +275,6 @@ void MoviePlayer::run() {
             clock_.setRunning(playing_);
             if (sound_) {
                 sound_->setPaused(!playing_);
-            }
-        }
-        if (state_.volume != volume_) {
-            volume_ = state_.volume;
-            if (sound_) {
-                sound_->setVolume(volume_);
             }
         }
         if (needsPackets()) {
