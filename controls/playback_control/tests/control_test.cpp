@@ -164,7 +164,8 @@ TEST_F(ControlTest, ReleaseNeverWaitsForTheServer) {
     before = Clock::now();
     starting->Release();
     EXPECT_LT(Clock::now() - before, 1s);
-    EXPECT_TRUE(t::waitGone(folder_->dir() / "vexahost", 2500ms));
+    // It ends at its next liveness tick (every 2 s), slower under a sanitizer on a loaded machine.
+    EXPECT_TRUE(t::waitGone(folder_->dir() / "vexahost", 6s));
 }
 
 TEST_F(ControlTest, AFailingAddressIsRetriedThenTheNextAddressTried) {
@@ -193,7 +194,8 @@ TEST_F(ControlTest, AFailingAddressIsRetriedThenTheNextAddressTried) {
             std::this_thread::sleep_for(500ms);  // nothing more follows
             EXPECT_EQ(sink.count(102), starts);
             control->Release();
-            EXPECT_TRUE(t::waitGone(folder_->dir() / "vexahost", 2500ms));
+            // It ends at its next liveness tick (every 2 s), slower under a sanitizer on a loaded machine.
+    EXPECT_TRUE(t::waitGone(folder_->dir() / "vexahost", 6s));
             commands = trace.commands();
         }
         EXPECT_EQ(countOf(commands, 701), (c.retries + 1) * (c.fallbacks + 1));
