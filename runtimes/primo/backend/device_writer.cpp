@@ -36,8 +36,7 @@ std::unique_ptr<DeviceWriter> DeviceWriter::start(kinvo::burn::Drive& drive,
             if (!source) {
                 return nullptr;
             }
-            auto track =
-                kinvo::burn::Track::audio(*source, static_cast<int>(file.pauseSectors));
+            auto track = kinvo::burn::Track::audio(*source, static_cast<int>(file.pauseSectors));
             if (!track || !disc->add(*track)) {
                 return nullptr;
             }

@@ -19,7 +19,8 @@ DriveTarget resolveDrive(uint32_t letter, const DriveLookups& lookups) {
     if (auto value = lookups.configured ? lookups.configured(upper) : std::nullopt) {
         if (value->starts_with(kImagePrefix)) {
             target.path = value->substr(std::strlen(kImagePrefix));
-            target.kind = target.path.empty() ? DriveTarget::Kind::kNone : DriveTarget::Kind::kImage;
+            target.kind =
+                target.path.empty() ? DriveTarget::Kind::kNone : DriveTarget::Kind::kImage;
         } else if (!value->empty()) {
             target.kind = DriveTarget::Kind::kDevice;
             target.path = *value;

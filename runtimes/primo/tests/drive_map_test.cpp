@@ -14,8 +14,7 @@ TEST(DriveMap, LettersNameImageFoldersDevicesOrTheDrivesFound) {
     int scans = 0;
     DriveLookups lookups{[&](char letter) -> std::optional<std::string> {
                              auto it = registry.find(letter);
-                             return it == registry.end() ? std::nullopt
-                                                         : std::optional(it->second);
+                             return it == registry.end() ? std::nullopt : std::optional(it->second);
                          },
                          [&] {
                              ++scans;
@@ -28,11 +27,16 @@ TEST(DriveMap, LettersNameImageFoldersDevicesOrTheDrivesFound) {
         const char* path;
     };
     const Case cases[] = {
-        {'i', K::kImage, "/srv/images"}, {'I', K::kImage, "/srv/images"},
-        {'J', K::kDevice, "/dev/sr7"},   {'K', K::kNone, ""},
-        {'L', K::kNone, ""},             {'D', K::kDevice, "/dev/sr0"},
-        {'e', K::kDevice, "/dev/sr1"},   {'F', K::kNone, ""},
-        {'C', K::kNone, ""},             {'1', K::kNone, ""},
+        {'i', K::kImage, "/srv/images"},
+        {'I', K::kImage, "/srv/images"},
+        {'J', K::kDevice, "/dev/sr7"},
+        {'K', K::kNone, ""},
+        {'L', K::kNone, ""},
+        {'D', K::kDevice, "/dev/sr0"},
+        {'e', K::kDevice, "/dev/sr1"},
+        {'F', K::kNone, ""},
+        {'C', K::kNone, ""},
+        {'1', K::kNone, ""},
         {0x141, K::kNone, ""},
     };
     for (const Case& c : cases) {

@@ -153,8 +153,7 @@ TEST_F(ImageDrive, RefusesWhatCannotBeBurned) {
     EXPECT_EQ(table.writeAudio(handle, 0, 0), PRIMO_ERROR);  // no tracks
     EXPECT_EQ(table.addAudioTrack(handle, track("r.wav", 8, 'r', 48000).c_str(), 0, nullptr),
               PRIMO_ERROR);  // not CD audio
-    EXPECT_EQ(table.addAudioTrack(handle, (dir / "missing.wav").c_str(), 0, nullptr),
-              PRIMO_ERROR);
+    EXPECT_EQ(table.addAudioTrack(handle, (dir / "missing.wav").c_str(), 0, nullptr), PRIMO_ERROR);
     fs::remove_all(dir / "image");
     const uint32_t image[] = {'X', PRIMO_UNITS_END};
     EXPECT_EQ(table.newAudio(handle, image), PRIMO_ERROR);  // the folder went

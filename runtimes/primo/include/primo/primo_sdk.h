@@ -19,9 +19,9 @@ extern "C" {
 
 /* Answers. */
 #define PRIMO_OK 0u
-#define PRIMO_ERROR 1u        /* the call failed (no such handle, drive, file, ...) */
-#define PRIMO_INIT_FAILED 3u  /* Init: the back end cannot work in this process */
-#define PRIMO_RUNNING 10u     /* RunningStatus: the write goes on */
+#define PRIMO_ERROR 1u       /* the call failed (no such handle, drive, file, ...) */
+#define PRIMO_INIT_FAILED 3u /* Init: the back end cannot work in this process */
+#define PRIMO_RUNNING 10u    /* RunningStatus: the write goes on */
 
 /* NewAudio's unit list: drive letters ending with this value. */
 #define PRIMO_UNITS_END 0xFFFFFFFFu
@@ -73,8 +73,7 @@ uint32_t PrimoSDK_AddAudioTrack(uint32_t handle, const char* file, uint32_t paus
                                 uint32_t* sectors);
 uint32_t PrimoSDK_CloseAudio(uint32_t handle);
 uint32_t PrimoSDK_WriteAudio(uint32_t handle, uint32_t flags, uint32_t speed);
-uint32_t PrimoSDK_RunningStatus(uint32_t handle, uint32_t action, uint32_t* done,
-                                uint32_t* total);
+uint32_t PrimoSDK_RunningStatus(uint32_t handle, uint32_t action, uint32_t* done, uint32_t* total);
 uint32_t PrimoSDK_UnitSpeeds(uint32_t handle, const uint32_t* unit, uint8_t* speeds,
                              uint8_t* writeSpeeds, uint32_t* flags);
 
