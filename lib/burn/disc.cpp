@@ -94,7 +94,8 @@ std::optional<Disc> Disc::create() noexcept {
 }
 
 Disc::Disc(Disc&& other) noexcept
-    : disc_(std::exchange(other.disc_, nullptr)), session_(std::exchange(other.session_, nullptr)) {}
+    : disc_(std::exchange(other.disc_, nullptr)),
+      session_(std::exchange(other.session_, nullptr)) {}
 
 Disc& Disc::operator=(Disc&& other) noexcept {
     if (this != &other) {

@@ -77,7 +77,8 @@ class Disc {
     bool add(const Track& track) noexcept;
 
   private:
-    Disc(::burn::burn_disc* disc, ::burn::burn_session* session) noexcept : disc_(disc), session_(session) {}
+    Disc(::burn::burn_disc* disc, ::burn::burn_session* session) noexcept
+        : disc_(disc), session_(session) {}
     void release() noexcept;
     ::burn::burn_disc* disc_ = nullptr;
     ::burn::burn_session* session_ = nullptr;

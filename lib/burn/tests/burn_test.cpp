@@ -24,8 +24,8 @@ TEST(Burn, AudioTrackCountsWholeSectorsOfItsSource) {
         off_t bytes;
         int sectors;
     };
-    for (const Case& c : {Case{kAudioSectorBytes * 10, 10}, Case{kAudioSectorBytes * 10 + 4, 11},
-                          Case{4, 1}}) {
+    for (const Case& c :
+         {Case{kAudioSectorBytes * 10, 10}, Case{kAudioSectorBytes * 10 + 4, 11}, Case{4, 1}}) {
         SCOPED_TRACE(c.bytes);
         char name[] = "/tmp/kinvo_burn_testXXXXXX";
         int fd = ::mkstemp(name);
