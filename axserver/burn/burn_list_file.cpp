@@ -13,8 +13,8 @@ std::string burnListText(const std::vector<std::string>& files,
                          const std::vector<int32_t>& numbers) {
     std::string text = burn_texts::kListHeader;
     for (size_t i = 0; i < files.size(); ++i) {
-        text += burn_texts::kListNumber +
-                std::to_string(i < numbers.size() ? numbers[i] : 0) + "\n" + files[i] + "\n";
+        text += burn_texts::kListNumber + std::to_string(i < numbers.size() ? numbers[i] : 0) +
+                "\n" + files[i] + "\n";
     }
     return text;
 }

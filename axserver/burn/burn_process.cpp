@@ -79,9 +79,9 @@ bool BurnProcess::create() noexcept {
     burnPercent_ = 0;
     postServer(0, 0);
     if (win::isWindow(serverWindow_)) {
-        win::postMessage(serverWindow_, SRV_BURN_WINDOW,
-                         static_cast<win::WPARAM>(static_cast<uint32_t>(setup_.arguments.numbers[5])),
-                         window_);
+        win::postMessage(
+            serverWindow_, SRV_BURN_WINDOW,
+            static_cast<win::WPARAM>(static_cast<uint32_t>(setup_.arguments.numbers[5])), window_);
     }
     return true;
 }

@@ -6,8 +6,8 @@
 
 #include "axserver/burn/burn_command_line.h"
 #include "axserver/burn/burn_list_file.h"
-#include "axserver/burn/burn_rules.h"
 #include "axserver/burn/burn_process.h"
+#include "axserver/burn/burn_rules.h"
 #include "axserver/burn/texts.h"
 #include "axserver/convert/media_runtime.h"
 #include "axserver/inputs/input_host_module.h"
@@ -29,8 +29,8 @@ BurnRequestsModule::BurnRequestsModule(ServerLink& link, BurnRequestServices ser
 
 std::span<const CommandHandler> BurnRequestsModule::commands() const noexcept {
     static constexpr CommandHandler kRows[] = {
-        on<&M::create>(CMD_BURN_LIST_CREATE), on<&M::add>(CMD_BURN_LIST_ADD),
-        on<&M::free>(CMD_BURN_LIST_FREE),     on<&M::start>(CMD_BURN_START),
+        on<&M::create>(CMD_BURN_LIST_CREATE),      on<&M::add>(CMD_BURN_LIST_ADD),
+        on<&M::free>(CMD_BURN_LIST_FREE),          on<&M::start>(CMD_BURN_START),
         on<&M::setValue>(CMD_BURN_LIST_SET_VALUE),
     };
     return kRows;
@@ -110,9 +110,8 @@ std::optional<std::string> BurnRequestsModule::writeListFile(const BurnRequest& 
     if (file == nullptr) {
         return std::nullopt;
     }
-    const std::vector<int32_t> values(request.values.begin(),
-                                      request.values.begin() +
-                                          static_cast<long>(request.files.size()));
+    const std::vector<int32_t> values(
+        request.values.begin(), request.values.begin() + static_cast<long>(request.files.size()));
     const std::string text = burnListText(request.files, values);
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (std::fclose(file) != 0 || !written) {
@@ -143,8 +142,12 @@ win::LRESULT BurnRequestsModule::start(CommandCall& call) {
     BurnArguments burn;
     burn.drive = static_cast<char>(request.drive);
     burn.listFile = request.listFile;
-    burn.numbers = {a[1].number, a[2].number, a[3].number, a[4].number,
-                    static_cast<int32_t>(link_.serverWindow()), static_cast<int32_t>(handle)};
+    burn.numbers = {a[1].number,
+                    a[2].number,
+                    a[3].number,
+                    a[4].number,
+                    static_cast<int32_t>(link_.serverWindow()),
+                    static_cast<int32_t>(handle)};
     const std::string program = services_.programPath();
     services_.startProcess(program, burnCommandLine(program, burn));
     return kStatusOk;

@@ -1,7 +1,7 @@
 #include "axserver/burn/burn_rules.h"
 
-#include <cstdio>
 #include <strings.h>
+#include <cstdio>
 
 #include "axserver/burn/texts.h"
 

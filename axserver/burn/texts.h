@@ -26,7 +26,8 @@ inline constexpr char kLeadIn[] = "Opening disc / Writing lead-in...";
 inline constexpr char kBurnPercent[] = "Burning (%d%% done)";
 inline constexpr char kClosingDisc[] = "Closing disc...";
 inline constexpr char kElapsed[] = "Elapsed time: %d:%02d:%02d - ";
-inline constexpr char kRemaining[] = "Remaining time (appx.): %d:%02d:%02d - Total time: %d:%02d:%02d";
+inline constexpr char kRemaining[] =
+    "Remaining time (appx.): %d:%02d:%02d - Total time: %d:%02d:%02d";
 
 inline constexpr char kCantLoad[] = "Can't load Veritas DLL!";
 inline constexpr char kNoMethods[] = "Couldn't locate methods in Veritas DLL!";

@@ -64,7 +64,8 @@ std::optional<BurnJob> burnArguments(const std::vector<std::string>& words, std:
     }
     if (words.size() < i + 2 || words[i].size() != 1 ||
         !std::isalpha(static_cast<unsigned char>(words[i][0]))) {
-        error = "burn takes [--speed N] [--test] [--pauses S,...] DRIVE FILE... (DRIVE is a letter)";
+        error =
+            "burn takes [--speed N] [--test] [--pauses S,...] DRIVE FILE... (DRIVE is a letter)";
         return std::nullopt;
     }
     job.drive = words[i][0];

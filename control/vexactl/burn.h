@@ -1,9 +1,10 @@
 // vexactl burn [--speed N] [--test] [--pauses S,S,...] DRIVE FILE...: one audio disc through the
 // server. Creates a burn request for the drive letter (755), adds the files in order (756; a
-// refused file ends the run), sets each track's pause in seconds (759), starts the burn (758 with the test-write flag, underrun protection, the speed and disc
-// at once) and prints the relayed progress: "started", "converting track N" (1-based),
-// "converting N%", "burning N%", then "done" (exit 0) or "failed" (exit 1). The request is
-// freed (757) at the end. The thread that owns the client runs it.
+// refused file ends the run), sets each track's pause in seconds (759), starts the burn (758 with
+// the test-write flag, underrun protection, the speed and disc at once) and prints the relayed
+// progress: "started", "converting track N" (1-based), "converting N%", "burning N%", then "done"
+// (exit 0) or "failed" (exit 1). The request is freed (757) at the end. The thread that owns the
+// client runs it.
 #pragma once
 
 #include <cstdint>

@@ -65,9 +65,9 @@ struct BurnRun {
 };
 
 #define ASSERT_TRUE_OR_RETURN(condition) \
-    if (!(condition)) {                   \
-        ADD_FAILURE() << #condition;      \
-        return run;                       \
+    if (!(condition)) {                  \
+        ADD_FAILURE() << #condition;     \
+        return run;                      \
     }
 
 class BurnProcessTest : public ::testing::Test {
@@ -114,8 +114,8 @@ class BurnProcessTest : public ::testing::Test {
     }
 
     BurnRun burn(const std::string& script, std::vector<std::string> sources = {"a.mp3", "b.ogg"},
-             Reaction react = Reaction::kFinishConversions, int32_t speed = 8,
-             std::string library = std::string(BURN_TEST_BACKEND_DIR) + "/RecordingBurner.so") {
+                 Reaction react = Reaction::kFinishConversions, int32_t speed = 8,
+                 std::string library = std::string(BURN_TEST_BACKEND_DIR) + "/RecordingBurner.so") {
         ::setenv("RECORDING_BURNER_SCRIPT", script.c_str(), 1);
         current = this;
         reaction = react;
@@ -174,15 +174,20 @@ constexpr Report kBurned{SRV_BURN_STATUS, 3, 0};
 TEST_F(BurnProcessTest, BurnsTheConvertedTracksAndReports) {
     BurnRun r = burn("UnitSpeeds=0 RunningStatus=10:0:20000,10:10000:20000,0:20000:20000");
     EXPECT_EQ(r.title, "E: (0%) Burning 2 tracks at 8x");
-    EXPECT_EQ(r.reports, (std::vector<Report>{kStarted, kWindow, kConvert0, kConvert1,
-                                               kBurnerStarting, {SRV_BURN_STATUS, 2, 0}, kBurned}));
-    EXPECT_EQ(r.calls, (std::vector<std::string>{
-                           "Init", "GetHandle", "NewAudio 7 e ffffffff",
-                           "AddAudioTrack 7 sonariburn_e_track01.wav 0",
-                           "AddAudioTrack 7 sonariburn_e_track02.wav 150", "UnitSpeeds 7 e",
-                           "WriteAudio 7 10010 8", "RunningStatus 7 1000000",
-                           "RunningStatus 7 1000000", "RunningStatus 7 1000000", "CloseAudio 7",
-                           "RunningStatus 7 1000000"}));
+    EXPECT_EQ(r.reports, (std::vector<Report>{kStarted,
+                                              kWindow,
+                                              kConvert0,
+                                              kConvert1,
+                                              kBurnerStarting,
+                                              {SRV_BURN_STATUS, 2, 0},
+                                              kBurned}));
+    EXPECT_EQ(r.calls,
+              (std::vector<std::string>{
+                  "Init", "GetHandle", "NewAudio 7 e ffffffff",
+                  "AddAudioTrack 7 sonariburn_e_track01.wav 0",
+                  "AddAudioTrack 7 sonariburn_e_track02.wav 150", "UnitSpeeds 7 e",
+                  "WriteAudio 7 10010 8", "RunningStatus 7 1000000", "RunningStatus 7 1000000",
+                  "RunningStatus 7 1000000", "CloseAudio 7", "RunningStatus 7 1000000"}));
     EXPECT_EQ(r.statusWords, (std::vector<uint32_t>{0, 1}));  // the tracks in hand
     EXPECT_EQ(converter.ended, (std::vector<int32_t>{1, 2}));
     EXPECT_FALSE(r.trackFilesRemain);
@@ -191,10 +196,11 @@ TEST_F(BurnProcessTest, BurnsTheConvertedTracksAndReports) {
 TEST_F(BurnProcessTest, SpeedZeroFollowsTheUnitsFlags) {
     for (const auto& [flags, speed] : {std::pair{"4", "fffffff0"}, std::pair{"3", "0"}}) {
         BurnRun r = burn(std::string("UnitSpeeds=") + flags + " RunningStatus=0:1:1", {"a.mp3"},
-                     Reaction::kFinishConversions, 0);
+                         Reaction::kFinishConversions, 0);
         EXPECT_EQ(r.title, "E: (0%) Burning 1 track at 0x");
-        EXPECT_NE(std::find(r.calls.begin(), r.calls.end(), std::string("WriteAudio 7 10010 ") + speed),
-                  r.calls.end())
+        EXPECT_NE(
+            std::find(r.calls.begin(), r.calls.end(), std::string("WriteAudio 7 10010 ") + speed),
+            r.calls.end())
             << flags;
     }
 }
@@ -235,7 +241,8 @@ TEST_F(BurnProcessTest, EveryFailureEndsWithCodeFourAndItsText) {
 }
 
 TEST_F(BurnProcessTest, MissingLibraryOrEntryAndBadTrackFail) {
-    BurnRun missing = burn("", {"a.mp3"}, Reaction::kFinishConversions, 8, (dir / "none.so").string());
+    BurnRun missing =
+        burn("", {"a.mp3"}, Reaction::kFinishConversions, 8, (dir / "none.so").string());
     EXPECT_EQ(missing.statusText, "Can't load Veritas DLL!");
     EXPECT_EQ(missing.reports.back(), kFailed);
     BurnRun noEntries = burn("", {"a.mp3"}, Reaction::kFinishConversions, 8, "libm.so.6");
@@ -256,9 +263,10 @@ TEST_F(BurnProcessTest, AbortReportsNothingAndLeavesNoFiles) {
     EXPECT_FALSE(converting.trackFilesRemain);
 
     BurnRun burning = burn("RunningStatus=10:8000:20000,10:8000:20000,1:8000:20000", {"a.mp3"},
-                       Reaction::kAbortWhileBurning);
-    EXPECT_EQ(burning.reports, (std::vector<Report>{kStarted, kWindow, kConvert0, kBurnerStarting,
-                                                    {SRV_BURN_STATUS, 2, 40}}));
+                           Reaction::kAbortWhileBurning);
+    EXPECT_EQ(burning.reports,
+              (std::vector<Report>{
+                  kStarted, kWindow, kConvert0, kBurnerStarting, {SRV_BURN_STATUS, 2, 40}}));
     ASSERT_GE(burning.calls.size(), 3u);
     EXPECT_EQ(burning.calls[burning.calls.size() - 3], "RunningStatus 7 2000000");
     EXPECT_EQ(burning.calls.back(), "CloseAudio 7");

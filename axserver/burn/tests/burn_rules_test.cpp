@@ -24,18 +24,12 @@ TEST(BurnRules, MayBeBurned) {
         bool may;
     };
     const Case cases[] = {
-        {"song.mp3", "0", 0, true},
-        {"song.Mp3", "", 0, true},
-        {"movie.mp3", "1", 9, false},
-        {"C:\\dir.v2\\file", "0", 9, false},
-        {"/music.d/file", "0", 9, false},
-        {"noextension", "", 9, false},
-        {"song.", "", 9, false},
-        {"song.flac", "0", 9, false},
-        {"song.wma", "0", 8, false},
-        {"song.WMA", "0", 0, false},
-        {"song.wma", "0", 9, true},
-        {"song.ogg", "0", 0, true},
+        {"song.mp3", "0", 0, true},       {"song.Mp3", "", 0, true},
+        {"movie.mp3", "1", 9, false},     {"C:\\dir.v2\\file", "0", 9, false},
+        {"/music.d/file", "0", 9, false}, {"noextension", "", 9, false},
+        {"song.", "", 9, false},          {"song.flac", "0", 9, false},
+        {"song.wma", "0", 8, false},      {"song.WMA", "0", 0, false},
+        {"song.wma", "0", 9, true},       {"song.ogg", "0", 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -95,8 +89,7 @@ TEST(BurnRules, CommandLineRoundTrip) {
     a.listFile = "/tmp/BRNabc.m3u";
     a.numbers = {1, 0, 8, 1, 0x40001234, 3};
     const std::string line = burnCommandLine("/opt/kinvo/vexahost", a);
-    EXPECT_EQ(line,
-              "\"/opt/kinvo/vexahost\" /BURN=e,\"/tmp/BRNabc.m3u\",1,0,8,1,1073746484,3");
+    EXPECT_EQ(line, "\"/opt/kinvo/vexahost\" /BURN=e,\"/tmp/BRNabc.m3u\",1,0,8,1,1073746484,3");
     auto parsed = parseBurnArguments(line.substr(line.find("/BURN=") + 6));
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->drive, 'e');

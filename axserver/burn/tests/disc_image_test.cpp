@@ -46,9 +46,9 @@ class DiscImage : public ::testing::Test {
         ::setenv("TMPDIR", tmp.c_str(), 1);
         folder.add(PRIMO_PATH, "PrimoSDK.so");
         folder.add(IN_AV_PATH, "Plugins/in_av.so");
-        ASSERT_EQ(win::Registry::process().setValue(win::RootKey::CurrentUser,
-                                                    "Software\\Kinvo\\Burning Drives", "E",
-                                                    win::RegValue::string("image:" + image.string())),
+        ASSERT_EQ(win::Registry::process().setValue(
+                      win::RootKey::CurrentUser, "Software\\Kinvo\\Burning Drives", "E",
+                      win::RegValue::string("image:" + image.string())),
                   win::RegStatus::Ok);
     }
     void TearDown() override { ::unsetenv("TMPDIR"); }
@@ -106,8 +106,8 @@ TEST_F(DiscImage, BurnsMp3OggAndFlacWithTheirPauses) {
         track("three.flac", 22050, 2, 1.0, "-c:a flac"),
     };
     const std::vector<size_t> pauses = {0, 2, 1};
-    Outcome run = vexactl("--pauses 0,2,1 E '" + sources[0] + "' '" + sources[1] + "' '" +
-                          sources[2] + "'");
+    Outcome run =
+        vexactl("--pauses 0,2,1 E '" + sources[0] + "' '" + sources[1] + "' '" + sources[2] + "'");
     ASSERT_EQ(run.exitCode, 0) << run.output;
     const auto said = lines(run.output);
     ASSERT_GE(said.size(), 6u) << run.output;
@@ -136,8 +136,9 @@ TEST_F(DiscImage, BurnsMp3OggAndFlacWithTheirPauses) {
 
     // The tool reads the BIN as raw 16-bit stereo at 44100 Hz.
     const std::string raw = dir / "disc.raw";
-    ASSERT_TRUE(convert_test::run("ffmpeg -nostdin -loglevel error -y -f s16le -ar 44100 -ac 2 -i '" +
-                                  (image / "disc.bin").string() + "' -f s16le '" + raw + "'"));
+    ASSERT_TRUE(
+        convert_test::run("ffmpeg -nostdin -loglevel error -y -f s16le -ar 44100 -ac 2 -i '" +
+                          (image / "disc.bin").string() + "' -f s16le '" + raw + "'"));
     const auto bin = convert_test::readFile(raw);
     ASSERT_FALSE(bin.empty());
     ASSERT_EQ(bin.size() % kSectorBytes, 0u);
@@ -161,9 +162,9 @@ TEST_F(DiscImage, BurnsMp3OggAndFlacWithTheirPauses) {
         // The next track starts after this one's sectors; the converted length may differ from
         // the tool's by a few samples at the end.
         const size_t sectors = (reference.size() + kSectorBytes - 1) / kSectorBytes;
-        const size_t next = i + 1 < sources.size() ? index0[i + 1] != SIZE_MAX ? index0[i + 1]
-                                                                                : index1[i + 1]
-                                                   : bin.size() / kSectorBytes;
+        const size_t next = i + 1 < sources.size()
+                                ? index0[i + 1] != SIZE_MAX ? index0[i + 1] : index1[i + 1]
+                                : bin.size() / kSectorBytes;
         EXPECT_NEAR(static_cast<double>(next), static_cast<double>(index1[i] + sectors), 1.0);
         expectedStart = next;
     }
@@ -187,7 +188,8 @@ TEST_F(DiscImage, RequestCommandsAnswer) {
     const std::string movie = dir / "movie.mp4";
     ASSERT_TRUE(convert_test::run(
         "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc=size=64x48:duration=0.5 "
-        "-f lavfi -i sine=duration=0.5 -c:v mpeg4 -c:a aac '" + movie + "'"));
+        "-f lavfi -i sine=duration=0.5 -c:v mpeg4 -c:a aac '" +
+        movie + "'"));
     VexaClient client;
     ASSERT_TRUE(client.start(folder.server())) << client.lastError();
     Reply created = client.call(CMD_BURN_LIST_CREATE, {Value::l('E')});
@@ -199,17 +201,22 @@ TEST_F(DiscImage, RequestCommandsAnswer) {
         uint32_t answer;
     };
     const Add adds[] = {
-        {request, "/music/song.mp3", 0},  {request, "/music/SONG.FLAC", 0},
-        {request, movie, 1},              {request, "C:\\dir.v2\\file", 1},
-        {request, "/music/song.xyz", 1},  {request + 1, "/music/song.mp3", 1},
+        {request, "/music/song.mp3", 0},
+        {request, "/music/SONG.FLAC", 0},
+        {request, movie, 1},
+        {request, "C:\\dir.v2\\file", 1},
+        {request, "/music/song.xyz", 1},
+        {request + 1, "/music/song.mp3", 1},
     };
     for (const Add& add : adds) {
         SCOPED_TRACE(add.file);
-        EXPECT_EQ(client.call(CMD_BURN_LIST_ADD, {Value::l(add.request), Value::s(add.file)}).status,
-                  add.answer);
+        EXPECT_EQ(
+            client.call(CMD_BURN_LIST_ADD, {Value::l(add.request), Value::s(add.file)}).status,
+            add.answer);
     }
     auto setValue = [&](int32_t index) {
-        return client.call(CMD_BURN_LIST_SET_VALUE, {Value::l(request), Value::l(index), Value::l(2)})
+        return client
+            .call(CMD_BURN_LIST_SET_VALUE, {Value::l(request), Value::l(index), Value::l(2)})
             .status;
     };
     EXPECT_EQ(setValue(0), 0u);
@@ -235,8 +242,7 @@ TEST_F(DiscImage, RequestCommandsAnswer) {
     EXPECT_EQ(client.call(CMD_BURN_LIST_FREE, {Value::l(request)}).status, 0u);
     EXPECT_EQ(client.call(CMD_BURN_LIST_FREE, {Value::l(empty.number(0))}).status, 0u);
     // A freed request is gone.
-    EXPECT_EQ(client.call(CMD_BURN_LIST_ADD, {Value::l(request), Value::s("/m/s.mp3")}).status,
-              1u);
+    EXPECT_EQ(client.call(CMD_BURN_LIST_ADD, {Value::l(request), Value::s("/m/s.mp3")}).status, 1u);
 }
 
 }  // namespace
