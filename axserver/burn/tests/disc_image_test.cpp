@@ -7,6 +7,8 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -243,6 +245,47 @@ TEST_F(DiscImage, RequestCommandsAnswer) {
     EXPECT_EQ(client.call(CMD_BURN_LIST_FREE, {Value::l(empty.number(0))}).status, 0u);
     // A freed request is gone.
     EXPECT_EQ(client.call(CMD_BURN_LIST_ADD, {Value::l(request), Value::s("/m/s.mp3")}).status, 1u);
+}
+
+TEST_F(DiscImage, FreeingTheRequestAbortsItsBurn) {
+    const std::string source = track("long.flac", 44100, 2, 4.0, "-c:a flac");
+    VexaClient client;
+    ASSERT_TRUE(client.start(folder.server())) << client.lastError();
+    std::vector<std::pair<int32_t, int64_t>> statuses;
+    client.setEventHandler([&](const ClientEvent& e) {
+        if (e.kind == ClientEvent::Kind::kStatus) {
+            statuses.emplace_back(e.code, e.value);
+        }
+    });
+    const int32_t request = client.call(CMD_BURN_LIST_CREATE, {Value::l('E')}).number(0);
+    ASSERT_EQ(client.call(CMD_BURN_LIST_ADD, {Value::l(request), Value::s(source)}).status, 0u);
+    // At 1x the image takes four seconds to write.
+    ASSERT_EQ(client
+                  .call(CMD_BURN_START,
+                        {Value::l(request), Value::l(0), Value::l(0), Value::l(1), Value::l(1)})
+                  .status,
+              0u);
+    auto burning = [&] {
+        return std::count(statuses.begin(), statuses.end(), std::pair<int32_t, int64_t>{228, 0}) >
+               0;
+    };
+    ASSERT_TRUE(client.waitFor(burning, std::chrono::seconds(60)));
+    client.pump(std::chrono::milliseconds(500));
+    EXPECT_EQ(client.call(CMD_BURN_LIST_FREE, {Value::l(request)}).status, 0u);
+    // The burn process ends without a word: no 229 or 230; its track files and the image's
+    // parts go with it.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while ((!fs::is_empty(tmp) || !fs::is_empty(image)) &&
+           std::chrono::steady_clock::now() < until) {
+        client.pump(std::chrono::milliseconds(100));
+    }
+    client.pump(std::chrono::seconds(1));
+    EXPECT_TRUE(fs::is_empty(tmp));
+    EXPECT_TRUE(fs::is_empty(image));
+    for (const auto& [code, value] : statuses) {
+        EXPECT_NE(code, 229);
+        EXPECT_NE(code, 230);
+    }
 }
 
 }  // namespace
