@@ -65,7 +65,7 @@ std::string BurnProcess::trackFile(int32_t number) const {
 }
 
 bool BurnProcess::create() noexcept {
-    // A second process of the same program finds the class taken by nobody: one per process.
+    // A second burn window in one process (tests) finds the class registered already.
     win::registerClass({burn_texts::kBurnWindowClass, win::CS_DBLCLKS, &burnWindowProc, 1});
     window_ = win::createWindow(burn_texts::kBurnWindowClass, "");
     if (window_ == 0) {
