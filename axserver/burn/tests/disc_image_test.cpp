@@ -29,9 +29,9 @@ namespace {
 namespace fs = std::filesystem;
 using convert_test::TempDir;
 
-// The tracks' audio against the tool's conversion: differences of resampler and decoder
-// rounding stay far below this.
-constexpr double kMinSnrDb = 30.0;
+// The tracks' audio against the tool's conversion: resampler and decoder rounding left 71 to
+// 72 dB here; a track shifted by one sample falls far below.
+constexpr double kMinSnrDb = 50.0;
 constexpr size_t kSectorBytes = 2352;
 
 struct Outcome {
