@@ -245,7 +245,7 @@ TEST_F(ChannelTest, NoClientOnTheCommandLineExitsAtOnceAndCreatesNothing) {
     VexaClient watcher;  // would see anything posted to a window of this process
     int arrived = 0;
     watcher.setEventHandler([&](const ClientEvent&) { ++arrived; });
-    // Burn mode (its run not built yet) makes no server window either.
+    // Burn mode makes no server window either (a list it cannot read burns nothing).
     for (const char* line : {"abc", "", "0", "12 /BURN=E:list.m3u"}) {
         auto process = win::createProcess(folder_.server(), line);
         ASSERT_TRUE(process);
