@@ -77,6 +77,11 @@ class ConversionJob final : private CaptureTarget {
     // True once the decoder has ended and the file is complete (any thread).
     bool finished() const noexcept { return finished_.load(); }
 
+    // Decoded bytes and the expected total (0 when unknown); main thread, once finished() (the
+    // play path sets them on the plug-in's thread).
+    int64_t processedBytes() const noexcept { return progress_ ? progress_->processedBytes() : 0; }
+    int64_t expectedBytes() const noexcept { return totalBytes_; }
+
     // The conversion window's end-of-file notice (main thread).
     void decoderEnded() noexcept;
 

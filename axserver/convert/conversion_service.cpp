@@ -65,6 +65,14 @@ bool ConversionService::finished(int32_t handle) const noexcept {
     return it != jobs_.end() && it->second->finished();
 }
 
+std::pair<int64_t, int64_t> ConversionService::progressOf(int32_t handle) const noexcept {
+    auto it = jobs_.find(handle);
+    if (it == jobs_.end() || !it->second->finished()) {
+        return {0, 0};
+    }
+    return {it->second->processedBytes(), it->second->expectedBytes()};
+}
+
 std::string ConversionService::destinationOf(int32_t handle) const {
     auto it = jobs_.find(handle);
     return it == jobs_.end() ? std::string() : it->second->destination();

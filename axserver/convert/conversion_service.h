@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -35,6 +36,9 @@ class ConversionService {
     size_t jobCount() const noexcept { return jobs_.size(); }
     // True once the job's decoder has ended and its file is complete.
     bool finished(int32_t handle) const noexcept;
+    // A finished job's decoded bytes and expected total (0 when unknown); 0 and 0 for an unknown
+    // handle or one still running.
+    std::pair<int64_t, int64_t> progressOf(int32_t handle) const noexcept;
     // The destination a job writes (after the WAV renaming); "" for an unknown handle.
     std::string destinationOf(int32_t handle) const;
 

@@ -1,5 +1,7 @@
 #include "axserver/vexahost/modules.h"
 
+#include "axserver/burn/burn_mode.h"
+#include "axserver/burn/burn_requests.h"
 #include "axserver/convert/convert_module.h"
 #include "axserver/download/download_module.h"
 #include "axserver/inputs/input_host_module.h"
@@ -15,8 +17,9 @@ namespace {
 // vexahost's modules, made in this order (a module may use those above it) and destroyed in the
 // reverse order. A new module is one row here; its commands come from its own rows.
 constexpr ModuleMaker kModules[] = {
-    &makeOutputHostModule, &makeInputHostModule, &makeDownloadModule, &makePlaylistModule,
-    &makeVideoModule,      &makePlaybackModule,  &makeConvertModule,
+    &makeOutputHostModule, &makeInputHostModule,    &makeDownloadModule,
+    &makePlaylistModule,   &makeVideoModule,        &makePlaybackModule,
+    &makeConvertModule,    &makeBurnRequestsModule, &makeBurnModeModule,
 };
 
 }  // namespace

@@ -124,10 +124,10 @@ TEST_F(ChannelTest, CommandsOfTheChannelAndTheRouting) {
         {"721 goes to the playlist (empty)", cmd::getCount(*client), kStatusOk, {Value::l(0)}},
         {"701 goes to playback (nothing to play)", cmd::play(*client), kStatusOk, {}},
         {"737 goes to video", cmd::setVideoParent(*client, 0), kStatusOk, {}},
-        {"755 goes to burning, not built",
-         cmd::burnListCreate(*client, 0),
-         kStatusNotImplemented,
-         {}},
+        {"755 goes to burning (the server's first request)",
+         cmd::burnListCreate(*client, 'E'),
+         kStatusOk,
+         {Value::l(1)}},
         {"754 goes to the input host (no plug-ins: an empty answer)",
          cmd::getFileInfo(*client, "a", "b"),
          kStatusOk,
@@ -245,7 +245,7 @@ TEST_F(ChannelTest, NoClientOnTheCommandLineExitsAtOnceAndCreatesNothing) {
     VexaClient watcher;  // would see anything posted to a window of this process
     int arrived = 0;
     watcher.setEventHandler([&](const ClientEvent&) { ++arrived; });
-    // Burn mode (its run not built yet) makes no server window either.
+    // Burn mode makes no server window either (a list it cannot read burns nothing).
     for (const char* line : {"abc", "", "0", "12 /BURN=E:list.m3u"}) {
         auto process = win::createProcess(folder_.server(), line);
         ASSERT_TRUE(process);

@@ -17,6 +17,7 @@
 #include "channel/protocol.h"
 #include "control/client/vexa_client.h"
 #include "control/client/vexa_commands.h"
+#include "control/vexactl/burn.h"
 #include "control/vexactl/convert.h"
 #include "control/vexactl/script.h"
 #include "platform/messages.h"
@@ -35,6 +36,7 @@ void usage() {
     std::fputs(
         "usage: vexactl [--server PATH] [--no-video] [-e COMMAND]...\n"
         "       vexactl [--server PATH] convert SOURCE DESTINATION TYPE [RATE BITS CHANNELS]\n"
+        "       vexactl [--server PATH] burn [--speed N] [--test] [--pauses S,...] DRIVE FILE...\n"
         "commands: append FILE, load-m3u FILE, load-pls FILE, list, count, entry N, info N,\n"
         "          delete N, swap A B, sort, randomize, clear, current, set-current N,\n"
         "          current-entry, play, stop, pause, seek S, volume N, next, prev, state,\n"
@@ -181,6 +183,7 @@ int main(int argc, char** argv) {
     std::string serverPath = defaultServerPath(argv[0]);
     std::vector<std::string> scripted;
     std::optional<vexa::Values> conversion;
+    std::optional<vexa::ctl::BurnJob> burn;
     bool giveVideoWindow = std::getenv("DISPLAY") != nullptr;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -194,6 +197,14 @@ int main(int argc, char** argv) {
             std::string error;
             conversion = vexa::ctl::convertArguments({argv + i + 1, argv + argc}, error);
             if (!conversion) {
+                std::fprintf(stderr, "vexactl: %s\n", error.c_str());
+                return 2;
+            }
+            break;
+        } else if (arg == "burn" && scripted.empty()) {
+            std::string error;
+            burn = vexa::ctl::burnArguments({argv + i + 1, argv + argc}, error);
+            if (!burn) {
                 std::fprintf(stderr, "vexactl: %s\n", error.c_str());
                 return 2;
             }
@@ -214,6 +225,8 @@ int main(int argc, char** argv) {
         Session session(client, giveVideoWindow);
         if (conversion) {
             exitCode = vexa::ctl::runConvert(client, *conversion);
+        } else if (burn) {
+            exitCode = vexa::ctl::runBurn(client, *burn);
         } else if (!scripted.empty()) {
             for (const std::string& line : scripted) {
                 if (!session.runLine(line)) {
@@ -245,7 +258,7 @@ int main(int argc, char** argv) {
                 }
             }
         }
-        if (!conversion) {
+        if (!conversion && !burn) {
             exitCode = session.failed() ? 1 : 0;
         }
         // Closing the client window lets the server go; wait for it so a script that runs
