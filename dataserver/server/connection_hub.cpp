@@ -232,7 +232,13 @@ void ConnectionHub::advance(int fd) {
         if (stopping_.load()) {
             return;
         }
-        if (handler_(*c, *request)) {
+        bool keep = false;
+        try {
+            keep = handler_(*c, *request);
+        } catch (...) {
+            // Out of memory while answering: this connection is dropped, the server goes on.
+        }
+        if (keep) {
             giveBack(c);
         }
     });

@@ -14,7 +14,7 @@
 // Threads: run() on one thread (it returns after stop()); the handler on the workers; stop()
 // and giveBack() from any thread. A connection is owned by exactly one of them at a time.
 // Errors: run() returns false when the loop cannot be set up (epoll, eventfds); afterwards
-// failures only close the connection concerned.
+// failures only close the connection concerned (a handler that throws loses its connection).
 
 #include <atomic>
 #include <chrono>

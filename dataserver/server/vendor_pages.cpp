@@ -18,7 +18,7 @@ constexpr int kPickLimit = 20;
 constexpr std::size_t kMaxFormName = 100;
 constexpr std::size_t kMaxFormEmail = 200;
 constexpr std::size_t kMaxFormSubject = 200;
-// The whole form must stay below httplib's limit for form bodies (8 KB).
+// The whole form must stay below the server's limit for form bodies (kMaxFormBody, 8 KB).
 constexpr std::size_t kMaxFormMessage = 4000;
 
 std::optional<std::int64_t> wholeNumber(const std::optional<std::string>& text) {
