@@ -207,6 +207,9 @@ void blockStopSignals() {
 }
 
 int serve(const ServeOptions& options) {
+    // A client that goes away mid-answer must cost its connection, not the process: sendfile
+    // has no MSG_NOSIGNAL.
+    std::signal(SIGPIPE, SIG_IGN);
     RequestLog log(options.quiet);
     std::unique_ptr<ConnectionPool> pool;
     try {

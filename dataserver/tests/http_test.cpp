@@ -89,6 +89,20 @@ TEST_F(Http, EveryAnswerOnAKeptAliveConnectionIsWellFramed) {
     }
 }
 
+TEST_F(Http, ClientsLeavingMidFileCostOnlyTheirConnections) {
+    // Far larger than the socket buffers, so that the server is still sending when each
+    // client closes.
+    dir_.write("media/big.mov", std::string(std::size_t{24} << 20, 'b'));
+    for (int i = 0; i < 48; ++i) {
+        RawClient leaver(server_->port());
+        ASSERT_TRUE(leaver.send("GET /media/big.mov HTTP/1.1\r\nHost: t\r\n\r\n"));
+        ASSERT_TRUE(leaver.skip(std::size_t{1} << (16 + i % 6)));
+        leaver.reset();  // while the server is still sending
+    }
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(get("/redirect35.asp").status, 200);
+}
+
 TEST_F(Http, HostileHeadsAreRefusedAndOddOnesServed) {
     struct Case {
         std::string label;

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -91,6 +92,29 @@ std::optional<RawAnswer> RawClient::answer(std::chrono::milliseconds wait) {
         pending_.append(buf, static_cast<std::size_t>(n));
     }
     return std::nullopt;
+}
+
+bool RawClient::skip(std::size_t bytes) {
+    std::size_t got = std::min(bytes, pending_.size());
+    pending_.erase(0, got);
+    char buf[65536];
+    while (fd_ >= 0 && got < bytes) {
+        ssize_t n = ::recv(fd_, buf, std::min(sizeof buf, bytes - got), 0);
+        if (n <= 0) {
+            return false;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return got >= bytes;
+}
+
+void RawClient::reset() {
+    if (fd_ >= 0) {
+        linger hard{1, 0};
+        ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+        ::close(fd_);
+        fd_ = -1;
+    }
 }
 
 bool RawClient::closedWithin(std::chrono::milliseconds wait) {

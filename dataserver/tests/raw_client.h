@@ -29,6 +29,10 @@ class RawClient {
     // The next answer framed by its Content-Length; nullopt when the connection ends or `wait`
     // passes first.
     std::optional<RawAnswer> answer(std::chrono::milliseconds wait = std::chrono::seconds(30));
+    // Reads and drops `bytes` bytes; false when the connection ends first.
+    bool skip(std::size_t bytes);
+    // Closes now with a reset, as a client that crashes or gives up does.
+    void reset();
     // Whether the server closes the connection within `wait` (bytes still sent are dropped).
     bool closedWithin(std::chrono::milliseconds wait);
 
