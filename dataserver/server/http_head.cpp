@@ -77,6 +77,9 @@ HeadResult readHead(std::string_view received) {
     while (start < received.size() && (received[start] == '\r' || received[start] == '\n')) {
         ++start;
     }
+    if (start > kMaxHeadBytes) {
+        return refused(400);  // blank lines without end are no request
+    }
     std::string_view rest = received.substr(start);
     std::size_t lineEnd = rest.find('\n');
     if (lineEnd == std::string_view::npos) {

@@ -50,7 +50,8 @@ struct HeadResult {
 };
 
 // `received` starts at the request's first byte. Empty lines before a request line are skipped
-// (and counted in headBytes).
+// (and counted in headBytes), up to kMaxHeadBytes of them (400). Never Incomplete once
+// `received` holds more than 2 * kMaxHeadBytes + kMaxRequestLine bytes.
 HeadResult readHead(std::string_view received);
 
 }  // namespace kinvo::ds

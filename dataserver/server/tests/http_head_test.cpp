@@ -59,6 +59,7 @@ TEST(HttpHead, BoundsAndMalformedHeadsGetTheirStatus) {
              {"blank before the colon", get + "Host : h\r\n\r\n", State::Refused, 400},
              {"folded header", get + "Host: h\r\n  more\r\n\r\n", State::Refused, 400},
              {"no version", "GET /a\r\n\r\n", State::Refused, 400},
+             {"endless blank lines", std::string(20000, '\n'), State::Refused, 400},
              {"HTTP/2.0", "GET /a HTTP/2.0\r\n\r\n", State::Refused, 505},
          }) {
         HeadResult r = readHead(c.received);
