@@ -171,6 +171,7 @@ void ConnectionHub::readable(int fd) {
     std::string& in = e.connection->received;
     char buf[16384];
     std::size_t taken = 0;
+    bool ended = false;  // the client has sent all it will (or the connection broke)
     while (taken < kReadSlice) {
         ssize_t n = ::recv(fd, buf, sizeof buf, 0);
         if (n < 0 && errno == EINTR) {
@@ -180,16 +181,20 @@ void ConnectionHub::readable(int fd) {
             break;
         }
         if (n <= 0) {
-            close(fd);  // the client is gone (or half-closed before a whole request)
-            return;
+            ended = true;
+            break;
         }
         taken += static_cast<std::size_t>(n);
         if (e.phase != Phase::Draining) {
             in.append(buf, static_cast<std::size_t>(n));
         }
     }
+    // A request sent just before the client's half-close is still answered.
     if (e.phase != Phase::Draining) {
         advance(fd);
+    }
+    if (ended && entries_.count(fd) != 0) {
+        close(fd);
     }
 }
 

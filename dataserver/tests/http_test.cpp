@@ -89,6 +89,17 @@ TEST_F(Http, EveryAnswerOnAKeptAliveConnectionIsWellFramed) {
     }
 }
 
+TEST_F(Http, RequestsBeforeTheClientsHalfCloseAreAnswered) {
+    RawClient client(server_->port());
+    ASSERT_TRUE(client.send("GET /redirect35.asp HTTP/1.0\r\n\r\n"));
+    client.finish();
+    auto a = client.answer(10s);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->status(), 200);
+    EXPECT_EQ(a->header("Connection"), "close");
+    EXPECT_TRUE(client.closedWithin(5s));
+}
+
 TEST_F(Http, ClientsLeavingMidFileCostOnlyTheirConnections) {
     // Far larger than the socket buffers, so that the server is still sending when each
     // client closes.

@@ -108,6 +108,12 @@ bool RawClient::skip(std::size_t bytes) {
     return got >= bytes;
 }
 
+void RawClient::finish() {
+    if (fd_ >= 0) {
+        ::shutdown(fd_, SHUT_WR);
+    }
+}
+
 void RawClient::reset() {
     if (fd_ >= 0) {
         linger hard{1, 0};

@@ -31,6 +31,8 @@ class RawClient {
     std::optional<RawAnswer> answer(std::chrono::milliseconds wait = std::chrono::seconds(30));
     // Reads and drops `bytes` bytes; false when the connection ends first.
     bool skip(std::size_t bytes);
+    // Tells the server that nothing more will be sent (shutdown for writing).
+    void finish();
     // Closes now with a reset, as a client that crashes or gives up does.
     void reset();
     // Whether the server closes the connection within `wait` (bytes still sent are dropped).
