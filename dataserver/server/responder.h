@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,10 +28,16 @@ struct Request {
     std::string_view remote;
 };
 
+// The body is `body`, or, when `shared` is set, the buffer it points to: an answer kept in
+// memory for many requests is handed to the HTTP layer without a copy (it is only read, and
+// stays alive until the answer is written).
 struct Reply {
     int status = 200;
     std::string contentType;
     std::string body;
+    std::shared_ptr<const std::string> shared = nullptr;
+
+    std::string_view bodyView() const { return shared ? std::string_view(*shared) : body; }
 };
 
 class Responder {

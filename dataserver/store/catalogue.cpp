@@ -199,7 +199,7 @@ void Catalogue::addRating(std::int64_t stationId, int rating, std::string_view n
         .run();
 }
 
-void Catalogue::addSupportMessage(const SupportMessage& m) {
+std::int64_t Catalogue::addSupportMessage(const SupportMessage& m) {
     insertMessage_.reset()
         .bind(1, m.name)
         .bind(2, m.email)
@@ -208,6 +208,7 @@ void Catalogue::addSupportMessage(const SupportMessage& m) {
         .bind(5, m.remote)
         .bind(6, m.sentAt)
         .run();
+    return db_.lastInsertId();
 }
 
 std::vector<SupportMessage> Catalogue::supportMessages(int limit) {

@@ -50,7 +50,8 @@ class Catalogue {
 
     void recordStart(std::int64_t stationId, std::int64_t now);
     void addRating(std::int64_t stationId, int rating, std::string_view notes, std::int64_t now);
-    void addSupportMessage(const SupportMessage& message);
+    // Returns the stored row's id (read on this connection, so never another sender's).
+    std::int64_t addSupportMessage(const SupportMessage& message);
     // Newest first.
     std::vector<SupportMessage> supportMessages(int limit);
 
