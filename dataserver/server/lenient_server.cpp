@@ -200,6 +200,12 @@ void LenientServer::serveConnection(std::shared_ptr<Connection> c) {
             return;
         }
         c->idleSince = std::chrono::steady_clock::now();
+        // A busy keep-alive client would otherwise hold its worker until it idles; with more
+        // connections than workers, each gets one request per turn.
+        if (othersWaiting_ && othersWaiting_() && requeue_) {
+            requeue_([this, c] { serveConnection(c); });
+            return;
+        }
     }
 }
 
