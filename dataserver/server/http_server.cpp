@@ -19,10 +19,12 @@
 #include <thread>
 
 #include "catalogue/request_texts.h"
+#include "dataserver/server/cached_answers.h"
 #include "dataserver/server/file_descriptor.h"
 #include "dataserver/server/lenient_server.h"
 #include "dataserver/server/media_files.h"
 #include "dataserver/server/responder.h"
+#include "dataserver/server/start_counter.h"
 #include "dataserver/server/vendor_pages.h"
 #include "dataserver/server/worker_pool.h"
 #include "dataserver/store/connection_pool.h"
@@ -66,7 +68,8 @@ class RequestLog {
             target += "...";
         }
         write(stamp() + " " + req.remote_addr + " " + req.method + " " + target + " " +
-              std::to_string(res.status) + " " + std::to_string(res.body.size()));
+              std::to_string(res.status) + " " +
+              std::to_string(res.body.empty() ? res.content_length_ : res.body.size()));
     }
 
     void error(std::string_view what) { write(stamp() + " error: " + std::string(what)); }
@@ -184,8 +187,17 @@ int serve(const ServeOptions& options) {
         }
     }
 
+    std::unique_ptr<StartCounter> starts;
+    try {
+        starts = std::make_unique<StartCounter>(options.database, options.startWriteInterval,
+                                                [&log](std::string_view what) { log.error(what); });
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kinvo-dataserver: %s\n", e.what());
+        return 1;
+    }
+    CachedAnswers answers(*pool, *starts, options.settings);
     Responder responder(
-        *pool, options.settings, [&log](std::string_view what) { log.error(what); },
+        *pool, answers, options.settings, [&log](std::string_view what) { log.error(what); },
         [] { return static_cast<std::int64_t>(std::time(nullptr)); });
 
     LenientServer server;
@@ -242,6 +254,18 @@ int serve(const ServeOptions& options) {
         Reply reply =
             responder.respond(Request{req.method, path, query, req.body, req.remote_addr});
         res.status = reply.status;
+        if (SharedBody body = std::move(reply.sharedBody)) {
+            std::size_t size = body->size();
+            res.set_content_provider(
+                size, reply.contentType,
+                [body = std::move(body)](std::size_t offset, std::size_t length,
+                                         httplib::DataSink& sink) {
+                    return offset <= body->size() &&
+                           sink.write(body->data() + offset,
+                                      std::min(length, body->size() - offset));
+                });
+            return;
+        }
         res.set_content(reply.body, reply.contentType);
     };
     server.Get(".*", handle);
@@ -301,6 +325,7 @@ int serve(const ServeOptions& options) {
     const std::uint64_t one = 1;
     [[maybe_unused]] ssize_t n = ::write(ended.get(), &one, sizeof one);
     waiter.join();
+    starts->stop();
     log.note("kinvo-dataserver: stopped");
     return ok ? 0 : 1;
 }
