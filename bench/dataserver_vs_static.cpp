@@ -189,9 +189,9 @@ void writeCatalogue(const fs::path& file, int stations) {
         const char* w1 = kWords[rng() % std::size(kWords)];
         const char* w2 = kWords[rng() % std::size(kWords)];
         int bandwidth = std::vector<int>{24, 32, 48, 56, 80, 100, 150, 300, 500}[rng() % 9];
-        out << "Category " << i % kCategories << ",Station " << i << ' ' << w1 << ','
-            << address(i) << ',' << w2 << ",Extra text," << bandwidth << ",Live," << rng() % 6
-            << ",Notes about " << w1 << " and " << w2 << ',' << w1 << ' ' << w2 << '\n';
+        out << "Category " << i % kCategories << ",Station " << i << ' ' << w1 << ',' << address(i)
+            << ',' << w2 << ",Extra text," << bandwidth << ",Live," << rng() % 6 << ",Notes about "
+            << w1 << " and " << w2 << ',' << w1 << ' ' << w2 << '\n';
     }
 }
 
@@ -209,9 +209,9 @@ void writeMedia(const fs::path& file) {
 
 struct Request {
     std::string label;
-    std::string target;       // on the data server
-    std::string staticName;   // the file nginx serves
-    std::string range;        // a Range header's value, or empty
+    std::string target;      // on the data server
+    std::string staticName;  // the file nginx serves
+    std::string range;       // a Range header's value, or empty
 };
 
 std::vector<Request> requests() {
@@ -219,12 +219,11 @@ std::vector<Request> requests() {
         {"category names", "/kinvo39.asp?P=T&T1=CLASS_TV&V=3.9", "names", ""},
         {"list, broadband", "/kinvo39.asp?P=T&T1=LIST_TV&T2=Category+7&MINBPS=100&V=3.9",
          "list-broadband", ""},
-        {"list, all content", "/kinvo39.asp?P=T&T1=LIST_TV&T2=Category+7&V=3.9", "list-all",
-         ""},
+        {"list, all content", "/kinvo39.asp?P=T&T1=LIST_TV&T2=Category+7&V=3.9", "list-all", ""},
         {"list, dial-up", "/kinvo39.asp?P=T&T1=LIST_TV&T2=Category+7&MAXBPS=56&V=3.9",
          "list-dialup", ""},
-        {"Most Popular Stations",
-         "/kinvo39.asp?P=T&T1=LIST_TV&T2=Most+Popular+Stations&V=3.9", "popular", ""},
+        {"Most Popular Stations", "/kinvo39.asp?P=T&T1=LIST_TV&T2=Most+Popular+Stations&V=3.9",
+         "popular", ""},
         {"search \"rock\"", "/kinvo39.asp?P=T&SEARCH=1&T1=rock&V=3.9", "search", ""},
         {"media 50 MB", "/media/big.mp4", "big.mp4", ""},
         {"media, range 1 MB", "/media/big.mp4", "big.mp4", "bytes=1048576-2097151"},
@@ -305,9 +304,8 @@ std::string nginxConfig(const fs::path& dir, int port) {
            " error;\nevents { worker_connections 1024; }\nhttp {\n  access_log off;\n"
            "  default_type text/html;\n  sendfile on;\n  tcp_nopush on;\n  tcp_nodelay on;\n"
            "  keepalive_requests 1000000;\n  client_body_temp_path " +
-           (dir / "body").string() + ";\n  server {\n    listen 127.0.0.1:" +
-           std::to_string(port) + ";\n    root " + (dir / "static").string() +
-           ";\n  }\n}\n";
+           (dir / "body").string() + ";\n  server {\n    listen 127.0.0.1:" + std::to_string(port) +
+           ";\n    root " + (dir / "static").string() + ";\n  }\n}\n";
 }
 
 // The data server on a free port; its first stderr line names the port.
@@ -323,9 +321,8 @@ std::optional<DataServer> startDataServer(const Options& o, const fs::path& db,
         return std::nullopt;
     }
     DataServer s;
-    s.process = Child({o.server, "serve", "--db", db.string(), "--listen", "127.0.0.1:0",
-                       "--quiet", "--threads", std::to_string(o.threads), "--media",
-                       media.string()},
+    s.process = Child({o.server, "serve", "--db", db.string(), "--listen", "127.0.0.1:0", "--quiet",
+                       "--threads", std::to_string(o.threads), "--media", media.string()},
                       -1, p[1]);
     close(p[1]);
     std::string err;
@@ -417,8 +414,8 @@ int runCatalogue(const Options& o, int stations) {
         }
     });
 
-    std::printf("\n%d stations in %d categories, wrk -t2 -c%d -d%ds, %d server threads\n",
-                stations, kCategories, o.connections, o.seconds, o.threads);
+    std::printf("\n%d stations in %d categories, wrk -t2 -c%d -d%ds, %d server threads\n", stations,
+                kCategories, o.connections, o.seconds, o.threads);
     std::printf("%-22s %12s %12s %7s | %9s %9s | %9s %9s | %s\n", "request", "server req/s",
                 "nginx req/s", "ratio", "srv p50", "srv p99", "ngx p50", "ngx p99", "bytes");
     std::fflush(stdout);
@@ -430,16 +427,12 @@ int runCatalogue(const Options& o, int stations) {
         if (!r.range.empty()) {
             size = 1048576;
         }
-        std::printf("%-22s %12.0f %12.0f %6.2fx | %7.2fms %7.2fms | %7.2fms %7.2fms | %ju%s\n",
-                    r.label.c_str(), mine.requestsPerSecond, theirs.requestsPerSecond,
-                    theirs.requestsPerSecond > 0
-                        ? mine.requestsPerSecond / theirs.requestsPerSecond
-                        : 0.0,
-                    mine.p50ms, mine.p99ms, theirs.p50ms, theirs.p99ms,
-                    static_cast<std::uintmax_t>(size),
-                    mine.ok && theirs.ok && mine.errors == 0 && theirs.errors == 0
-                        ? ""
-                        : "  (errors)");
+        std::printf(
+            "%-22s %12.0f %12.0f %6.2fx | %7.2fms %7.2fms | %7.2fms %7.2fms | %ju%s\n",
+            r.label.c_str(), mine.requestsPerSecond, theirs.requestsPerSecond,
+            theirs.requestsPerSecond > 0 ? mine.requestsPerSecond / theirs.requestsPerSecond : 0.0,
+            mine.p50ms, mine.p99ms, theirs.p50ms, theirs.p99ms, static_cast<std::uintmax_t>(size),
+            mine.ok && theirs.ok && mine.errors == 0 && theirs.errors == 0 ? "" : "  (errors)");
         std::fflush(stdout);
     }
     sampling.store(false);
