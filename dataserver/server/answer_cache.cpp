@@ -30,17 +30,14 @@ SharedBody AnswerCache::find(const std::string& key, const CatalogueVersion& ver
     return it != order_.end() && it->version == version ? it->body : nullptr;
 }
 
-SharedBody AnswerCache::findOfGeneration(const std::string& key,
-                                         const CatalogueVersion& version) {
+SharedBody AnswerCache::findOfGeneration(const std::string& key, const CatalogueVersion& version) {
     std::lock_guard lock(mutex_);
     forgetOlderThan(version.generation);
     auto it = lookup(key);
-    return it != order_.end() && it->version.generation == version.generation ? it->body
-                                                                              : nullptr;
+    return it != order_.end() && it->version.generation == version.generation ? it->body : nullptr;
 }
 
-void AnswerCache::store(const std::string& key, const CatalogueVersion& version,
-                        SharedBody body) {
+void AnswerCache::store(const std::string& key, const CatalogueVersion& version, SharedBody body) {
     std::lock_guard lock(mutex_);
     forgetOlderThan(version.generation);
     if (version.generation < generation_) {

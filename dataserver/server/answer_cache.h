@@ -46,7 +46,7 @@ class AnswerCache {
     using Order = std::list<Entry>;  // most recently used first
 
     static std::size_t cost(const Entry& e) { return e.key.size() + e.body->size(); }
-    void forgetOlderThan(std::int64_t generation);  // with mutex_ held
+    void forgetOlderThan(std::int64_t generation);   // with mutex_ held
     Order::iterator lookup(const std::string& key);  // with mutex_ held; moves it to the front
 
     const std::size_t maxEntries_;

@@ -67,18 +67,22 @@ class LenientStream final : public httplib::Stream {
     bool is_readable() const override {
         return hasBuffered() || waitFor(fd_, POLLIN, readMs_, stopFd_);
     }
-    bool is_writable() const override { return waitFor(fd_, POLLOUT, writeMs_, stopFd_); }
+    // The library asks before every write; write() itself waits when the socket is full, so
+    // the question costs no system call here.
+    bool is_writable() const override { return true; }
 
     ssize_t read(char* ptr, size_t size) override {
         if (!hasBuffered()) {
-            if (!waitFor(fd_, POLLIN, readMs_, stopFd_)) {
-                return -1;
-            }
+            // Most reads find data (the connection loop waited for it): try first, wait only
+            // when there is none yet.
             char raw[4096];
-            ssize_t n;
-            do {
-                n = ::recv(fd_, raw, sizeof raw, 0);
-            } while (n < 0 && errno == EINTR);
+            ssize_t n = receive(raw, sizeof raw);
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                if (!waitFor(fd_, POLLIN, readMs_, stopFd_)) {
+                    return -1;
+                }
+                n = receive(raw, sizeof raw);
+            }
             if (n <= 0) {
                 return n;
             }
@@ -103,25 +107,49 @@ class LenientStream final : public httplib::Stream {
     }
 
     ssize_t write(const char* ptr, size_t size) override {
-        if (!is_writable()) {
-            return -1;
+        ssize_t n = sendSome(ptr, size);
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!waitFor(fd_, POLLOUT, writeMs_, stopFd_)) {
+                return -1;
+            }
+            n = sendSome(ptr, size);
         }
-        ssize_t n;
-        do {
-            n = ::send(fd_, ptr, size, MSG_NOSIGNAL);
-        } while (n < 0 && errno == EINTR);
         return n;
     }
 
+    // Asked for every request; the addresses of a connection never change.
     void get_remote_ip_and_port(std::string& ip, int& port) const override {
-        addressOf(fd_, true, ip, port);
+        if (remotePort_ < 0) {
+            addressOf(fd_, true, remoteIp_, remotePort_);
+        }
+        ip = remoteIp_;
+        port = remotePort_;
     }
     void get_local_ip_and_port(std::string& ip, int& port) const override {
-        addressOf(fd_, false, ip, port);
+        if (localPort_ < 0) {
+            addressOf(fd_, false, localIp_, localPort_);
+        }
+        ip = localIp_;
+        port = localPort_;
     }
     socket_t socket() const override { return fd_; }
 
   private:
+    ssize_t receive(char* buf, size_t size) const {
+        ssize_t n;
+        do {
+            n = ::recv(fd_, buf, size, MSG_DONTWAIT);
+        } while (n < 0 && errno == EINTR);
+        return n;
+    }
+    ssize_t sendSome(const char* ptr, size_t size) const {
+        ssize_t n;
+        do {
+            n = ::send(fd_, ptr, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+        } while (n < 0 && errno == EINTR);
+        return n;
+    }
+
     int fd_;
     int readMs_;
     int writeMs_;
@@ -130,6 +158,10 @@ class LenientStream final : public httplib::Stream {
     size_t pos_ = 0;
     bool inRequestLine_ = true;
     int questionMarks_ = 0;
+    mutable std::string remoteIp_;
+    mutable int remotePort_ = -1;
+    mutable std::string localIp_;
+    mutable int localPort_ = -1;
 };
 
 }  // namespace

@@ -59,7 +59,7 @@ class StartCounter {
     Catalogue catalogue_;    // guarded by writeMutex_
 
     std::mutex countMutex_;
-    std::vector<StationStart> counted_;  // guarded by countMutex_
+    std::vector<StationStart> counted_;    // guarded by countMutex_
     std::atomic<std::size_t> pending_{0};  // counted_.size(), readable without the lock
 
     std::mutex wakeMutex_;
