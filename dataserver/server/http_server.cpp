@@ -254,7 +254,8 @@ int serve(const ServeOptions& options) {
         Reply reply =
             responder.respond(Request{req.method, path, query, req.body, req.remote_addr});
         res.status = reply.status;
-        if (SharedBody body = std::move(reply.sharedBody)) {
+        // The library waits forever on a provider of no bytes: an empty body goes as content.
+        if (SharedBody body = std::move(reply.sharedBody); body && !body->empty()) {
             std::size_t size = body->size();
             res.set_content_provider(
                 size, reply.contentType,
