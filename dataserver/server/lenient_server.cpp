@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -106,15 +107,47 @@ class LenientStream final : public httplib::Stream {
         return static_cast<ssize_t>(n);
     }
 
+    // Small writes (an answer's head) are held and go out with the next write or at flush(),
+    // so that a head and its body leave in one system call and one segment.
     ssize_t write(const char* ptr, size_t size) override {
-        ssize_t n = sendSome(ptr, size);
+        if (held_.size() + size <= kHeldBytes) {
+            held_.append(ptr, size);
+            return static_cast<ssize_t>(size);
+        }
+        iovec parts[2] = {{held_.data(), held_.size()}, {const_cast<char*>(ptr), size}};
+        int first = held_.empty() ? 1 : 0;
+        ssize_t n = gather(parts + first, 2 - first);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             if (!waitFor(fd_, POLLOUT, writeMs_, stopFd_)) {
                 return -1;
             }
-            n = sendSome(ptr, size);
+            n = gather(parts + first, 2 - first);
         }
-        return n;
+        if (n < 0) {
+            return n;
+        }
+        auto fromHeld = std::min(static_cast<size_t>(n), held_.size());
+        held_.erase(0, fromHeld);
+        return n - static_cast<ssize_t>(fromHeld);
+    }
+
+    // Sends what is held; false when the socket fails or the wait for room ends.
+    bool flush() {
+        while (!held_.empty()) {
+            iovec part{held_.data(), held_.size()};
+            ssize_t n = gather(&part, 1);
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                if (!waitFor(fd_, POLLOUT, writeMs_, stopFd_)) {
+                    return false;
+                }
+                continue;
+            }
+            if (n <= 0) {
+                return false;
+            }
+            held_.erase(0, static_cast<size_t>(n));
+        }
+        return true;
     }
 
     // Asked for every request; the addresses of a connection never change.
@@ -142,13 +175,18 @@ class LenientStream final : public httplib::Stream {
         } while (n < 0 && errno == EINTR);
         return n;
     }
-    ssize_t sendSome(const char* ptr, size_t size) const {
+    ssize_t gather(iovec* parts, int count) const {
+        msghdr message{};
+        message.msg_iov = parts;
+        message.msg_iovlen = static_cast<size_t>(count);
         ssize_t n;
         do {
-            n = ::send(fd_, ptr, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+            n = ::sendmsg(fd_, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
         } while (n < 0 && errno == EINTR);
         return n;
     }
+
+    static constexpr size_t kHeldBytes = 2048;
 
     int fd_;
     int readMs_;
@@ -158,6 +196,7 @@ class LenientStream final : public httplib::Stream {
     size_t pos_ = 0;
     bool inRequestLine_ = true;
     int questionMarks_ = 0;
+    std::string held_;  // written by the library, not yet sent
     mutable std::string remoteIp_;
     mutable int remotePort_ = -1;
     mutable std::string localIp_;
@@ -228,6 +267,7 @@ void LenientServer::serveConnection(std::shared_ptr<Connection> c) {
         bool closed = false;
         ++c->served;
         bool ok = process_request(c->stream, c->served == keep_alive_max_count_, closed, nullptr);
+        ok = c->stream.flush() && ok;
         if (!ok || closed) {
             return;
         }
