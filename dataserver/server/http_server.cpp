@@ -220,8 +220,8 @@ int serve(const ServeOptions& options) {
                 p->enqueue(std::move(job));
             }
         });
-    // An answer goes out as two writes (head, then body); with Nagle's algorithm the body waits
-    // for the client's delayed acknowledgement of the head, about 40 ms on every keep-alive
+    // With Nagle's algorithm an answer's last short segment waits until the client has
+    // acknowledged what went before, which clients delay by up to 40 ms: on every keep-alive
     // request. Accepted sockets inherit the listening socket's setting.
     server.set_tcp_nodelay(true);
     server.set_payload_max_length(kMaxBody);

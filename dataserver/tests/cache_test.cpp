@@ -50,7 +50,8 @@ class KeptAnswers : public CatalogueFixture {
         }
         std::string out = run(argv).out;
         int ok = 0;
-        for (std::size_t at = out.find("OK"); at != std::string::npos; at = out.find("OK", at + 2)) {
+        for (std::size_t at = out.find("OK"); at != std::string::npos;
+             at = out.find("OK", at + 2)) {
             ++ok;
         }
         return ok;
