@@ -81,7 +81,7 @@ SharedBody CachedAnswers::list(const Query& query) {
     appendClass(key, query);
 
     bool popular = mayBePopularList(query, settings_);
-    // Starts counted but not yet written go in first, unless another thread is writing them.
+    // Starts counted but not yet written go in first.
     bool current = !popular || !starts_.hasPending() || starts_.flushPending();
     auto db = pool_.acquire();
     CatalogueVersion version = db->version();

@@ -6,9 +6,10 @@
 // only when it was built from the same version, so an import (from any process), a rating or a
 // written batch of starts shows in the next answer it changes.
 //
-// The popular list: a request writes the pending starts before it reads the version, so it
-// shows every start answered before it; only while another thread is writing starts does it
-// get the list as of the previous write (at most one write interval, 1 s, behind).
+// The popular list: a request writes the pending starts (after a write in progress) before it
+// reads the version, so it shows every start answered before it. Only when that wait runs out
+// (StartCounter::kWriteWait, 100 ms: an import holds the catalogue) or the write fails does it
+// get the list as of the last write.
 //
 // Bounds (entries, bytes of bodies and keys): lists and names kListEntries, kListBytes;
 // searches kSearchEntries, kSearchBytes. Least recently used answers go first.

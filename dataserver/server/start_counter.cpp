@@ -18,11 +18,11 @@ StartCounter::~StartCounter() {
 void StartCounter::count(std::int64_t stationId, std::int64_t now) {
     std::lock_guard lock(countMutex_);
     counted_.push_back(StationStart{stationId, now});
-    pending_.store(counted_.size());
+    unwritten_.fetch_add(1);
 }
 
 bool StartCounter::flushPending() noexcept {
-    std::unique_lock lock(writeMutex_, std::try_to_lock);
+    std::unique_lock lock(writeMutex_, kWriteWait);
     return lock.owns_lock() && flushLocked();
 }
 
@@ -31,13 +31,13 @@ bool StartCounter::flushLocked() noexcept {
     {
         std::lock_guard lock(countMutex_);
         batch.swap(counted_);
-        pending_.store(0);
     }
     if (batch.empty()) {
         return true;
     }
     try {
         catalogue_.recordStarts(batch);
+        unwritten_.fetch_sub(batch.size());
         return true;
     } catch (const std::exception& e) {
         try {
@@ -47,7 +47,6 @@ bool StartCounter::flushLocked() noexcept {
             std::lock_guard lock(countMutex_);
             batch.insert(batch.end(), counted_.begin(), counted_.end());
             counted_.swap(batch);
-            pending_.store(counted_.size());
         } catch (...) {
         }
         return false;

@@ -39,11 +39,14 @@ class StartCounter {
     StartCounter& operator=(const StartCounter&) = delete;
 
     void count(std::int64_t stationId, std::int64_t now);
-    bool hasPending() const noexcept { return pending_.load() > 0; }
+    // Whether starts were counted that are not yet committed (also while they are written).
+    bool hasPending() const noexcept { return unwritten_.load() > 0; }
 
-    // Writes the starts counted so far. False, at once, when another thread is writing (its
-    // batch may not hold the latest starts) or when the write failed.
+    // Writes the starts counted so far, after a write in progress (waited for up to
+    // kWriteWait). False when that wait runs out or the write failed.
     bool flushPending() noexcept;
+
+    static constexpr std::chrono::milliseconds kWriteWait{100};
 
     // Ends the writer thread and writes what is left. Never throws.
     void stop() noexcept;
@@ -55,12 +58,13 @@ class StartCounter {
     ErrorSink errors_;
     const std::chrono::milliseconds interval_;
 
-    std::mutex writeMutex_;  // one write at a time
-    Catalogue catalogue_;    // guarded by writeMutex_
+    std::timed_mutex writeMutex_;  // one write at a time
+    Catalogue catalogue_;          // guarded by writeMutex_
 
     std::mutex countMutex_;
-    std::vector<StationStart> counted_;    // guarded by countMutex_
-    std::atomic<std::size_t> pending_{0};  // counted_.size(), readable without the lock
+    std::vector<StationStart> counted_;  // guarded by countMutex_
+    // Counted and not yet committed: counted_ and the batch being written.
+    std::atomic<std::size_t> unwritten_{0};
 
     std::mutex wakeMutex_;
     std::condition_variable wake_;
