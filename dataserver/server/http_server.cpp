@@ -22,10 +22,12 @@
 #include "catalogue/request_texts.h"
 #include "dataserver/server/answer_writer.h"
 #include "dataserver/server/byte_ranges.h"
+#include "dataserver/server/cached_answers.h"
 #include "dataserver/server/connection_hub.h"
 #include "dataserver/server/file_descriptor.h"
 #include "dataserver/server/media_files.h"
 #include "dataserver/server/responder.h"
+#include "dataserver/server/start_counter.h"
 #include "dataserver/server/vendor_pages.h"
 #include "dataserver/server/worker_pool.h"
 #include "dataserver/store/connection_pool.h"
@@ -236,8 +238,17 @@ int serve(const ServeOptions& options) {
         }
     }
 
+    std::unique_ptr<StartCounter> starts;
+    try {
+        starts = std::make_unique<StartCounter>(options.database, options.startWriteInterval,
+                                                [&log](std::string_view what) { log.error(what); });
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kinvo-dataserver: %s\n", e.what());
+        return 1;
+    }
+    CachedAnswers answers(*pool, *starts, options.settings);
     Responder responder(
-        *pool, options.settings, [&log](std::string_view what) { log.error(what); },
+        *pool, answers, options.settings, [&log](std::string_view what) { log.error(what); },
         [] { return static_cast<std::int64_t>(std::time(nullptr)); });
 
     FileDescriptor listening = listenOn(options.listenAddress, options.port);
@@ -314,6 +325,7 @@ int serve(const ServeOptions& options) {
     const std::uint64_t one = 1;
     [[maybe_unused]] ssize_t n = ::write(ended.get(), &one, sizeof one);
     waiter.join();
+    starts->stop();
     log.note("kinvo-dataserver: stopped");
     return ok ? 0 : 1;
 }

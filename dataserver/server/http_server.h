@@ -11,6 +11,7 @@
 // are reported on stderr and give a non-zero exit status; once serving, nothing stops the
 // server but a signal.
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -25,6 +26,9 @@ struct ServeOptions {
     std::string mediaFolder;  // empty: no /media/
     bool quiet = false;
     std::size_t threads = 8;
+    // How often station starts counted in memory are written (at most this much is lost when
+    // the process is killed; a stop by signal loses nothing).
+    std::chrono::milliseconds startWriteInterval{1000};
     ServerSettings settings;
 };
 

@@ -7,7 +7,8 @@
 // "nothing came" (no contact, empty list), and pages get a 503 page; the error goes to the
 // error sink. A malformed query is never an error: it gets an empty or partial answer.
 //
-// Thread-safe: each call borrows its own connection from the pool.
+// Thread-safe: each call borrows its own connection from the pool; catalogue answers come
+// from memory when they can (cached_answers.h).
 
 #include <cstdint>
 #include <functional>
@@ -15,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "dataserver/server/cached_answers.h"
 #include "dataserver/server/server_settings.h"
 #include "dataserver/store/connection_pool.h"
 
@@ -45,7 +47,9 @@ class Responder {
     using ErrorSink = std::function<void(std::string_view)>;
     using Clock = std::function<std::int64_t()>;  // seconds since the epoch
 
-    Responder(ConnectionPool& pool, ServerSettings settings, ErrorSink errors, Clock clock);
+    // The catalogue answers come from `answers`; the pages read `pool`.
+    Responder(ConnectionPool& pool, CachedAnswers& answers, ServerSettings settings,
+              ErrorSink errors, Clock clock);
 
     Reply respond(const Request& request) const noexcept;
 
@@ -56,6 +60,7 @@ class Responder {
     Reply dispatch(const Request& request, const std::string& path) const;
 
     ConnectionPool& pool_;
+    CachedAnswers& answers_;
     const ServerSettings settings_;
     ErrorSink errors_;
     Clock clock_;
