@@ -32,6 +32,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr const char* kUsage =
+    "usage: dataserver_load [--server PATH] [--connections N] [--requests N] [--seconds N]\n"
+    "                       [--stations N] [--threads N]\n"
+    "Builds a catalogue of N stations, starts the data server on a free loopback port and\n"
+    "replays list, search and station-start requests over kept-alive connections.\n";
+
 struct Options {
     std::string server;
     int connections = 32;
@@ -108,8 +114,16 @@ double percentile(std::vector<double>& sorted, double p) {
 int main(int argc, char** argv) {
     Options o;
     o.server = (std::filesystem::path(argv[0]).parent_path() / "../bin/kinvo-dataserver").string();
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; i += 2) {
         std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::printf("%s", kUsage);
+            return 0;
+        }
+        if (i + 1 >= argc) {
+            std::fprintf(stderr, "%s needs a value\n%s", a.c_str(), kUsage);
+            return 2;
+        }
         int n = std::atoi(argv[i + 1]);
         if (a == "--server") {
             o.server = argv[i + 1];
@@ -124,7 +138,7 @@ int main(int argc, char** argv) {
         } else if (a == "--threads") {
             o.threads = std::clamp(n, 1, 256);
         } else {
-            std::fprintf(stderr, "unknown option %s\n", a.c_str());
+            std::fprintf(stderr, "unknown option %s\n%s", a.c_str(), kUsage);
             return 2;
         }
     }

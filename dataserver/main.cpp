@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dataserver/command_line.h"
+#include "dataserver/server/form_text.h"
 #include "dataserver/store/catalogue.h"
 #include "dataserver/store/schema.h"
 
@@ -52,9 +53,14 @@ int runMessages(const MessagesCommand& c) {
             gmtime_r(&t, &tm);
             char when[32];
             std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%SZ", &tm);
-            std::printf("#%lld %s from %s <%s> (%s)\nSubject: %s\n%s\n\n",
-                        static_cast<long long>(m.id), when, m.name.c_str(), m.email.c_str(),
-                        m.remote.c_str(), m.subject.c_str(), m.body.c_str());
+            // Fields are strangers' text: escaped so that none reaches the terminal as a
+            // control sequence, and the body indented so that no line of it can pass for the
+            // start of another message.
+            std::string entry = "#" + std::to_string(m.id) + " " + when + " from " +
+                                terminalText(m.name) + " <" + terminalText(m.email) + "> (" +
+                                terminalText(m.remote) + ")\nSubject: " + terminalText(m.subject) +
+                                "\n  " + terminalText(m.body, true, "  ") + "\n\n";
+            std::fwrite(entry.data(), 1, entry.size(), stdout);
         }
         return 0;
     } catch (const std::exception& e) {

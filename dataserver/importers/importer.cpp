@@ -1,6 +1,10 @@
 #include "dataserver/importers/importer.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <map>
 #include <sstream>
 
@@ -45,24 +49,54 @@ std::vector<std::string> rowProblems(StationInput& s) {
     return problems;
 }
 
+// Closes the descriptor it was given.
+class OpenFile {
+  public:
+    explicit OpenFile(int fd) noexcept : fd_(fd) {}
+    ~OpenFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int get() const noexcept { return fd_; }
+
+  private:
+    int fd_;
+};
+
+// Opened without blocking and checked on the open descriptor, so that a FIFO or a device is
+// refused at once instead of waiting for a writer, and a folder is named for what it is.
 std::optional<std::string> readWhole(const std::string& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    OpenFile fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) {
         return std::string("cannot be opened");
     }
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    if (size < 0) {
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) {
         return std::string("cannot be read");
     }
-    if (static_cast<std::size_t>(size) > kMaxImportFileBytes) {
+    if (!S_ISREG(st.st_mode)) {
+        return std::string(S_ISDIR(st.st_mode) ? "is a folder, not a regular file"
+                                               : "is not a regular file");
+    }
+    if (static_cast<std::size_t>(st.st_size) > kMaxImportFileBytes) {
         return "is larger than " + std::to_string(kMaxImportFileBytes >> 20) + " MB";
     }
-    in.seekg(0);
-    out.resize(static_cast<std::size_t>(size));
-    if (!in.read(out.data(), size)) {
-        return std::string("cannot be read");
+    out.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    while (got < out.size()) {
+        ssize_t n = ::read(fd.get(), out.data() + got, out.size() - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;  // shrank while read: keep what was there
+        }
+        got += static_cast<std::size_t>(n);
     }
+    out.resize(got);
     return std::nullopt;
 }
 

@@ -46,6 +46,8 @@ std::string document(const std::vector<StationListing>& stations, bool popular) 
     return doc;
 }
 
+}  // namespace
+
 std::string listAnswer(Catalogue& catalogue, const Query& query, const ServerSettings& settings) {
     BandwidthFilter filter = bandwidthFilter(query);
     if (query.has(wire::kCategoryKey) && !query.value(wire::kCategoryKey)) {
@@ -97,12 +99,12 @@ std::string searchAnswer(Catalogue& catalogue, const Query& query, const ServerS
     return doc;
 }
 
-std::string startAnswer(Catalogue& catalogue, const Query& query, std::int64_t now) {
+std::optional<std::int64_t> startedStation(Catalogue& catalogue, const Query& query) {
     // The browser sends the decoded address, with "http://" put in front of one that had no
     // scheme, and without escaping: try it as sent, unescaped, and without that prefix.
     std::optional<std::string> sent = query.rest(wire::kAddressKey);
     if (!sent || sent->empty()) {
-        return std::string();
+        return std::nullopt;
     }
     std::vector<std::string> candidates{*sent, percentDecode(*sent, false)};
     for (std::size_t i = 0, n = candidates.size(); i < n; ++i) {
@@ -112,14 +114,16 @@ std::string startAnswer(Catalogue& catalogue, const Query& query, std::int64_t n
     }
     for (const std::string& address : candidates) {
         if (auto id = catalogue.stationByAddress(address)) {
-            catalogue.recordStart(*id, now);
-            return std::string(texts::kStartCounted);
+            return id;
         }
     }
-    return std::string();
+    return std::nullopt;
 }
 
-}  // namespace
+bool mayBePopularList(const Query& query, const ServerSettings& settings) {
+    return query.value(wire::kCategoryKey) == wire::kMostPopularStations ||
+           settings.defaultCategory == wire::kMostPopularStations;
+}
 
 BandwidthFilter bandwidthFilter(const Query& query) {
     BandwidthFilter filter;
@@ -189,29 +193,32 @@ std::string versionAnswer(const Query& query, const ServerSettings& settings) {
     return std::string(wire::kVersionAccepted);
 }
 
-std::string catalogueAnswer(Catalogue& catalogue, const Query& query,
-                            const ServerSettings& settings, std::int64_t now) {
+CatalogueRequest catalogueRequest(const Query& query) {
     if (query.value(wire::kStatsKey) == wire::kOn) {
-        return startAnswer(catalogue, query, now);
+        return CatalogueRequest::StationStart;
     }
     if (query.value(wire::kSearchKey) == wire::kOn) {
-        return searchAnswer(catalogue, query, settings);
+        return CatalogueRequest::Search;
     }
     std::string t1 = query.value(wire::kRequestKey).value_or("");
     if (t1 == wire::kCategoryNamesRequest) {
-        std::string names;
-        for (const std::string& n : catalogue.categoryNames()) {
-            if (!names.empty()) {
-                names += wire::kCategorySeparator;
-            }
-            names += n;
-        }
-        return names;
+        return CatalogueRequest::CategoryNames;
     }
     if (t1 == wire::kListRequest) {
-        return listAnswer(catalogue, query, settings);
+        return CatalogueRequest::List;
     }
-    return std::string();
+    return CatalogueRequest::Unknown;
+}
+
+std::string categoryNamesAnswer(Catalogue& catalogue) {
+    std::string names;
+    for (const std::string& n : catalogue.categoryNames()) {
+        if (!names.empty()) {
+            names += wire::kCategorySeparator;
+        }
+        names += n;
+    }
+    return names;
 }
 
 }  // namespace kinvo::ds

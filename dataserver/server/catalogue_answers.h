@@ -10,6 +10,7 @@
 // empty body).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "dataserver/server/query.h"
@@ -20,9 +21,19 @@ namespace kinvo::ds {
 
 std::string discoveryAnswer(const ServerSettings& settings);
 std::string versionAnswer(const Query& query, const ServerSettings& settings);
-// /kinvo39.asp, whatever it asks.
-std::string catalogueAnswer(Catalogue& catalogue, const Query& query,
-                            const ServerSettings& settings, std::int64_t now);
+
+// What a /kinvo39.asp request asks for.
+enum class CatalogueRequest { StationStart, Search, CategoryNames, List, Unknown };
+CatalogueRequest catalogueRequest(const Query& query);
+
+std::string categoryNamesAnswer(Catalogue& catalogue);
+std::string listAnswer(Catalogue& catalogue, const Query& query, const ServerSettings& settings);
+std::string searchAnswer(Catalogue& catalogue, const Query& query, const ServerSettings& settings);
+// The station a start names, trying the address as sent, unescaped and without "http://";
+// nullopt when none is known.
+std::optional<std::int64_t> startedStation(Catalogue& catalogue, const Query& query);
+// Whether the list a request asks for may be the popular list (which station starts change).
+bool mayBePopularList(const Query& query, const ServerSettings& settings);
 
 // The classes the browser sends: MINBPS and MAXBPS as inclusive bounds.
 BandwidthFilter bandwidthFilter(const Query& query);

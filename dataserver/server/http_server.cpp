@@ -1,11 +1,12 @@
 #include "dataserver/server/http_server.h"
 
 #include <fcntl.h>
-#include <httplib.h>
+#include <netdb.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/eventfd.h>
 #include <sys/signalfd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 
 #include <atomic>
@@ -19,10 +20,14 @@
 #include <thread>
 
 #include "catalogue/request_texts.h"
+#include "dataserver/server/answer_writer.h"
+#include "dataserver/server/byte_ranges.h"
+#include "dataserver/server/cached_answers.h"
+#include "dataserver/server/connection_hub.h"
 #include "dataserver/server/file_descriptor.h"
-#include "dataserver/server/lenient_server.h"
 #include "dataserver/server/media_files.h"
 #include "dataserver/server/responder.h"
+#include "dataserver/server/start_counter.h"
 #include "dataserver/server/vendor_pages.h"
 #include "dataserver/server/worker_pool.h"
 #include "dataserver/store/connection_pool.h"
@@ -31,11 +36,10 @@ namespace kinvo::ds {
 
 namespace {
 
-constexpr std::size_t kMaxBody = 64 * 1024;
-constexpr std::size_t kMediaChunk = 64 * 1024;
 constexpr std::size_t kLoggedTarget = 300;
 // Connections waiting to be accepted; the kernel caps it at net.core.somaxconn.
 constexpr int kListenBacklog = 1024;
+constexpr std::chrono::milliseconds kWriteTimeout{10000};
 
 sigset_t stopSignals() {
     sigset_t set;
@@ -51,22 +55,19 @@ class RequestLog {
   public:
     explicit RequestLog(bool quiet) : quiet_(quiet) {}
 
-    void request(const httplib::Request& req, const httplib::Response& res) {
+    void request(const std::string& remote, const RequestHead& head, int status,
+                 std::uint64_t bytes) {
         if (quiet_) {
             return;
         }
-        std::string target = req.target.substr(0, kLoggedTarget);
-        for (char& c : target) {
-            auto u = static_cast<unsigned char>(c);
-            if (u < 0x20 || u == 0x7f) {
-                c = '?';
-            }
+        write(stamp() + " " + remote + " " + printable(head.method) + " " + printable(head.target) +
+              " " + std::to_string(status) + " " + std::to_string(bytes));
+    }
+
+    void refused(int status, const std::string& remote) {
+        if (!quiet_) {
+            write(stamp() + " " + remote + " refused " + std::to_string(status));
         }
-        if (req.target.size() > kLoggedTarget) {
-            target += "...";
-        }
-        write(stamp() + " " + req.remote_addr + " " + req.method + " " + target + " " +
-              std::to_string(res.status) + " " + std::to_string(res.body.size()));
     }
 
     void error(std::string_view what) { write(stamp() + " error: " + std::string(what)); }
@@ -74,6 +75,20 @@ class RequestLog {
     void note(const std::string& text) { write(text); }
 
   private:
+    static std::string printable(std::string_view text) {
+        std::string out(text.substr(0, kLoggedTarget));
+        for (char& c : out) {
+            auto u = static_cast<unsigned char>(c);
+            if (u < 0x20 || u == 0x7f) {
+                c = '?';
+            }
+        }
+        if (text.size() > kLoggedTarget) {
+            out += "...";
+        }
+        return out;
+    }
+
     static std::string stamp() {
         std::time_t t = std::time(nullptr);
         std::tm tm{};
@@ -93,57 +108,93 @@ class RequestLog {
     std::mutex mutex_;  // keeps lines whole
 };
 
+struct Answered {
+    int status = 200;
+    std::uint64_t bytes = 0;
+    bool ok = true;  // the whole answer reached the socket
+};
+
+Answered sendMemory(const SocketWaits& to, const RequestHead& head, int status,
+                    std::string_view type, std::string_view body, bool keepAlive,
+                    std::string_view extra = {}) {
+    std::string h = formatHead(AnswerHead{status, type, body.size(), keepAlive, extra});
+    bool ok = sendAll(to, h, head.method == "HEAD" ? std::string_view() : body);
+    return Answered{status, body.size(), ok};
+}
+
 // A stopping server ends a stream at its next chunk.
-void streamMedia(const LenientServer& server, const std::filesystem::path& root,
-                 const httplib::Request& req, httplib::Response& res, std::string_view relative) {
+Answered sendMedia(const ConnectionHub& hub, const SocketWaits& to,
+                   const std::filesystem::path& root, const RequestHead& head,
+                   std::string_view relative, bool keepAlive) {
     auto file = resolveMediaFile(root, relative);
-    if (!file) {
-        res.status = 404;
-        res.set_content(notFoundPage(), "text/html; charset=utf-8");
-        return;
-    }
-    auto fd = std::make_shared<FileDescriptor>(::open(file->c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor fd;
     struct stat st {};
-    if (!*fd || ::fstat(fd->get(), &st) != 0) {
-        res.status = 404;
-        res.set_content(notFoundPage(), "text/html; charset=utf-8");
-        return;
+    if (file) {
+        fd = FileDescriptor(::open(file->c_str(), O_RDONLY | O_CLOEXEC));
     }
-    auto size = static_cast<std::size_t>(st.st_size);
-    res.set_header("Accept-Ranges", "bytes");
-    // httplib answers a range that starts past the end with 206 and then nothing at all.
-    for (const auto& [first, last] : req.ranges) {
-        bool suffix = first < 0;
-        if ((!suffix && static_cast<std::size_t>(first) >= size) || (suffix && last == 0) ||
-            (!suffix && last >= 0 && last < first)) {
-            res.status = 416;
-            res.set_header("Content-Range", "bytes */" + std::to_string(size));
-            res.set_content("", "text/plain");
-            return;
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return sendMemory(to, head, 404, "text/html; charset=utf-8", notFoundPage(), keepAlive);
+    }
+    auto size = static_cast<std::uint64_t>(st.st_size);
+    std::string type = mediaContentType(*file);
+    std::string_view rangeHeader = head.header("Range");
+    RangeAnswer range = rangeHeader.empty() ? RangeAnswer{} : resolveRange(rangeHeader, size);
+    std::string extra = "Accept-Ranges: bytes\r\n";
+    if (range.kind == RangeAnswer::Kind::Unsatisfiable) {
+        extra += "Content-Range: " + range.contentRange(size) + "\r\n";
+        return sendMemory(to, head, 416, "text/plain", "", keepAlive, extra);
+    }
+    std::uint64_t first = 0;
+    std::uint64_t length = size;
+    int status = 200;
+    if (range.kind == RangeAnswer::Kind::Partial) {
+        status = 206;
+        first = range.first;
+        length = range.length();
+        extra += "Content-Range: " + range.contentRange(size) + "\r\n";
+    }
+    std::string h = formatHead(AnswerHead{status, type, length, keepAlive, extra});
+    bool ok = sendAll(to, h, {});
+    if (ok && head.method != "HEAD") {
+        ok = sendFileRange(to, fd.get(), first, length, hub.stoppingFlag());
+    }
+    return Answered{status, length, ok};
+}
+
+// The listening socket for `address`:`port` (0: any free port), or an invalid descriptor.
+FileDescriptor listenOn(const std::string& address, int port) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(address.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
+        return {};
+    }
+    std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, &::freeaddrinfo);
+    for (addrinfo* a = found; a != nullptr; a = a->ai_next) {
+        FileDescriptor fd(::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC, a->ai_protocol));
+        if (!fd) {
+            continue;
+        }
+        int one = 1;
+        ::setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        if (::bind(fd.get(), a->ai_addr, a->ai_addrlen) == 0 &&
+            ::listen(fd.get(), kListenBacklog) == 0) {
+            return fd;
         }
     }
-    if (size == 0) {
-        res.set_content("", mediaContentType(*file));
-        return;
+    return {};
+}
+
+int boundPort(int fd) {
+    sockaddr_storage addr{};
+    socklen_t len = sizeof addr;
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        return -1;
     }
-    // httplib asks the provider only for the ranges the client requested.
-    res.set_content_provider(
-        size, mediaContentType(*file),
-        [&server, fd, size](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-            if (server.stopping()) {
-                return false;
-            }
-            char buf[kMediaChunk];
-            std::size_t want = std::min({length, sizeof buf, size - std::min(offset, size)});
-            if (want == 0) {
-                return false;
-            }
-            ssize_t got = ::pread(fd->get(), buf, want, static_cast<off_t>(offset));
-            if (got <= 0) {
-                return false;
-            }
-            return sink.write(buf, static_cast<std::size_t>(got));
-        });
+    return addr.ss_family == AF_INET6 ? ntohs(reinterpret_cast<sockaddr_in6*>(&addr)->sin6_port)
+                                      : ntohs(reinterpret_cast<sockaddr_in*>(&addr)->sin_port);
 }
 
 }  // namespace
@@ -158,6 +209,9 @@ void blockStopSignals() {
 }
 
 int serve(const ServeOptions& options) {
+    // A client that goes away mid-answer must cost its connection, not the process: sendfile
+    // has no MSG_NOSIGNAL.
+    std::signal(SIGPIPE, SIG_IGN);
     RequestLog log(options.quiet);
     std::unique_ptr<ConnectionPool> pool;
     try {
@@ -184,82 +238,62 @@ int serve(const ServeOptions& options) {
         }
     }
 
+    std::unique_ptr<StartCounter> starts;
+    try {
+        starts = std::make_unique<StartCounter>(options.database, options.startWriteInterval,
+                                                [&log](std::string_view what) { log.error(what); });
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kinvo-dataserver: %s\n", e.what());
+        return 1;
+    }
+    CachedAnswers answers(*pool, *starts, options.settings);
     Responder responder(
-        *pool, options.settings, [&log](std::string_view what) { log.error(what); },
+        *pool, answers, options.settings, [&log](std::string_view what) { log.error(what); },
         [] { return static_cast<std::int64_t>(std::time(nullptr)); });
 
-    LenientServer server;
-    std::size_t threads = options.threads;
-    // httplib makes the pool when it starts listening and deletes it after its workers have
-    // ended; only those workers ask whether others wait, so the pointer is live whenever read.
-    auto workers = std::make_shared<std::atomic<WorkerPool*>>(nullptr);
-    server.new_task_queue = [threads, workers] {
-        auto* p = new WorkerPool(threads);
-        workers->store(p);
-        return p;
-    };
-    server.setScheduling(
-        [workers] {
-            WorkerPool* p = workers->load();
-            return p != nullptr && p->waiting() > 0;
-        },
-        [workers](std::function<void()> job) {
-            if (WorkerPool* p = workers->load()) {
-                p->enqueue(std::move(job));
-            }
-        });
-    server.set_payload_max_length(kMaxBody);
-    server.set_read_timeout(10, 0);
-    server.set_write_timeout(10, 0);
-    server.set_keep_alive_timeout(5);
-    server.set_keep_alive_max_count(1000);
-    server.set_logger([&log](const httplib::Request& req, const httplib::Response& res) {
-        log.request(req, res);
-    });
-    server.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
-        if (req.target.size() + req.method.size() + 10 > kMaxRequestLine) {
-            res.status = 414;
-            res.set_content("", "text/plain");
-            return httplib::Server::HandlerResponse::Handled;
+    FileDescriptor listening = listenOn(options.listenAddress, options.port);
+    if (!listening) {
+        if (options.port == 0) {
+            std::fprintf(stderr, "kinvo-dataserver: cannot listen on %s\n",
+                         options.listenAddress.c_str());
+        } else {
+            std::fprintf(stderr, "kinvo-dataserver: cannot listen on %s:%d\n",
+                         options.listenAddress.c_str(), options.port);
         }
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
+        return 1;
+    }
+    int port = boundPort(listening.get());
 
-    auto handle = [&](const httplib::Request& req, httplib::Response& res) {
-        std::string_view target = req.target;
+    WorkerPool workers(options.threads);
+    std::unique_ptr<ConnectionHub> hubOwner;
+    auto handle = [&](Connection& c, const ReceivedRequest& r) {
+        const ConnectionHub& hub = *hubOwner;
+        const RequestHead& head = r.head;
+        SocketWaits to{c.socket.get(), hub.stopFd(), kWriteTimeout};
+        std::string_view target = head.target;
         std::size_t q = target.find('?');
         std::string_view path = target.substr(0, q);
         std::string_view query =
             q == std::string_view::npos ? std::string_view() : target.substr(q + 1);
-        if (!mediaRoot.empty() && req.method != "POST" && path.starts_with("/media/")) {
-            streamMedia(server, mediaRoot, req, res, path.substr(7));
-            return;
+        bool keepAlive = head.keepAlive;
+        Answered a;
+        if (head.method != "GET" && head.method != "HEAD" && head.method != "POST") {
+            a = sendMemory(to, head, 405, "text/plain", "", keepAlive,
+                           "Allow: GET, HEAD, POST\r\n");
+        } else if (!mediaRoot.empty() && head.method != "POST" && path.starts_with("/media/")) {
+            a = sendMedia(hub, to, mediaRoot, head, path.substr(7), keepAlive);
+        } else {
+            Reply reply = responder.respond(Request{head.method, path, query, r.body, c.remote});
+            a = sendMemory(to, head, reply.status, reply.contentType, reply.bodyView(), keepAlive);
         }
-        Reply reply =
-            responder.respond(Request{req.method, path, query, req.body, req.remote_addr});
-        res.status = reply.status;
-        res.set_content(reply.body, reply.contentType);
+        log.request(c.remote, head, a.status, a.bytes);
+        return a.ok && keepAlive;
     };
-    server.Get(".*", handle);
-    server.Post(".*", handle);
-
-    int port = options.port;
-    if (port == 0) {
-        port = server.bind_to_any_port(options.listenAddress.c_str());
-        if (port < 0) {
-            std::fprintf(stderr, "kinvo-dataserver: cannot listen on %s\n",
-                         options.listenAddress.c_str());
-            return 1;
-        }
-    } else if (!server.bind_to_port(options.listenAddress.c_str(), port)) {
-        std::fprintf(stderr, "kinvo-dataserver: cannot listen on %s:%d\n",
-                     options.listenAddress.c_str(), port);
-        return 1;
-    }
-
-    if (!server.setListenBacklog(kListenBacklog)) {
-        std::fprintf(stderr, "kinvo-dataserver: cannot widen the listen backlog\n");
-    }
+    hubOwner = std::make_unique<ConnectionHub>(
+        std::move(listening), workers, handle,
+        [&log](int status, const std::string& remote) { log.refused(status, remote); },
+        ConnectionHub::Timeouts{});
+    ConnectionHub& hub = *hubOwner;
 
     // The waiter sleeps in poll until a stop signal arrives or serving ends some other way;
     // nothing wakes it in between.
@@ -270,7 +304,6 @@ int serve(const ServeOptions& options) {
         std::fprintf(stderr, "kinvo-dataserver: cannot wait for signals\n");
         return 1;
     }
-    std::atomic<bool> done{false};
     std::thread waiter([&] {
         pollfd p[2] = {{signals.get(), POLLIN, 0}, {ended.get(), POLLIN, 0}};
         int rc;
@@ -280,23 +313,19 @@ int serve(const ServeOptions& options) {
         if (rc <= 0 || !(p[0].revents & POLLIN)) {
             return;
         }
-        // A signal right after start-up may come before the server runs, when stopping it
-        // would do nothing; this wait lasts at most that short moment.
-        while (!server.is_running() && !done.load()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        server.stopServing();
+        hub.stop();
     });
 
     // Scripts wait for this line to know the port.
     std::fprintf(stderr, "kinvo-dataserver: listening on %s:%d\n", options.listenAddress.c_str(),
                  port);
     std::fflush(stderr);
-    bool ok = server.listen_after_bind();
-    done.store(true);
+    bool ok = hub.run();
+    workers.shutdown();
     const std::uint64_t one = 1;
     [[maybe_unused]] ssize_t n = ::write(ended.get(), &one, sizeof one);
     waiter.join();
+    starts->stop();
     log.note("kinvo-dataserver: stopped");
     return ok ? 0 : 1;
 }

@@ -22,13 +22,15 @@ bool isBrowserRoute(const std::string& path) {
 }
 
 Reply page(int status, std::string html) {
-    return Reply{status, std::string(kPage), std::move(html)};
+    return Reply{status, std::string(kPage), std::move(html), {}};
 }
 
 }  // namespace
 
-Responder::Responder(ConnectionPool& pool, ServerSettings settings, ErrorSink errors, Clock clock)
+Responder::Responder(ConnectionPool& pool, CachedAnswers& answers, ServerSettings settings,
+                     ErrorSink errors, Clock clock)
     : pool_(pool),
+      answers_(answers),
       settings_(std::move(settings)),
       errors_(std::move(errors)),
       clock_(std::move(clock)) {}
@@ -53,7 +55,7 @@ Reply Responder::respond(const Request& request) const noexcept {
                 errors_(e.what());
             }
             if (isBrowserRoute(path)) {
-                return Reply{200, std::string(kText), std::string()};
+                return Reply{200, std::string(kText), std::string(), {}};
             }
             return page(503, serverErrorPage());
         } catch (...) {
@@ -61,23 +63,22 @@ Reply Responder::respond(const Request& request) const noexcept {
     } catch (...) {
     }
     // Only an allocation failure gets here.
-    return Reply{503, std::string(kText), std::string()};
+    return Reply{503, std::string(kText), std::string(), {}};
 }
 
 Reply Responder::dispatch(const Request& request, const std::string& path) const {
     Query query = Query::parse(request.query);
     bool post = request.method == "POST";
     if (path == wire::kDiscoveryPath) {
-        return Reply{200, std::string(kText), discoveryAnswer(settings_)};
+        return Reply{200, std::string(kText), discoveryAnswer(settings_), {}};
     }
     if (path == wire::kVersionPath) {
-        return Reply{200, std::string(kText), versionAnswer(query, settings_)};
+        return Reply{200, std::string(kText), versionAnswer(query, settings_), {}};
     }
     if (path == wire::kCataloguePath) {
-        auto db = pool_.acquire();
-        std::string body = catalogueAnswer(*db, query, settings_, clock_());
-        bool list = body.starts_with("<");
-        return Reply{200, std::string(list ? kList : kText), std::move(body)};
+        SharedBody body = answers_.answer(query, clock_());
+        bool list = body->starts_with("<");
+        return Reply{200, std::string(list ? kList : kText), std::string(), std::move(body)};
     }
     if (path == wire::kQuickHelpPath) {
         return page(200, helpPage());

@@ -7,13 +7,16 @@
 // "nothing came" (no contact, empty list), and pages get a 503 page; the error goes to the
 // error sink. A malformed query is never an error: it gets an empty or partial answer.
 //
-// Thread-safe: each call borrows its own connection from the pool.
+// Thread-safe: each call borrows its own connection from the pool; catalogue answers come
+// from memory when they can (cached_answers.h).
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "dataserver/server/cached_answers.h"
 #include "dataserver/server/server_settings.h"
 #include "dataserver/store/connection_pool.h"
 
@@ -27,10 +30,16 @@ struct Request {
     std::string_view remote;
 };
 
+// The body is `body`, or, when `shared` is set, the buffer it points to: an answer kept in
+// memory for many requests is handed to the HTTP layer without a copy (it is only read, and
+// stays alive until the answer is written).
 struct Reply {
     int status = 200;
     std::string contentType;
     std::string body;
+    std::shared_ptr<const std::string> shared = nullptr;
+
+    std::string_view bodyView() const { return shared ? std::string_view(*shared) : body; }
 };
 
 class Responder {
@@ -38,7 +47,9 @@ class Responder {
     using ErrorSink = std::function<void(std::string_view)>;
     using Clock = std::function<std::int64_t()>;  // seconds since the epoch
 
-    Responder(ConnectionPool& pool, ServerSettings settings, ErrorSink errors, Clock clock);
+    // The catalogue answers come from `answers`; the pages read `pool`.
+    Responder(ConnectionPool& pool, CachedAnswers& answers, ServerSettings settings,
+              ErrorSink errors, Clock clock);
 
     Reply respond(const Request& request) const noexcept;
 
@@ -49,6 +60,7 @@ class Responder {
     Reply dispatch(const Request& request, const std::string& path) const;
 
     ConnectionPool& pool_;
+    CachedAnswers& answers_;
     const ServerSettings settings_;
     ErrorSink errors_;
     Clock clock_;

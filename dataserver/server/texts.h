@@ -151,6 +151,9 @@ inline constexpr std::string_view kSupportNeedsMessage =
     "Please write a message before sending the form.";
 inline constexpr std::string_view kSupportTooLong =
     "One of the fields is longer than this form takes; please shorten it.";
+inline constexpr std::string_view kSupportBadText =
+    "One of the fields holds characters this form does not take (control characters, or text "
+    "that is not UTF-8); please retype it.";
 inline constexpr std::string_view kSupportThanksTitle = "Message sent";
 inline constexpr std::string_view kSupportThanksBody = R"html(<div class="card">
 <h1>Thank you</h1>

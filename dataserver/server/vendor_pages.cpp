@@ -6,6 +6,7 @@
 #include "catalogue/request_texts.h"
 #include "dataserver/listformat/field_rules.h"
 #include "dataserver/server/catalogue_answers.h"
+#include "dataserver/server/form_text.h"
 #include "dataserver/server/html.h"
 #include "dataserver/server/texts.h"
 
@@ -17,7 +18,7 @@ constexpr int kPickLimit = 20;
 constexpr std::size_t kMaxFormName = 100;
 constexpr std::size_t kMaxFormEmail = 200;
 constexpr std::size_t kMaxFormSubject = 200;
-// The whole form must stay below httplib's limit for form bodies (8 KB).
+// The whole form must stay below the server's limit for form bodies (kMaxFormBody, 8 KB).
 constexpr std::size_t kMaxFormMessage = 4000;
 
 std::optional<std::int64_t> wholeNumber(const std::optional<std::string>& text) {
@@ -119,36 +120,54 @@ std::string supportForm() {
 
 PageReply supportPost(Catalogue& catalogue, const Query& form, std::string_view remote,
                       std::int64_t now) {
+    struct FormField {
+        const char* key;
+        std::string* value;
+        std::size_t maxLength;
+        bool multiline;
+    };
     SupportMessage m;
-    m.name = form.value("name").value_or("");
-    m.email = form.value("email").value_or("");
-    m.subject = form.value("subject").value_or("");
-    m.body = form.value("message").value_or("");
+    const FormField fields[] = {{"name", &m.name, kMaxFormName, false},
+                                {"email", &m.email, kMaxFormEmail, false},
+                                {"subject", &m.subject, kMaxFormSubject, false},
+                                {"message", &m.body, kMaxFormMessage, true}};
     m.remote.assign(remote);
     m.sentAt = now;
-    // Query drops values longer than its own bound; a present but dropped field is too long.
-    bool dropped = (form.has("message") && !form.value("message")) ||
-                   (form.has("subject") && !form.value("subject"));
     std::string_view problem;
-    if (dropped || m.name.size() > kMaxFormName || m.email.size() > kMaxFormEmail ||
-        m.subject.size() > kMaxFormSubject || m.body.size() > kMaxFormMessage) {
-        problem = texts::kSupportTooLong;
-    } else if (m.body.find_first_not_of(" \t\r\n") == std::string::npos) {
+    for (const FormField& f : fields) {
+        // Query drops values longer than its own bound; a present but dropped field is too long.
+        bool dropped = form.has(f.key) && !form.value(f.key);
+        *f.value = form.value(f.key).value_or("");
+        if (dropped || f.value->size() > f.maxLength) {
+            problem = texts::kSupportTooLong;
+        } else if (problem.empty() && formTextProblem(*f.value, f.multiline)) {
+            problem = texts::kSupportBadText;
+        }
+    }
+    if (problem.empty() && m.body.find_first_not_of(" \t\r\n") == std::string::npos) {
         problem = texts::kSupportNeedsMessage;
     }
     if (!problem.empty()) {
+        // What was typed goes back into the form, its unusable bytes shown as escapes.
         std::string n = notice(problem);
+        std::string name = terminalText(m.name), email = terminalText(m.email),
+                    subject = terminalText(m.subject), body = terminalText(m.body, true);
         return {400, framePage(texts::kSupportTitle,
                                fillTemplate(texts::kSupportBody, {{"notice", n, true},
-                                                                  {"name", m.name},
-                                                                  {"email", m.email},
-                                                                  {"subject", m.subject},
-                                                                  {"message", m.body}}))};
+                                                                  {"name", name},
+                                                                  {"email", email},
+                                                                  {"subject", subject},
+                                                                  {"message", body}}))};
     }
-    catalogue.addSupportMessage(m);
-    // The newest message is the one just stored: ids only grow.
-    auto stored = catalogue.supportMessages(1);
-    std::string number = stored.empty() ? std::string("?") : std::to_string(stored.front().id);
+    // Browsers send a text area's line ends as CR LF; stored as LF.
+    std::string body;
+    for (std::size_t i = 0; i < m.body.size(); ++i) {
+        if (!(m.body[i] == '\r' && i + 1 < m.body.size() && m.body[i + 1] == '\n')) {
+            body += m.body[i];
+        }
+    }
+    m.body = std::move(body);
+    std::string number = std::to_string(catalogue.addSupportMessage(m));
     return {200, framePage(texts::kSupportThanksTitle,
                            fillTemplate(texts::kSupportThanksBody, {{"number", number}}))};
 }

@@ -15,13 +15,15 @@ WorkerPool::~WorkerPool() {
 void WorkerPool::enqueue(std::function<void()> job) {
     {
         std::lock_guard lock(mutex_);
+        if (stopping_) {
+            return;
+        }
         jobs_.push_back(std::move(job));
-        waiting_.store(jobs_.size());
     }
     wake_.notify_one();
 }
 
-void WorkerPool::shutdown() {
+void WorkerPool::shutdown() noexcept {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -45,7 +47,6 @@ void WorkerPool::work() {
             }
             job = std::move(jobs_.front());
             jobs_.pop_front();
-            waiting_.store(jobs_.size());
         }
         job();
     }

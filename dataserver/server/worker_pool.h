@@ -1,13 +1,11 @@
 #pragma once
-// The server's fixed pool of worker threads, one connection per worker at a time. It also tells
-// how many accepted connections wait for a worker, so that a worker idling on a keep-alive
-// connection can let it go when others are waiting instead of starving them.
+// The server's fixed pool of worker threads. A job is one complete request (its head and body
+// already received by ConnectionHub) to answer and write; slow or silent clients never reach a
+// worker.
 //
-// Thread-safe. shutdown() finishes the queued connections and joins the workers.
+// Thread-safe. shutdown() runs the jobs already queued, then joins the workers; jobs enqueued
+// after it are dropped.
 
-#include <httplib.h>
-
-#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -17,15 +15,15 @@
 
 namespace kinvo::ds {
 
-class WorkerPool final : public httplib::TaskQueue {
+class WorkerPool {
   public:
     explicit WorkerPool(std::size_t threads);
-    ~WorkerPool() override;
+    ~WorkerPool();
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
 
-    void enqueue(std::function<void()> job) override;
-    void shutdown() override;
-
-    std::size_t waiting() const noexcept { return waiting_.load(); }
+    void enqueue(std::function<void()> job);
+    void shutdown() noexcept;
 
   private:
     void work();
@@ -34,8 +32,7 @@ class WorkerPool final : public httplib::TaskQueue {
     std::condition_variable wake_;
     std::deque<std::function<void()>> jobs_;  // guarded by mutex_
     bool stopping_ = false;                   // guarded by mutex_
-    std::atomic<std::size_t> waiting_{0};     // jobs_.size(), readable without the lock
-    std::vector<std::thread> threads_;
+    std::vector<std::thread> threads_;        // owner's thread only
 };
 
 }  // namespace kinvo::ds

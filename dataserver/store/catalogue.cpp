@@ -46,10 +46,14 @@ Catalogue::Catalogue(Database db)
           listing("WHERE s.category_id = ?1 AND " + inClass(2, 3) + " ORDER BY s.position, s.id"))),
       popular_(db_.prepare(listing("WHERE s.start_count > 0 AND " + inClass(1, 2) +
                                    " ORDER BY s.start_count DESC, s.name, s.id LIMIT ?3"))),
-      search_(db_.prepare(listing("JOIN (SELECT rowid AS hit, rank FROM station_search "
-                                  "      WHERE station_search MATCH ?1) f ON f.hit = s.id "
-                                  "WHERE " +
-                                  inClass(2, 3) + " ORDER BY f.rank, s.id LIMIT ?4"))),
+      version_(db_.prepare("SELECT generation, starts FROM catalogue_state WHERE id = 1")),
+      // The best `limit` hits in the class are chosen from the full-text index and the
+      // stations' own columns alone; only they get the listing's ratings and notes.
+      search_(db_.prepare("WITH hits AS (SELECT s.id AS id, f.rank AS rank "
+                          "FROM station_search f JOIN stations s ON s.id = f.rowid "
+                          "WHERE station_search MATCH ?1 AND " +
+                          inClass(2, 3) + " ORDER BY f.rank, s.id LIMIT ?4) " +
+                          listing("JOIN hits h ON h.id = s.id ORDER BY h.rank, s.id"))),
       byAddress_(db_.prepare("SELECT id FROM stations WHERE address = ?1")),
       byId_(db_.prepare(listing("WHERE s.id = ?1"))),
       byName_(db_.prepare(listing("WHERE s.name = ?1 ORDER BY s.id LIMIT ?2"))),
@@ -189,6 +193,25 @@ void Catalogue::recordStart(std::int64_t stationId, std::int64_t now) {
     insertStart_.reset().bind(1, stationId).bind(2, now).run();
 }
 
+CatalogueVersion Catalogue::version() {
+    version_.reset();
+    CatalogueVersion v;
+    if (version_.step()) {
+        v.generation = version_.integer(0);
+        v.starts = version_.integer(1);
+    }
+    version_.reset();
+    return v;
+}
+
+void Catalogue::recordStarts(std::span<const StationStart> starts) {
+    Transaction tx(db_);
+    for (const StationStart& s : starts) {
+        insertStart_.reset().bind(1, s.stationId).bind(2, s.at).run();
+    }
+    tx.commit();
+}
+
 void Catalogue::addRating(std::int64_t stationId, int rating, std::string_view notes,
                           std::int64_t now) {
     insertRating_.reset()
@@ -199,7 +222,7 @@ void Catalogue::addRating(std::int64_t stationId, int rating, std::string_view n
         .run();
 }
 
-void Catalogue::addSupportMessage(const SupportMessage& m) {
+std::int64_t Catalogue::addSupportMessage(const SupportMessage& m) {
     insertMessage_.reset()
         .bind(1, m.name)
         .bind(2, m.email)
@@ -208,6 +231,7 @@ void Catalogue::addSupportMessage(const SupportMessage& m) {
         .bind(5, m.remote)
         .bind(6, m.sentAt)
         .run();
+    return db_.lastInsertId();
 }
 
 std::vector<SupportMessage> Catalogue::supportMessages(int limit) {

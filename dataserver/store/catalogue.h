@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,9 +49,15 @@ class Catalogue {
     // Stations whose name starts with `prefix`, by name.
     std::vector<StationListing> stationsNamedFrom(std::string_view prefix, int limit);
 
+    // The change counters; one indexed read of one row.
+    CatalogueVersion version();
+
     void recordStart(std::int64_t stationId, std::int64_t now);
+    // All of them in one transaction: written all, or (DbError) none.
+    void recordStarts(std::span<const StationStart> starts);
     void addRating(std::int64_t stationId, int rating, std::string_view notes, std::int64_t now);
-    void addSupportMessage(const SupportMessage& message);
+    // Returns the stored row's id (read on this connection, so never another sender's).
+    std::int64_t addSupportMessage(const SupportMessage& message);
     // Newest first.
     std::vector<SupportMessage> supportMessages(int limit);
 
@@ -64,6 +71,7 @@ class Catalogue {
     Statement stationCount_;
     Statement category_;
     Statement popular_;
+    Statement version_;
     Statement search_;
     Statement byAddress_;
     Statement byId_;

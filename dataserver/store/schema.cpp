@@ -88,8 +88,53 @@ AFTER UPDATE OF name, info, notes, tags ON stations BEGIN
 END;
 )sql";
 
+// Version 2. Two change counters in one row, bumped by triggers in the same transaction as the
+// change, so that a server can tell with one read whether answers it keeps in memory still
+// hold, whichever process wrote: `generation` counts changes to what lists, names and searches
+// show (categories, stations, ratings), `starts` counts station starts (the popular list).
+constexpr const char* kSchemaV2 = R"sql(
+CREATE TABLE catalogue_state(
+    id INTEGER PRIMARY KEY CHECK (id = 1),
+    generation INTEGER NOT NULL,
+    starts INTEGER NOT NULL
+);
+INSERT INTO catalogue_state(id, generation, starts) VALUES (1, 0, 0);
+CREATE TRIGGER categories_changed_insert AFTER INSERT ON categories BEGIN
+    UPDATE catalogue_state SET generation = generation + 1;
+END;
+CREATE TRIGGER categories_changed_update AFTER UPDATE ON categories BEGIN
+    UPDATE catalogue_state SET generation = generation + 1;
+END;
+CREATE TRIGGER categories_changed_delete AFTER DELETE ON categories BEGIN
+    UPDATE catalogue_state SET generation = generation + 1;
+END;
+CREATE TRIGGER stations_changed_insert AFTER INSERT ON stations BEGIN
+    UPDATE catalogue_state SET generation = generation + 1;
+END;
+CREATE TRIGGER stations_changed_update
+AFTER UPDATE OF category_id, position, address, info, extra, name, bandwidth, time_text, seconds,
+                rating, notes, tags, logo, adult ON stations BEGIN
+    UPDATE catalogue_state SET generation = generation + 1;
+END;
+CREATE TRIGGER stations_changed_delete AFTER DELETE ON stations BEGIN
+    UPDATE catalogue_state SET generation = generation + 1;
+END;
+CREATE TRIGGER ratings_changed_insert AFTER INSERT ON ratings BEGIN
+    UPDATE catalogue_state SET generation = generation + 1;
+END;
+CREATE TRIGGER ratings_changed_update AFTER UPDATE ON ratings BEGIN
+    UPDATE catalogue_state SET generation = generation + 1;
+END;
+CREATE TRIGGER ratings_changed_delete AFTER DELETE ON ratings BEGIN
+    UPDATE catalogue_state SET generation = generation + 1;
+END;
+CREATE TRIGGER starts_changed AFTER INSERT ON starts BEGIN
+    UPDATE catalogue_state SET starts = starts + 1;
+END;
+)sql";
+
 // migrations[i] takes a database from version i to i + 1.
-constexpr const char* kMigrations[] = {kSchemaV1};
+constexpr const char* kMigrations[] = {kSchemaV1, kSchemaV2};
 static_assert(std::size(kMigrations) == kSchemaVersion);
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 namespace kinvo::ds {
 
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 
 // Opens (creating when asked) the file, switches it to WAL mode, turns foreign keys on and
 // migrates it. Throws DbError on failure, also for a schema version above kSchemaVersion.

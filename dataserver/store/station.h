@@ -50,6 +50,20 @@ struct BandwidthFilter {
     std::int64_t max = std::numeric_limits<std::int64_t>::max();
 };
 
+// The catalogue's change counters (bumped in the same transaction as each change): equal
+// versions read from the same file mean equal answers.
+struct CatalogueVersion {
+    std::int64_t generation = 0;  // categories, stations, ratings
+    std::int64_t starts = 0;      // station starts
+    bool operator==(const CatalogueVersion&) const = default;
+};
+
+// One station start, counted in memory before it is written.
+struct StationStart {
+    std::int64_t stationId = 0;
+    std::int64_t at = 0;  // seconds since the epoch
+};
+
 struct SupportMessage {
     std::int64_t id = 0;
     std::string name;

@@ -1,6 +1,7 @@
 // `kinvo-dataserver import` on well-formed and damaged playlists: what lands in the catalogue is
 // checked through the running server's lists, and a damaged import must leave nothing behind.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "dataserver/tests/catalogue_fixture.h"
 
@@ -279,10 +280,24 @@ INSTANTIATE_TEST_SUITE_P(
         Damaged{"EmptyCsv", "empty.csv", "", {}, ": no header row"}),
     [](const ::testing::TestParamInfo<Damaged>& info) { return info.param.label; });
 
-TEST_F(Import, MissingFileIsReported) {
-    Finished f = import({(dir_.path() / "none.csv").string()});
-    EXPECT_EQ(f.status, 1);
-    EXPECT_NE(f.err.find("none.csv: cannot be opened"), std::string::npos) << f.err;
+TEST_F(Import, FilesThatAreNotPlaylistsAreNamedForWhatTheyAre) {
+    // A FIFO with no writer would block a plain open for ever; the import must come back.
+    auto fifo = dir_.path() / "pipe.m3u";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    auto folder = dir_.path() / "folder.csv";
+    std::filesystem::create_directories(folder);
+    struct Case {
+        std::filesystem::path file;
+        std::string says;
+    };
+    for (const Case& c :
+         std::vector<Case>{{dir_.path() / "none.csv", "none.csv: cannot be opened"},
+                           {fifo, "pipe.m3u: is not a regular file"},
+                           {folder, "folder.csv: is a folder, not a regular file"}}) {
+        Finished f = import({c.file.string()});
+        EXPECT_EQ(f.status, 1) << c.file;
+        EXPECT_NE(f.err.find(c.says), std::string::npos) << f.err;
+    }
 }
 
 TEST_F(Import, DemoCatalogueImportsForAnyPort) {

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <thread>
 
 #include "dataserver/tests/catalogue_fixture.h"
+#include "dataserver/tests/raw_client.h"
 
 namespace kinvo::ds::test {
 namespace {
@@ -165,6 +167,87 @@ TEST_F(Pages, SupportMessagesAreStoredAndListed) {
     EXPECT_TRUE(contains(listed.out, "from Ann <ann@example.org>"));
     EXPECT_TRUE(contains(listed.out, "It works!"));
     EXPECT_FALSE(contains(listed.out, "Bob"));
+}
+
+TEST_F(Pages, SupportFormRefusesWhatItCannotStoreAlike) {
+    struct Case {
+        std::string body;
+        int status;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"name=" + std::string(3000, 'n') + "&message=Text", 400},  // past the query bound
+             {"name=" + std::string(101, 'n') + "&message=Text", 400},
+             {"email=" + std::string(201, 'e') + "&message=Text", 400},
+             {"subject=" + std::string(201, 's') + "&message=Text", 400},
+             {"name=A%00nn&message=Text", 400},
+             {"name=Ann&message=%1B%5B2J", 400},
+             {"subject=Hi%0D%0A&message=Text", 400},
+             {"email=%FF&message=Text", 400},
+             {"name=J%C3%BCrgen&message=Line+one%0D%0ALine+two%09end", 200},
+         }) {
+        EXPECT_EQ(post("/mailform.htm", c.body).status, c.status) << c.body.substr(0, 40);
+    }
+    Finished listed = run({dataServerBinary(), "messages", "--db", db_.string()});
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_TRUE(contains(listed.out, "from J\xC3\xBCrgen <>")) << listed.out;
+    EXPECT_TRUE(contains(listed.out, "\n  Line one\n  Line two\\tend\n")) << listed.out;
+    EXPECT_FALSE(contains(listed.out, std::string(100, 'n'))) << listed.out;
+}
+
+TEST_F(Pages, MessagesPrintsStoredFieldsEscaped) {
+    // Rows stored before the form checked its fields: written straight into the database.
+    Finished put = run({"sqlite3", db_.string(),
+                        "INSERT INTO support_messages(name, email, subject, body, remote, sent_at) "
+                        "VALUES (CAST(X'416E6E1B5B324A' AS TEXT), CAST(X'6100620A' AS TEXT), "
+                        "'S', CAST(X'68690D0A233939206661' AS TEXT), '1.2.3.4', 0)"});
+    ASSERT_EQ(put.status, 0) << put.err;
+    Finished listed = run({dataServerBinary(), "messages", "--db", db_.string()});
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(listed.out,
+              "#1 1970-01-01 00:00:00Z from Ann\\x1b[2J <a\\x00b\\n> (1.2.3.4)\nSubject: S\n"
+              "  hi\\r\n  #99 fa\n\n");
+}
+
+TEST_F(Pages, EverySenderIsToldTheNumberOfTheirOwnMessage) {
+    // 16 senders at once over kept-alive connections, each posting subjects of its own; each
+    // thank-you must name the row that holds that sender's subject.
+    constexpr int kSenders = 16;
+    constexpr int kEach = 60;
+    std::vector<std::string> numbers(kSenders * kEach);
+    std::vector<std::thread> senders;
+    for (int t = 0; t < kSenders; ++t) {
+        senders.emplace_back([&, t] {
+            RawClient client(server_->port());
+            for (int i = 0; i < kEach; ++i) {
+                int k = t * kEach + i;
+                std::string form = "subject=s" + std::to_string(k) + "&message=m";
+                client.send(
+                    "POST /mailform.htm HTTP/1.1\r\nHost: t\r\nContent-Type: "
+                    "application/x-www-form-urlencoded\r\nContent-Length: " +
+                    std::to_string(form.size()) + "\r\n\r\n" + form);
+                auto a = client.answer();
+                std::size_t at = a ? a->body.find("(number ") : std::string::npos;
+                if (at != std::string::npos) {
+                    numbers[k] = a->body.substr(at + 8, a->body.find(')', at) - at - 8);
+                }
+            }
+        });
+    }
+    for (std::thread& t : senders) {
+        t.join();
+    }
+    Finished listed = run({dataServerBinary(), "messages", "--db", db_.string(), "--limit",
+                           std::to_string(kSenders * kEach)});
+    int wrong = 0;
+    for (int k = 0; k < kSenders * kEach; ++k) {
+        ASSERT_FALSE(numbers[k].empty()) << k;
+        std::size_t at = listed.out.find("#" + numbers[k] + " ");
+        ASSERT_NE(at, std::string::npos) << numbers[k];
+        std::size_t subject = listed.out.find("Subject: ", at) + 9;
+        wrong += listed.out.substr(subject, listed.out.find('\n', subject) - subject) !=
+                 "s" + std::to_string(k);
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(Pages, MediaFilesServeWholeAndByRange) {

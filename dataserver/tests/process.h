@@ -46,6 +46,7 @@ class ServerProcess {
     ServerProcess& operator=(const ServerProcess&) = delete;
 
     int port() const { return port_; }
+    pid_t pid() const { return pid_; }
     std::string url(const std::string& target) const;
     // Sends `signal` and waits; returns the exit status and what it wrote to stderr.
     Finished stop(int signal);
