@@ -33,10 +33,7 @@ using convert_test::TempDir;
 constexpr double kMinSnrDb = 50.0;
 constexpr size_t kSectorBytes = 2352;
 
-struct Outcome {
-    std::string output;
-    int exitCode = -1;
-};
+using convert_test::Outcome;
 
 class DiscImage : public ::testing::Test {
   protected:
@@ -55,18 +52,9 @@ class DiscImage : public ::testing::Test {
     void TearDown() override { ::unsetenv("TMPDIR"); }
 
     Outcome vexactl(const std::string& arguments) {
-        Outcome run;
-        const std::string command = std::string(VEXACTL_PATH) + " --server '" + folder.server() +
-                                    "' burn " + arguments + " 2>&1";
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            run.output.append(buffer, n);
-        }
-        const int status = ::pclose(pipe);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+        const std::string command =
+            std::string(VEXACTL_PATH) + " --server '" + folder.server() + "' burn " + arguments;
+        return convert_test::capture(command);
     }
 
     // A tone encoded by the tool.

@@ -1,5 +1,7 @@
 #include "axserver/convert/tests/media.h"
 
+#include <sys/wait.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +12,22 @@ namespace vexa::convert_test {
 
 bool run(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+Outcome capture(const std::string& command) {
+    Outcome run;
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) {
+        return run;
+    }
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        run.output.append(buffer, n);
+    }
+    const int status = ::pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
 }
 
 bool makeTone(const std::filesystem::path& path, int rate, int channels, const std::string& codec,

@@ -11,6 +11,14 @@ namespace vexa::convert_test {
 // Runs a shell command; true when it exits 0.
 bool run(const std::string& command);
 
+// What a command printed (standard output and error together) and its exit code (-1 when it did
+// not exit normally).
+struct Outcome {
+    std::string output;
+    int exitCode = -1;
+};
+Outcome capture(const std::string& command);
+
 // `seconds` of two sine tones (440 Hz left, 660 Hz right, more channels repeat them) as a WAV
 // file: `codec` is pcm_u8, pcm_s16le, pcm_s24le or pcm_s32le.
 bool makeTone(const std::filesystem::path& path, int rate, int channels, const std::string& codec,

@@ -17,10 +17,7 @@
 namespace vexa {
 namespace {
 
-struct Outcome {
-    std::string output;  // standard output and error together
-    int exitCode = -1;
-};
+using convert_test::Outcome;
 
 class ConvertProcess : public ::testing::Test {
   protected:
@@ -33,18 +30,9 @@ class ConvertProcess : public ::testing::Test {
     }
 
     Outcome vexactl(const std::string& arguments) {
-        Outcome run;
         const std::string command = std::string(VEXACTL_PATH) + " --server '" + folder.path() +
-                                    "/vexahost' convert " + arguments + " 2>&1";
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            run.output.append(buffer, n);
-        }
-        const int status = ::pclose(pipe);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+                                    "/vexahost' convert " + arguments;
+        return convert_test::capture(command);
     }
 
     testing::ProgramFolder folder;
