@@ -194,8 +194,9 @@ TEST_F(ControlTest, AFailingAddressIsRetriedThenTheNextAddressTried) {
             std::this_thread::sleep_for(500ms);  // nothing more follows
             EXPECT_EQ(sink.count(102), starts);
             control->Release();
-            // It ends at its next liveness tick (every 2 s), slower under a sanitizer on a loaded machine.
-    EXPECT_TRUE(t::waitGone(folder_->dir() / "vexahost", 6s));
+            // It ends at its next liveness tick (every 2 s), slower under a sanitizer on a loaded
+            // machine.
+            EXPECT_TRUE(t::waitGone(folder_->dir() / "vexahost", 6s));
             commands = trace.commands();
         }
         EXPECT_EQ(countOf(commands, 701), (c.retries + 1) * (c.fallbacks + 1));
