@@ -6,24 +6,21 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
-#include <random>
 
+#include "bench/synthetic_catalogue.h"
 #include "dataserver/importers/importer.h"
 #include "dataserver/server/cached_answers.h"
 #include "dataserver/server/catalogue_answers.h"
 #include "dataserver/store/schema.h"
 
 namespace kinvo::ds {
+using namespace kinvo::bench;
+
 namespace {
 
 namespace fs = std::filesystem;
-
-const char* const kWords[] = {"rock",  "jazz",  "news",  "live",   "clips",
-                              "drama", "sport", "night", "travel", "comedy",
-                              "soul",  "talk",  "kids",  "nature", "retro"};
 
 // One catalogue per size, made on first use and removed at exit.
 struct Served {
@@ -51,19 +48,7 @@ Served& served(int stations) {
              ("kinvo-answers-bench-" + std::to_string(getpid()) + "-" + std::to_string(stations));
     fs::create_directories(s->dir);
     fs::path csv = s->dir / "catalogue.csv";
-    {
-        std::ofstream out(csv);
-        std::mt19937 rng(7);
-        out << "category,name,address,info,extra,bandwidth,time,rating,notes,tags\n";
-        for (int i = 0; i < stations; ++i) {
-            const char* w1 = kWords[rng() % std::size(kWords)];
-            const char* w2 = kWords[rng() % std::size(kWords)];
-            int bandwidth = std::vector<int>{24, 32, 48, 56, 80, 100, 150, 300, 500}[rng() % 9];
-            out << "Category " << i % 50 << ",Station " << i << ' ' << w1 << ",http://s.example/s"
-                << i << ".mp4," << w2 << ",Extra text," << bandwidth << ",Live," << rng() % 6
-                << ",Notes about " << w1 << " and " << w2 << ',' << w1 << ' ' << w2 << '\n';
-        }
-    }
+    writeCatalogue(csv, stations);
     std::string db = (s->dir / "catalogue.db").string();
     {
         Database writer = openCatalogue(db, Database::Mode::ReadWriteCreate);

@@ -26,6 +26,10 @@
 #include <thread>
 #include <vector>
 
+#include "bench/synthetic_catalogue.h"
+
+using namespace kinvo::bench;
+
 extern char** environ;
 
 namespace {
@@ -47,22 +51,6 @@ struct Options {
     int threads = 8;
 };
 
-const char* const kWords[] = {"rock",  "jazz",  "news",  "live",   "clips",
-                              "drama", "sport", "night", "travel", "comedy",
-                              "soul",  "talk",  "kids",  "nature", "retro"};
-constexpr int kCategories = 50;
-
-long rssKb(pid_t pid, const char* field) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind(field, 0) == 0) {
-            return std::atol(line.c_str() + std::string(field).size());
-        }
-    }
-    return -1;
-}
-
 int runAndWait(const std::vector<std::string>& argv) {
     std::vector<char*> args;
     for (const std::string& a : argv) {
@@ -76,29 +64,6 @@ int runAndWait(const std::vector<std::string>& argv) {
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string categoryName(int c) {
-    return "Category " + std::to_string(c);
-}
-
-std::string address(int i) {
-    return "http://s.example/c" + std::to_string(i % kCategories) + "/s" + std::to_string(i) +
-           ".mp4";
-}
-
-void writeCatalogue(const std::filesystem::path& file, int stations) {
-    std::ofstream out(file);
-    std::mt19937 rng(7);
-    out << "category,name,address,info,extra,bandwidth,time,rating,notes,tags\n";
-    for (int i = 0; i < stations; ++i) {
-        const char* w1 = kWords[rng() % std::size(kWords)];
-        const char* w2 = kWords[rng() % std::size(kWords)];
-        int bandwidth = std::vector<int>{24, 32, 48, 56, 80, 100, 150, 300, 500}[rng() % 9];
-        out << categoryName(i % kCategories) << ",Station " << i << ' ' << w1 << ',' << address(i)
-            << ',' << w2 << ",Extra text," << bandwidth << ",Live," << rng() % 6 << ",Notes about "
-            << w1 << " and " << w2 << ',' << w1 << ' ' << w2 << '\n';
-    }
 }
 
 double percentile(std::vector<double>& sorted, double p) {
@@ -192,7 +157,7 @@ int main(int argc, char** argv) {
             port = std::atoi(err.c_str() + at + 23);
         }
     }
-    long idleRss = rssKb(server, "VmRSS:");
+    long idleRss = procStatusKb(server, "VmRSS:");
 
     std::atomic<int> issued{0};
     std::atomic<int> failures{0};
@@ -205,7 +170,7 @@ int main(int argc, char** argv) {
 
     std::thread sampler([&] {
         while (sampling.load()) {
-            peakServing.store(std::max(peakServing.load(), rssKb(server, "VmRSS:")));
+            peakServing.store(std::max(peakServing.load(), procStatusKb(server, "VmRSS:")));
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     });
@@ -224,15 +189,18 @@ int main(int argc, char** argv) {
                 std::string target;
                 unsigned kind = rng() % 100;
                 if (kind < 60) {
-                    std::string name = categoryName(static_cast<int>(rng() % kCategories));
+                    std::string name =
+                        catalogueCategory(static_cast<int>(rng() % kCatalogueCategories));
                     std::replace(name.begin(), name.end(), ' ', '+');
                     target = "/kinvo39.asp?P=T&T1=LIST_TV&T2=" + name + classes[rng() % 3];
                 } else if (kind < 85) {
                     target = std::string("/kinvo39.asp?P=T&SEARCH=1&T1=") +
-                             kWords[rng() % std::size(kWords)] + classes[rng() % 3];
+                             kCatalogueWords[rng() % std::size(kCatalogueWords)] +
+                             classes[rng() % 3];
                 } else {
-                    target = "/kinvo39.asp?STATS=1&U=" +
-                             address(static_cast<int>(rng() % static_cast<unsigned>(o.stations)));
+                    target =
+                        "/kinvo39.asp?STATS=1&U=" +
+                        stationAddress(static_cast<int>(rng() % static_cast<unsigned>(o.stations)));
                 }
                 auto t = Clock::now();
                 auto res = client.Get(target.c_str());
@@ -252,7 +220,7 @@ int main(int argc, char** argv) {
     double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     sampling.store(false);
     sampler.join();
-    long peak = rssKb(server, "VmHWM:");
+    long peak = procStatusKb(server, "VmHWM:");
 
     // The clients' keep-alive connections are closed by now; the server should stop at once.
     auto stopAsked = Clock::now();
@@ -264,7 +232,7 @@ int main(int argc, char** argv) {
 
     std::sort(latencies.begin(), latencies.end());
     std::printf("catalogue: %d stations in %d categories (import %.2f s)\n", o.stations,
-                kCategories, importSeconds);
+                kCatalogueCategories, importSeconds);
     std::printf(
         "load: %zu requests (60%% lists, 25%% searches, 15%% station starts) over %d "
         "connections, %d server threads\n",

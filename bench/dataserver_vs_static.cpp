@@ -34,22 +34,21 @@
 #include <utility>
 #include <vector>
 
+#include "bench/synthetic_catalogue.h"
+
+using namespace kinvo::bench;
+
 extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kCategories = 50;
 constexpr std::size_t kMediaBytes = 50u * 1024 * 1024;
 constexpr const char* kUsage =
     "usage: dataserver_vs_static [--server PATH] [--stations N]... [--seconds N]\n"
     "                            [--connections N] [--threads N]\n"
     "Runs wrk against kinvo-dataserver and against nginx serving the same bytes.\n";
-
-const char* const kWords[] = {"rock",  "jazz",  "news",  "live",   "clips",
-                              "drama", "sport", "night", "travel", "comedy",
-                              "soul",  "talk",  "kids",  "nature", "retro"};
 
 struct Options {
     std::string server;
@@ -132,17 +131,6 @@ std::optional<std::string> output(const std::vector<std::string>& argv) {
     return out;
 }
 
-long statusKb(pid_t pid, const char* field) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind(field, 0) == 0) {
-            return std::atol(line.c_str() + std::string(field).size());
-        }
-    }
-    return -1;
-}
-
 int freePort() {
     int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};
@@ -174,25 +162,6 @@ bool waitForPort(int port, std::chrono::seconds limit) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return false;
-}
-
-std::string address(int i) {
-    return "http://s.example/c" + std::to_string(i % kCategories) + "/s" + std::to_string(i) +
-           ".mp4";
-}
-
-void writeCatalogue(const fs::path& file, int stations) {
-    std::ofstream out(file);
-    std::mt19937 rng(7);
-    out << "category,name,address,info,extra,bandwidth,time,rating,notes,tags\n";
-    for (int i = 0; i < stations; ++i) {
-        const char* w1 = kWords[rng() % std::size(kWords)];
-        const char* w2 = kWords[rng() % std::size(kWords)];
-        int bandwidth = std::vector<int>{24, 32, 48, 56, 80, 100, 150, 300, 500}[rng() % 9];
-        out << "Category " << i % kCategories << ",Station " << i << ' ' << w1 << ',' << address(i)
-            << ',' << w2 << ",Extra text," << bandwidth << ",Live," << rng() % 6 << ",Notes about "
-            << w1 << " and " << w2 << ',' << w1 << ' ' << w2 << '\n';
-    }
 }
 
 void writeMedia(const fs::path& file) {
@@ -380,9 +349,9 @@ int runCatalogue(const Options& o, int stations) {
     // A few station starts, so that the popular list has entries.
     for (int i = 0; i < 60; ++i) {
         output({"curl", "-s", "-g", "-o", "/dev/null",
-                base + "/kinvo39.asp?STATS=1&U=" + address((i * 37) % stations)});
+                base + "/kinvo39.asp?STATS=1&U=" + stationAddress((i * 37) % stations)});
     }
-    long idle = statusKb(serverPid, "VmRSS:");
+    long idle = procStatusKb(serverPid, "VmRSS:");
 
     std::vector<Request> list = requests();
     for (const Request& r : list) {
@@ -409,13 +378,13 @@ int runCatalogue(const Options& o, int stations) {
     std::atomic<long> loaded{0};
     std::thread sampler([&] {
         while (sampling.load()) {
-            loaded.store(std::max(loaded.load(), statusKb(serverPid, "VmRSS:")));
+            loaded.store(std::max(loaded.load(), procStatusKb(serverPid, "VmRSS:")));
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     });
 
     std::printf("\n%d stations in %d categories, wrk -t2 -c%d -d%ds, %d server threads\n", stations,
-                kCategories, o.connections, o.seconds, o.threads);
+                kCatalogueCategories, o.connections, o.seconds, o.threads);
     std::printf("%-22s %12s %12s %7s | %9s %9s | %9s %9s | %s\n", "request", "server req/s",
                 "nginx req/s", "ratio", "srv p50", "srv p99", "ngx p50", "ngx p99", "bytes");
     std::fflush(stdout);
@@ -439,7 +408,7 @@ int runCatalogue(const Options& o, int stations) {
     sampler.join();
     std::printf("server memory: %s resident idle, %s sampled under load, %s high-water (VmHWM)\n",
                 kb(idle).c_str(), kb(loaded.load()).c_str(),
-                kb(statusKb(serverPid, "VmHWM:")).c_str());
+                kb(procStatusKb(serverPid, "VmHWM:")).c_str());
     return 0;
 }
 
