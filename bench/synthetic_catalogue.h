@@ -40,8 +40,9 @@ inline void writeCatalogue(const std::filesystem::path& file, int stations) {
         const char* w2 = kCatalogueWords[rng() % std::size(kCatalogueWords)];
         const int bandwidth = kBandwidths[rng() % std::size(kBandwidths)];
         out << catalogueCategory(i % kCatalogueCategories) << ",Station " << i << ' ' << w1 << ','
-            << stationAddress(i) << ',' << w2 << ",Extra text," << bandwidth << ",Live," << rng() % 6
-            << ",Notes about " << w1 << " and " << w2 << ',' << w1 << ' ' << w2 << '\n';
+            << stationAddress(i) << ',' << w2 << ",Extra text," << bandwidth << ",Live,"
+            << rng() % 6 << ",Notes about " << w1 << " and " << w2 << ',' << w1 << ' ' << w2
+            << '\n';
     }
 }
 
